@@ -1,0 +1,64 @@
+// The one place where this code base talks to the operating system.
+//
+// Everything outside support/src/platform reaches the OS only through these
+// functions, so that the same sources build as a Windows DLL (Win32 calls)
+// and as a Linux shared object (POSIX calls).
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <optional>
+#include <string>
+
+namespace Platform {
+
+using ModuleHandle = void*;
+
+// GetCurrentThreadId: a 32-bit id that is unique among the live threads.
+uint32_t CurrentThreadId();
+
+// Maps a module name as the host spells it ("journal.dll", "plugins\x.dll")
+// onto this platform's file name ("libjournal.so", "plugins/x.so").
+// Folder separators become the platform's; a ".dll" suffix becomes the
+// platform's shared-library suffix. A bare library name also gets the
+// platform's "lib" prefix when it has none.
+std::string NativeModuleName(const std::string& hostName);
+
+// GetModuleHandleW: the module when it is already loaded, else null.
+// Never loads anything.
+ModuleHandle FindLoadedModule(const std::wstring& hostName);
+
+// LoadLibraryW: loads a module by path. On failure returns null and the
+// system error code (never 0) through systemError, and a readable reason.
+ModuleHandle LoadModule(const std::string& path, uint32_t* systemError, std::string* reason);
+
+// FreeLibrary.
+void UnloadModule(ModuleHandle module);
+
+// GetProcAddress.
+void* FindSymbol(ModuleHandle module, const char* name);
+
+// FormatMessageW(ALLOCATE_BUFFER | IGNORE_INSERTS | FROM_SYSTEM, en-US) and
+// LocalFree: the system's English text for an error code, with the trailing
+// line break that the system puts after it. Empty when the system has none.
+std::optional<std::wstring> SystemErrorText(uint32_t code);
+
+// Sleep.
+void SleepMilliseconds(uint32_t milliseconds);
+
+// A processor pause (spin-wait hint).
+void ProcessorPause();
+
+// IsWindow. The stand-in host registers the window handles it creates, since
+// there is no window system underneath it here.
+bool IsWindow(uint64_t handle);
+void RegisterWindow(uint64_t handle);
+void UnregisterWindow(uint64_t handle);
+
+// _gmtime64_s: broken-down UTC time; false for times it cannot represent.
+bool GmTime(int64_t secondsSinceEpoch, std::tm* out);
+
+// The folder that holds the given module's file (with no trailing separator).
+std::string ModuleFolder(const void* addressInModule);
+
+} // namespace Platform
