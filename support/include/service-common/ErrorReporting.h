@@ -1,0 +1,46 @@
+// The error path shared by every service object: failures are recorded per
+// thread, and a failure that another object reports becomes an exception.
+#pragma once
+
+#include <cstdint>
+
+#include "service-common/ServiceObject.h"
+
+namespace SODetails {
+
+// Result codes with a framework-wide meaning.
+enum : uint32_t {
+    kOk = 0,
+    kDeclined = 1,
+    kNotAvailable = 2,
+    kBadArgument = 3,
+    kVersionMismatch = 5,
+    kBadRecordSize = 6,
+    kNoErrorRecorded = 8,
+    kIgnored = 10,
+    kNotSubscribed = 25,
+};
+
+// Codes that are not failures: success, declined and ignored.
+inline bool IsFailure(uint32_t code) {
+    return code != kOk && code != kDeclined && code != kIgnored;
+}
+
+} // namespace SODetails
+
+// Records a failure of interface::operation for the calling thread. Does
+// nothing for codes that are not failures or without names, or when the
+// singleton storage is gone.
+void ReportError(uint32_t code, const wchar_t* interfaceName, const wchar_t* operationName,
+                 const char* function, const char* file, uint32_t line);
+
+// After every call of another module's object: returns for 0, 1 and 10;
+// otherwise throws ServiceObjectException built from the object's own error
+// information. An object that gives none lets the failure pass silently.
+void CheckResult(ServiceObject* object, uint32_t code);
+
+namespace SODetails {
+// GetErrorInfo, shared by every object of this module: the calling thread's
+// last failure, whatever object caused it.
+uint32_t GetErrorInfo(ServiceObject* self, ErrorInfo* info, void** record);
+} // namespace SODetails

@@ -1,0 +1,62 @@
+#include "service-common/ErrorsStorage.h"
+
+#include <cstring>
+#include <new>
+
+#include "platform/Platform.h"
+#include "service-common/SingletonStaticData.h"
+#include "strpool.h"
+
+namespace {
+// This module's cached address of the storage.
+std::atomic<void*> gErrorsStorage{nullptr};
+} // namespace
+
+void ErrorsStorage::Construct(void* block) {
+    new (block) ErrorsStorage();
+}
+
+void ErrorsStorage::Destroy(void* block) {
+    static_cast<ErrorsStorage*>(block)->~ErrorsStorage();
+    gErrorsStorage.exchange(nullptr);
+}
+
+bool ErrorsStorage::IsAvailable() {
+    return IsSingletonStaticDataStorageAvailable() == 0;
+}
+
+ErrorsStorage& ErrorsStorage::Instance() {
+    static const SODetails::SingletonDescriptor descriptor = {
+        kStaticDataId,
+        static_cast<uint32_t>(sizeof(ErrorsStorage)),
+        &ErrorsStorage::Construct,
+        &ErrorsStorage::Destroy,
+        &gErrorsStorage,
+        "Fail to get ErrorsStorage instance! Is is already destroyed!",
+        "Fail to get ErrorsStorage instance! Incorrect StaticDataID!",
+        nullptr,
+    };
+    return *static_cast<ErrorsStorage*>(SODetails::AcquireSingletonStaticData(descriptor));
+}
+
+void ErrorsStorage::Record(const ServiceObjectException& record) {
+    boost::recursive_mutex::scoped_lock lock(mutex_);
+    records_[Platform::CurrentThreadId()] = record;
+}
+
+uint32_t ErrorsStorage::Describe(ErrorInfo* info, void** record) {
+    std::memset(info, 0, sizeof(*info));
+    boost::recursive_mutex::scoped_lock lock(mutex_);
+    auto it = records_.find(Platform::CurrentThreadId());
+    if (it == records_.end())
+        return 8;
+    const ServiceObjectException& resolved = it->second.Resolved();
+    info->code = resolved.Code();
+    info->line = resolved.Line();
+    info->message = resolved.Message().c_str();
+    info->function = resolved.Function().c_str();
+    info->file = resolved.File().c_str();
+    if (record)
+        *record = &it->second;
+    return 0;
+}
