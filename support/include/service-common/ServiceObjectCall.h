@@ -69,4 +69,11 @@ bool CallChecked(ServiceObject* object, Args&&... args) {
     return true;
 }
 
+// Puts an implementation into its slot of an operation table being filled.
+// The function takes the object itself first, then the slot's arguments.
+template <class Slot>
+void SetOperation(Operation* operations, typename Slot::Function function) {
+    operations[Slot::kIndex] = reinterpret_cast<Operation>(function);
+}
+
 } // namespace SODetails

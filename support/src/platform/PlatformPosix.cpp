@@ -55,7 +55,12 @@ std::string NativeModuleName(const std::string& hostName) {
 
 ModuleHandle FindLoadedModule(const std::wstring& hostName) {
     std::string name = NativeModuleName(Narrow(hostName));
-    return ::dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    void* module = ::dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD);
+    // Like GetModuleHandleW, hand out the handle without keeping a reference:
+    // the module stays loaded by whoever loaded it.
+    if (module)
+        ::dlclose(module);
+    return module;
 }
 
 ModuleHandle LoadModule(const std::string& path, uint32_t* systemError, std::string* reason) {

@@ -1,0 +1,21 @@
+// Writing to the host's logger, when the host has loaded it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class ServiceObjectException;
+
+namespace SODetails {
+enum LogSeverity : uint32_t { kLogSeverityRegistration = 1, kLogSeverityFailure = 2 };
+}
+
+// Writes one record through the logger of "journal.dll" if that module is
+// already loaded; does nothing otherwise (the module never loads it).
+// A failing logger call throws through CheckResult.
+void Log(const std::wstring& message, uint32_t severity, const char* file, uint32_t line,
+         const char* function);
+
+// Logs a caught exception with its own message, file, line and function.
+// Anything thrown while logging is swallowed.
+void LogCaught(const ServiceObjectException& e, uint32_t severity) noexcept;
