@@ -1,6 +1,7 @@
 #include "service-common/Localize.h"
 
 #include "service-common/BasicServiceObjectPtr.h"
+#include "service-common/LocaleManagerInterface.h"
 #include "service-common/ServiceObjectCall.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/ServiceProvider.h"
@@ -10,9 +11,6 @@ namespace {
 
 std::atomic<void*> gHolder{nullptr};
 
-namespace LocaleManagerOps {
-using Translate = SODetails::OperationSlot<64, uint32_t(const wchar_t** text, const wchar_t* source)>;
-}
 
 void ConstructHolder(void* block) {
     auto* holder = static_cast<LocaleManagerHolder*>(block);

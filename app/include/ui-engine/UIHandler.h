@@ -1,0 +1,112 @@
+// The UI engine's handler interface ("UIHandler", 23 operations) and the
+// template that builds its operation table over an implementation class.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "service-common/OperationReport.h"
+#include "service-common/ServiceObjectCall.h"
+#include "service-common/ServiceObjectCppTheConcrete.h"
+
+using HELEMENT = void*;
+
+// The record HandleEvent receives.
+struct UIEventRecord {
+    uint32_t code;
+    HELEMENT target;
+    HELEMENT source;
+    uintptr_t data;
+};
+
+namespace UIHandlerOps {
+using SODetails::OperationSlot;
+using QueryServiceObject =
+    OperationSlot<0, uint32_t(uint32_t id, ServiceObject** out, uint8_t forward, uint8_t flags)>;
+using GetHandlerName = OperationSlot<8, uint32_t(const char** name)>;
+using GetElementAttachedTo = OperationSlot<16, uint32_t(HELEMENT* element)>;
+using GetSubscribedEvents = OperationSlot<24, uint32_t(uint32_t* events)>;
+using HandleEvent =
+    OperationSlot<104, uint32_t(uint32_t* handled, HELEMENT element, const UIEventRecord* event)>;
+using Attached = OperationSlot<136, uint32_t(ServiceObject* window, HELEMENT element)>;
+using Detached = OperationSlot<144, uint32_t()>;
+constexpr std::size_t kOperationCount = 23;
+} // namespace UIHandlerOps
+
+namespace SOImpl {
+
+// T provides, besides its class name text (kSignatureName, "class X"):
+//   uint32_t OnQueryServiceObject(uint32_t id, ServiceObject** out, uint8_t forward, uint8_t flags);
+//   uint32_t GetHandlerName(const char** name);
+//   uint32_t GetElementAttachedTo(HELEMENT* element);
+//   uint32_t HandleEvent(uint32_t* handled, HELEMENT element, const UIEventRecord* event);
+//   uint32_t Attached(ServiceObject* window, HELEMENT element);
+//   uint32_t Detached();
+template <class T, class Traits>
+struct CppUIHandlerBase {
+    using Object = SODetails::ServiceObjectCppTheConcrete<CppUIHandlerBase, T>;
+    static constexpr const char* kName = "UIHandler";
+    static constexpr std::size_t kOperationCount = UIHandlerOps::kOperationCount;
+    static constexpr const char* kFile = "app\\include\\ui-engine\\uihandler";
+
+    static uint32_t Report(uint32_t code, const wchar_t* operation, const char* name,
+                           uint32_t line) {
+        static const std::string prefix = "SOImpl::CppUIHandlerBase";
+        std::string function = SODetails::OperationFunctionText(prefix.c_str(),
+                                                                T::kSignatureName, name);
+        return SODetails::Reported(code, {L"UIHandler", operation, kFile, line}, function);
+    }
+
+    static uint32_t QueryServiceObject(ServiceObject* self, uint32_t id, ServiceObject** out,
+                                       uint8_t forward, uint8_t flags) {
+        uint32_t code = (id == 0 || !out)
+                            ? 3
+                            : Object::ImplOf(self).OnQueryServiceObject(id, out, forward, flags);
+        return Report(code, L"QueryServiceObject", "QueryServiceObject", 30);
+    }
+    static uint32_t GetHandlerName(ServiceObject* self, const char** name) {
+        uint32_t code = name ? Object::ImplOf(self).GetHandlerName(name) : 3;
+        return Report(code, L"GetHandlerName", "GetHandlerName", 31);
+    }
+    static uint32_t GetElementAttachedTo(ServiceObject* self, HELEMENT* element) {
+        uint32_t code = element ? Object::ImplOf(self).GetElementAttachedTo(element) : 3;
+        return Report(code, L"GetElementAttachedTo", "GetElementAttachedTo", 32);
+    }
+    static uint32_t GetSubscribedEvents(ServiceObject*, uint32_t* events) {
+        uint32_t code = 3;
+        if (events) {
+            *events = 0x100;
+            code = 0;
+        }
+        return Report(code, L"GetSubscribedEvents", "GetSubscribedEvents", 33);
+    }
+    static uint32_t HandleEvent(ServiceObject* self, uint32_t* handled, HELEMENT element,
+                                const UIEventRecord* event) {
+        uint32_t code = event ? Object::ImplOf(self).HandleEvent(handled, element, event) : 3;
+        return Report(code, L"HandleEvent", "HandleEvent", 43);
+    }
+    static uint32_t Attached(ServiceObject* self, ServiceObject* window, HELEMENT element) {
+        return Report(Object::ImplOf(self).Attached(window, element), L"Attached", "Attached",
+                      47);
+    }
+    static uint32_t Detached(ServiceObject* self) {
+        return Report(Object::ImplOf(self).Detached(), L"Detached", "Detached", 48);
+    }
+    // The operations this module leaves to the engine: "not handled".
+    static uint32_t NotHandled(ServiceObject*) { return 1; }
+
+    static void FillOperations(SODetails::Operation* ops) {
+        using namespace UIHandlerOps;
+        for (std::size_t i = 0; i < kOperationCount; ++i)
+            ops[i] = reinterpret_cast<SODetails::Operation>(&NotHandled);
+        SODetails::SetOperation<UIHandlerOps::QueryServiceObject>(ops, &QueryServiceObject);
+        SODetails::SetOperation<UIHandlerOps::GetHandlerName>(ops, &GetHandlerName);
+        SODetails::SetOperation<UIHandlerOps::GetElementAttachedTo>(ops, &GetElementAttachedTo);
+        SODetails::SetOperation<UIHandlerOps::GetSubscribedEvents>(ops, &GetSubscribedEvents);
+        SODetails::SetOperation<UIHandlerOps::HandleEvent>(ops, &HandleEvent);
+        SODetails::SetOperation<UIHandlerOps::Attached>(ops, &Attached);
+        SODetails::SetOperation<UIHandlerOps::Detached>(ops, &Detached);
+    }
+};
+
+} // namespace SOImpl

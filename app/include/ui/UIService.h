@@ -1,0 +1,26 @@
+// The host's "UIService", its UI action registry, and the ribbon bar object
+// that the ribbon notifications come from.
+#pragma once
+
+#include <cstdint>
+
+#include "service-common/Atom.h"
+#include "service-common/ServiceObjectCall.h"
+
+namespace UIServiceOps {
+using GetUIActionRegistry = SODetails::OperationSlot<8, uint32_t(ServiceObject** registry)>;
+constexpr std::size_t kOperationCount = 2;
+} // namespace UIServiceOps
+
+namespace UIActionRegistryOps {
+using UIActionFactory = uint32_t (*)(ServiceObject** out);
+using Register = SODetails::OperationSlot<0, uint32_t(SLAtom action, UIActionFactory factory)>;
+constexpr std::size_t kOperationCount = 1;
+} // namespace UIActionRegistryOps
+
+namespace RibbonBarOps {
+using Place = SODetails::OperationSlot<8, uint32_t(const wchar_t* group, ServiceObject* handler)>;
+using Replace = SODetails::OperationSlot<16, uint32_t(const wchar_t* group, ServiceObject* handler)>;
+using HasCustomHandler = SODetails::OperationSlot<24, uint32_t(const wchar_t* group, bool* flag)>;
+constexpr std::size_t kOperationCount = 4;
+} // namespace RibbonBarOps

@@ -1,0 +1,17 @@
+// The atoms of the document's annotation operations. Each file that needs
+// them keeps its own copy, resolved when the module loads.
+#pragma once
+
+#include "service-common/Atom.h"
+
+struct AnnotOperationAtoms {
+    SODetails::AtomStatic setRect{"Annot_SetRect"};
+    SODetails::AtomStatic insert{"Annot_Insert"};
+    SODetails::AtomStatic remove{"Annot_Delete"};
+    SODetails::AtomStatic removePageAll{"Annot_Delete_PageAll"};
+    SODetails::AtomStatic replyTo{"Annot_ReplyTo"};
+    SODetails::AtomStatic bringBack{"Annot_BringBack"};
+    SODetails::AtomStatic bringFront{"Annot_BringFront"};
+    SODetails::AtomStatic bringForward{"Annot_BringForward"};
+    SODetails::AtomStatic bringBackward{"Annot_BringBackward"};
+};

@@ -1,0 +1,21 @@
+#include "MarkupGroupHandler.h"
+
+#include "AnnotOperationAtoms.h"
+#include "ModuleRegistry.h"
+
+namespace {
+
+const AnnotOperationAtoms kAnnotOperations;
+const SODetails::AtomStatic kUnderline("Underline");
+const SODetails::AtomStatic kStrikeOut("StrikeOut");
+const SODetails::AtomStatic kHighlight("Highlight");
+const SODetails::AtomStatic kTextEdit("TextEdit");
+const SODetails::AtomStatic kTextCopy("TextCopy");
+const SODetails::AtomStatic kAddTextMarkupAnnot("AddTextMarkupAnnot");
+const SODetails::AtomStatic kReview("Review");
+
+ServiceObjectRegistration gRegistration("UIReviewMarkupGroupHandler", [] {
+    return SODetails::BasicServiceObjectPtr<>::Adopt(MarkupGroupHandler::Object::New());
+});
+
+} // namespace

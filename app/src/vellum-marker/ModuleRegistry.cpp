@@ -1,0 +1,132 @@
+#include "ModuleRegistry.h"
+
+#include <memory>
+#include <vector>
+
+#include "service-common/ModuleExport.h"
+#include "service-common/ServiceObject.h"
+#include "svcbroker.h"
+
+namespace {
+// Constant-initialised, so they are valid before any static initialiser runs.
+ServiceObjectRegistration* gServiceObjects = nullptr;
+InputHandlerRegistration* gInputHandlers = nullptr;
+bool gInputHandlersRegistered = false;
+UIActionRegistration* gUIActions = nullptr;
+} // namespace
+
+ServiceObjectRegistration::ServiceObjectRegistration(const char* name, Factory factory)
+    : name(name), factory(std::move(factory)), next(gServiceObjects) {
+    gServiceObjects = this;
+}
+
+ServiceObjectRegistration* ServiceObjectRegistration::Head() {
+    return gServiceObjects;
+}
+
+InputHandlerRegistration::InputHandlerRegistration(const char* name,
+                                                   SODetails::BasicServiceObjectPtr<> factory)
+    : name(name), factory(std::move(factory)), next(gInputHandlers) {
+    gInputHandlers = this;
+    gInputHandlersRegistered = false;
+}
+
+InputHandlerRegistration* InputHandlerRegistration::Head() {
+    return gInputHandlers;
+}
+
+bool InputHandlerRegistration::ListRegistered() {
+    return gInputHandlersRegistered;
+}
+
+void InputHandlerRegistration::MarkListRegistered() {
+    gInputHandlersRegistered = true;
+}
+
+UIActionRegistration::UIActionRegistration(const char* name, Factory factory)
+    : atom(SODetails::AtomFromString(name)), factory(factory), next(gUIActions) {
+    gUIActions = this;
+}
+
+UIActionRegistration* UIActionRegistration::Head() {
+    return gUIActions;
+}
+
+// --- The service-object module entries ---------------------------------
+
+struct ServiceObjectInfo {
+    uint32_t atom;
+    uint32_t reserved;
+    const char* name;
+};
+static_assert(sizeof(ServiceObjectInfo) == 16, "ServiceObjectInfo is 16 bytes");
+
+namespace {
+
+// Built on the first call, kept until unload.
+const std::vector<ServiceObjectInfo>& ReflectionTable() {
+    static const std::vector<ServiceObjectInfo> table = [] {
+        std::vector<ServiceObjectInfo> entries;
+        for (ServiceObjectRegistration* node = gServiceObjects; node; node = node->next)
+            entries.push_back({node->atom, 0, node->name});
+        if (!entries.empty())
+            entries.push_back({0, 0, nullptr});
+        return entries;
+    }();
+    return table;
+}
+
+} // namespace
+
+extern "C" {
+
+SO_EXPORT uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out) {
+    if (atom == 0 || !out)
+        return 3;
+    ServiceObjectRegistration* node = gServiceObjects;
+    for (; node; node = node->next) {
+        if (node->atom == SODetails::kUnresolvedAtom)
+            node->atom = SODetails::AtomFromString(node->name);
+        if (node->atom == atom)
+            break;
+    }
+    if (!node)
+        return kSPServiceNotSupportedByModule;
+    if (!node->factory)
+        return kSPFactoryFailed;
+    SODetails::BasicServiceObjectPtr<> object = node->factory();
+    if (!object)
+        return kSPFactoryFailed;
+    *out = object.Detach();
+    return 0;
+}
+
+SO_EXPORT uint32_t ReflectServiceObjectInfo(const ServiceObjectInfo** table, uint32_t* count) {
+    if (!table || !count)
+        return 3;
+    const std::vector<ServiceObjectInfo>& entries = ReflectionTable();
+    if (entries.empty()) {
+        *table = nullptr;
+        *count = 0;
+        return kSPNoPublicObjects;
+    }
+    *table = entries.data();
+    *count = static_cast<uint32_t>(entries.size() - 1);
+    return 0;
+}
+
+// One function serves the three remaining module entries.
+static uint32_t ServiceObjectModuleNotification(void*, void*) {
+    return 0;
+}
+
+SO_EXPORT uint32_t ServiceObjectModuleInitialize(void* a, void* b) {
+    return ServiceObjectModuleNotification(a, b);
+}
+SO_EXPORT uint32_t ServiceObjectModuleOnCleanup(void* a, void* b) {
+    return ServiceObjectModuleNotification(a, b);
+}
+SO_EXPORT uint32_t ServiceObjectModuleOnFree(void* a, void* b) {
+    return ServiceObjectModuleNotification(a, b);
+}
+}

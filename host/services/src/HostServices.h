@@ -1,0 +1,9 @@
+// The services this module makes.
+#pragma once
+
+#include "service-common/ServiceObject.h"
+
+namespace HostServices {
+ServiceObject* NewBrand();
+ServiceObject* NewLocaleManager();
+} // namespace HostServices
