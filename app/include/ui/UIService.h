@@ -15,7 +15,10 @@ constexpr std::size_t kOperationCount = 2;
 namespace UIActionRegistryOps {
 using UIActionFactory = uint32_t (*)(ServiceObject** out);
 using Register = SODetails::OperationSlot<0, uint32_t(SLAtom action, UIActionFactory factory)>;
-constexpr std::size_t kOperationCount = 1;
+// The host's side: the registered actions, by index (2 past the end).
+using GetAction =
+    SODetails::OperationSlot<8, uint32_t(uint64_t index, SLAtom* action, UIActionFactory* factory)>;
+constexpr std::size_t kOperationCount = 2;
 } // namespace UIActionRegistryOps
 
 namespace RibbonBarOps {

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "DirectResponder.h"
-#include "PluginRecords.h"
+#include "service-common/PluginRecords.h"
 
 struct PluginInstance {
     PluginInstance();

@@ -6,4 +6,6 @@
 namespace HostServices {
 ServiceObject* NewBrand();
 ServiceObject* NewLocaleManager();
+ServiceObject* NewNotificationService();
+ServiceObject* NewUIService();
 } // namespace HostServices

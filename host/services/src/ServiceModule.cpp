@@ -16,6 +16,10 @@ extern "C" SO_EXPORT uint32_t CreateServiceObject(uint32_t atom, ServiceObject**
         *out = HostServices::NewBrand();
     else if (std::strcmp(name, "LocaleManager") == 0)
         *out = HostServices::NewLocaleManager();
+    else if (std::strcmp(name, "NotificationService") == 0)
+        *out = HostServices::NewNotificationService();
+    else if (std::strcmp(name, "UIService") == 0)
+        *out = HostServices::NewUIService();
     else
         return 0x10005;
     return 0;

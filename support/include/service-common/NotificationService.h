@@ -27,5 +27,8 @@ namespace NotifierOps {
 using Subscribe = SODetails::OperationSlot<0, uint32_t(SLAtom notification, void* subscription,
                                                        NotificationCallback callback)>;
 using Unsubscribe = SODetails::OperationSlot<8, uint32_t(SLAtom notification, void* subscription)>;
-constexpr std::size_t kOperationCount = 2;
+// The host's side: delivers a notification to its subscribers.
+using Post = SODetails::OperationSlot<16, uint32_t(SLAtom notification, ServiceObject* source,
+                                                   void* data, bool* flag)>;
+constexpr std::size_t kOperationCount = 3;
 } // namespace NotifierOps

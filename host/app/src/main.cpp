@@ -1,0 +1,48 @@
+// vellum: the stand-in host application. It loads the plug-ins of its
+// "plugins" folder and drives them the way the editor would.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "HostSession.h"
+
+namespace {
+
+void PrintUsage(FILE* out) {
+    std::fputs(
+        "usage: vellum <command> [options]\n"
+        "\n"
+        "commands:\n"
+        "  info                       the loaded plug-ins and what they publish\n"
+        "  text IN.pdf [--page N] [--json]\n"
+        "                             a page's characters with their quads, as the plug-in sees them\n"
+        "  markup IN.pdf -o OUT.pdf --kind highlight|underline|strikeout [--color AARRGGBB]\n"
+        "         (--text PHRASE [--all] | --from PAGE:X,Y --to PAGE:X,Y ...)\n"
+        "         [--json] [--snapshot PNG]\n"
+        "                             mark up text the way a user drags across it\n",
+        out);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintUsage(args.empty() ? stderr : stdout);
+        return args.empty() ? 2 : 0;
+    }
+    std::string command = args[0];
+    args.erase(args.begin());
+    HostSession session;
+    if (command == "info")
+        return RunInfo(session, args);
+    if (command == "text")
+        return RunText(session, args);
+    if (command == "markup")
+        return RunMarkup(session, args);
+    std::fprintf(stderr, "vellum: unknown command '%s'\n\n", command.c_str());
+    PrintUsage(stderr);
+    return 2;
+}

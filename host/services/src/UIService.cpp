@@ -1,0 +1,83 @@
+// "UIService": here, the registry of UI actions that modules announce.
+#include <mutex>
+#include <vector>
+
+#include "HostServices.h"
+#include "service-common/ServiceObjectCppTheConcrete.h"
+#include "ui/UIService.h"
+
+namespace {
+
+struct UIActionRegistry {
+    struct Entry {
+        SLAtom action;
+        UIActionRegistryOps::UIActionFactory factory;
+    };
+    std::mutex mutex;
+    std::vector<Entry> entries;
+};
+
+struct UIActionRegistryInterface {
+    using Object = SODetails::ServiceObjectCppTheConcrete<UIActionRegistryInterface, UIActionRegistry>;
+    static constexpr const char* kName = "UIActionRegistry";
+    static constexpr std::size_t kOperationCount = UIActionRegistryOps::kOperationCount;
+    static void FillOperations(SODetails::Operation* ops) {
+        SODetails::SetOperation<UIActionRegistryOps::Register>(ops, &Register);
+        SODetails::SetOperation<UIActionRegistryOps::GetAction>(ops, &GetAction);
+    }
+    // Registering an action again replaces its factory.
+    static uint32_t Register(ServiceObject* self, SLAtom action,
+                             UIActionRegistryOps::UIActionFactory factory) {
+        if (action == 0 || !factory)
+            return 3;
+        UIActionRegistry& r = Object::ImplOf(self);
+        std::lock_guard<std::mutex> lock(r.mutex);
+        for (auto& e : r.entries)
+            if (e.action == action) {
+                e.factory = factory;
+                return 0;
+            }
+        r.entries.push_back({action, factory});
+        return 0;
+    }
+    static uint32_t GetAction(ServiceObject* self, uint64_t index, SLAtom* action,
+                              UIActionRegistryOps::UIActionFactory* factory) {
+        UIActionRegistry& r = Object::ImplOf(self);
+        std::lock_guard<std::mutex> lock(r.mutex);
+        if (index >= r.entries.size())
+            return 2;
+        if (action)
+            *action = r.entries[index].action;
+        if (factory)
+            *factory = r.entries[index].factory;
+        return 0;
+    }
+};
+
+struct UIService {
+    SODetails::BasicServiceObjectPtr<> registry =
+        SODetails::BasicServiceObjectPtr<>::Adopt(UIActionRegistryInterface::Object::New());
+};
+
+struct UIServiceInterface {
+    using Object = SODetails::ServiceObjectCppTheConcrete<UIServiceInterface, UIService>;
+    static constexpr const char* kName = "UIService";
+    static constexpr std::size_t kOperationCount = UIServiceOps::kOperationCount;
+    static void FillOperations(SODetails::Operation* ops) {
+        SODetails::SetOperation<UIServiceOps::GetUIActionRegistry>(ops, &GetUIActionRegistry);
+    }
+    static uint32_t GetUIActionRegistry(ServiceObject* self, ServiceObject** out) {
+        if (!out)
+            return 3;
+        *out = SODetails::BasicServiceObjectPtr<>(Object::ImplOf(self).registry).Detach();
+        return 0;
+    }
+};
+
+} // namespace
+
+namespace HostServices {
+ServiceObject* NewUIService() {
+    return UIServiceInterface::Object::New();
+}
+} // namespace HostServices
