@@ -41,3 +41,11 @@ using BeginPageAccess = OperationSlot<24, uint32_t(uint32_t flags, uint64_t* tok
 using EndPageAccess = OperationSlot<32, uint32_t()>;
 constexpr std::size_t kOperationCount = 40 / 8;
 } // namespace BLPageOps
+
+// The subscriptions to the document's events.
+#include "service-common/EventSubscription.h"
+
+struct BLDocument {
+    using EventSubscription_OnPageContentChanged =
+        SOEvent::EventSubscription<BLDocumentEvents::OnPageContentChanged>;
+};

@@ -60,3 +60,33 @@ using OnViewGridStateChanged = EventSlot<1352, bool>;
 using OnLockedStateChanged = EventSlot<1376, uint32_t>;
 using OnViewStateChanged = EventSlot<1464, uint32_t>;
 } // namespace BLDocumentViewEvents
+
+// The subscriptions to the view's events.
+#include "service-common/EventSubscription.h"
+
+struct BLDocumentView {
+    template <class Slot> using Subscription = SOEvent::EventSubscription<Slot>;
+    using EventSubscription_OnLayoutChanged = Subscription<BLDocumentViewEvents::OnLayoutChanged>;
+    using EventSubscription_OnFocusPageChanged =
+        Subscription<BLDocumentViewEvents::OnFocusPageChanged>;
+    using EventSubscription_OnVisibleRangeChanged =
+        Subscription<BLDocumentViewEvents::OnVisibleRangeChanged>;
+    using EventSubscription_OnPagesChanged = Subscription<BLDocumentViewEvents::OnPagesChanged>;
+    using EventSubscription_OnZoomChanged = Subscription<BLDocumentViewEvents::OnZoomChanged>;
+    using EventSubscription_OnSelectionChanged =
+        Subscription<BLDocumentViewEvents::OnSelectionChanged>;
+    using EventSubscription_OnAvailableOperationsChanged =
+        Subscription<BLDocumentViewEvents::OnAvailableOperationsChanged>;
+    using EventSubscription_OnActiveToolChanged =
+        Subscription<BLDocumentViewEvents::OnActiveToolChanged>;
+    using EventSubscription_OnDrawPageView = Subscription<BLDocumentViewEvents::OnDrawPageView>;
+    using EventSubscription_OnScrollChanged = Subscription<BLDocumentViewEvents::OnScrollChanged>;
+    using EventSubscription_OnViewRulerStateChanged =
+        Subscription<BLDocumentViewEvents::OnViewRulerStateChanged>;
+    using EventSubscription_OnViewGridStateChanged =
+        Subscription<BLDocumentViewEvents::OnViewGridStateChanged>;
+    using EventSubscription_OnLockedStateChanged =
+        Subscription<BLDocumentViewEvents::OnLockedStateChanged>;
+    using EventSubscription_OnViewStateChanged =
+        Subscription<BLDocumentViewEvents::OnViewStateChanged>;
+};

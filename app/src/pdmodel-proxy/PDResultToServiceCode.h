@@ -1,0 +1,9 @@
+// The document-model library's results as service-object result codes.
+#pragma once
+
+#include <cstdint>
+
+#include "folio.h"
+
+// 0 stays 0; every result without a code of its own gives 25.
+uint32_t PDResultToServiceCode(PDResult result);
