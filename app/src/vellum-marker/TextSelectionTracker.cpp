@@ -1,0 +1,317 @@
+#include "bl/internal/TextSelectionTracker.h"
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "bl/BLDocument.h"
+#include "bl/GraphicsFactory.h"
+#include "pdmodel-proxy/BoundingRect.h"
+#include "pdmodel-proxy/Page.h"
+#include "pdmodel-proxy/RectUnion.h"
+#include "service-common/ServiceProvider.h"
+
+namespace BL {
+
+namespace {
+
+using SODetails::BasicServiceObjectPtr;
+using SODetails::CallChecked;
+
+constexpr float kJoinTolerance = 0.1f;
+constexpr double kRightAngleLow = 1.5706964;
+constexpr double kRightAngleHigh = 1.5708964;
+constexpr float kSameLineDelta = 2.0f;
+constexpr uint16_t kLineFeed = 10;
+
+float Length(const SL::PointF& a, const SL::PointF& b) {
+    return std::hypot(b.x - a.x, b.y - a.y);
+}
+
+// Whether p lies on the line through a and b, within the join tolerance of
+// the cross product.
+bool OnLine(const SL::PointF& a, const SL::PointF& b, const SL::PointF& p) {
+    const float lhs = (a.y - p.y) * (a.x - b.x);
+    const float rhs = (a.x - p.x) * (a.y - b.y);
+    return std::fabs(lhs - rhs) <= kJoinTolerance;
+}
+
+double Angle(const SL::PointF& from, const SL::PointF& to) {
+    return std::atan2(static_cast<double>(to.y) - from.y, static_cast<double>(to.x) - from.x);
+}
+
+// The turn from the direction vertex -> b to the direction vertex -> a,
+// counter-clockwise in [0, 2 pi): a quarter for the corners of a quad
+// whose outline runs clockwise in page space, as upright text does.
+bool IsQuarterTurn(const SL::PointF& vertex, const SL::PointF& a, const SL::PointF& b) {
+    constexpr double kFullTurn = 6.283185307179586;
+    double turn = Angle(vertex, a) - Angle(vertex, b);
+    if (turn < 0.0)
+        turn += kFullTurn;
+    return turn >= kRightAngleLow && turn <= kRightAngleHigh;
+}
+
+void AddRectangle(ServiceObject* path, const SL::RectF& rect) {
+    CallChecked<GRPathOps::AddRectangle>(path, &rect);
+}
+
+void AddFigure(ServiceObject* path, const SL::Quad& quad) {
+    CallChecked<GRPathOps::BeginFigure>(path, &quad.p0);
+    CallChecked<GRPathOps::AddLine>(path, &quad.p1);
+    CallChecked<GRPathOps::AddLine>(path, &quad.p3);
+    CallChecked<GRPathOps::AddLine>(path, &quad.p2);
+    CallChecked<GRPathOps::EndFigure>(path, 1u);
+}
+
+// The selection's two ends, the smaller first.
+std::pair<TextPosition, TextPosition> OrderedEnds(const SelectCaret& caret) {
+    const TextPosition& a = caret.Anchor();
+    const TextPosition& b = caret.Caret();
+    return b < a ? std::make_pair(b, a) : std::make_pair(a, b);
+}
+
+// The crop box of a page of the document, through its page object.
+SL::RectF CropBoxOf(ServiceObject* document, uint64_t page) {
+    BasicServiceObjectPtr<> pageObject;
+    CallChecked<BLDocumentOps::GetPage>(document, page, pageObject.Receive());
+    uint64_t token = 0;
+    CallChecked<BLPageOps::BeginPageAccess>(pageObject.get(), 0u, &token);
+    PDFL::Page pdPage;
+    SL::RectF box{};
+    try {
+        CallChecked<BLPageOps::GetPDPage>(pageObject.get(), pdPage.Receive());
+        box = pdPage.GetCropBox();
+    } catch (...) {
+        if (token != 0)
+            SODetails::TryCall<BLPageOps::EndPageAccess>(pageObject.get());
+        throw;
+    }
+    if (token != 0)
+        CallChecked<BLPageOps::EndPageAccess>(pageObject.get());
+    return box;
+}
+
+} // namespace
+
+bool CanJoinQuads(const SL::Quad& a, const SL::Quad& b) {
+    const float runBottom = Length(a.p2, a.p3);
+    if (runBottom <= kJoinTolerance || Length(b.p2, b.p3) <= kJoinTolerance)
+        return false;
+    if (!OnLine(a.p2, a.p3, b.p2) || !OnLine(a.p2, a.p3, b.p3))
+        return false;
+    if (!OnLine(a.p0, a.p1, b.p0) || !OnLine(a.p0, a.p1, b.p1))
+        return false;
+    return Length(a.p2, b.p3) > runBottom;
+}
+
+std::vector<SL::Quad> JoinQuads(const std::vector<SL::Quad>& quads) {
+    std::vector<SL::Quad> runs;
+    if (quads.empty())
+        return runs;
+    SL::Quad run = quads.front();
+    for (std::size_t i = 1; i < quads.size(); ++i) {
+        const SL::Quad& next = quads[i];
+        if (CanJoinQuads(run, next)) {
+            run.p1 = next.p1;
+            run.p3 = next.p3;
+        } else {
+            runs.push_back(run);
+            run = next;
+        }
+    }
+    runs.push_back(run);
+    return runs;
+}
+
+bool IsRightAngled(const SL::Quad& q) {
+    return IsQuarterTurn(q.p0, q.p1, q.p2) && IsQuarterTurn(q.p1, q.p3, q.p0) &&
+           IsQuarterTurn(q.p3, q.p2, q.p1);
+}
+
+BasicServiceObjectPtr<> BuildSelectionGeometry(ServiceObject* factory,
+                                               const std::vector<SL::Quad>& quads) {
+    BasicServiceObjectPtr<> path;
+    CallChecked<GRFactoryOps::CreatePath>(factory, path.Receive());
+    if (!path)
+        return path;
+    SL::RectF pending{};
+    std::size_t merged = 0;
+    for (const SL::Quad& quad : quads) {
+        if (!IsRightAngled(quad)) {
+            if (merged > 0)
+                AddRectangle(path.get(), pending);
+            merged = 0;
+            AddFigure(path.get(), quad);
+            continue;
+        }
+        const SL::RectF box = SL::BoundingRect(quad);
+        if (merged == 0) {
+            pending = box;
+        } else if (std::fabs(pending.y0 - box.y0) >= kSameLineDelta ||
+                   std::fabs(pending.y1 - box.y1) >= kSameLineDelta || box.x0 <= pending.x0 ||
+                   box.x1 <= pending.x1) {
+            AddRectangle(path.get(), pending);
+            pending = box;
+        } else {
+            pending = SL::Union(pending, box);
+        }
+        ++merged;
+    }
+    if (merged > 0)
+        AddRectangle(path.get(), pending);
+    return path;
+}
+
+TextSelectionTracker::TextSelectionTracker(ServiceObject* view, uint32_t color) : view_(view) {
+    BasicServiceObjectPtr<> document;
+    CallChecked<BLDocumentViewOps::GetDocument>(view_, document.Receive());
+    caret_ = boost::make_shared<SelectCaret>(document.get());
+    graphicsFactory_ = SP::GetServiceObject(GRFactoryOps::kFixedAtom, nullptr);
+    CallChecked<GRFactoryOps::CreateSolidBrush>(graphicsFactory_.get(), color, brush_.Receive());
+    auto subscription = SOEvent::Subscribe<BLDocumentViewEvents::OnDrawPageView>(
+        view_, [this](BLDrawPageLayerType layer, uint64_t page, ServiceObject* target) {
+            Draw(layer, page, target);
+        });
+    if (subscription)
+        subscriptions_.push_back(std::move(subscription));
+}
+
+// Members go in reverse order: the graphics factory, the brush and the caret
+// first, then the subscription, which unsubscribes.
+TextSelectionTracker::~TextSelectionTracker() = default;
+
+bool TextSelectionTracker::HitTestChar(const SL::PointI& point, TextPosition* out) {
+    return caret_->HitTestChar(view_, point, out);
+}
+
+bool TextSelectionTracker::PagePoint(const SL::PointI& point, uint64_t* page,
+                                     SL::PointF* pagePoint) {
+    *page = BLDocumentViewOps::kNoPage;
+    CallChecked<BLDocumentViewOps::PageFromPoint>(view_, &point, page);
+    if (*page == BLDocumentViewOps::kNoPage)
+        return false;
+    CallChecked<BLDocumentViewOps::DeviceToPage>(view_, *page, &point, pagePoint);
+    return true;
+}
+
+bool TextSelectionTracker::OnLButtonDown(const SL::PointI& point) {
+    TextPosition hit;
+    if (!HitTestChar(point, &hit))
+        return false;
+
+    // Where the hit character's line ends: the next line feed, or the
+    // page's last character.
+    const PDModel::PageText text = caret_->GetPageText(hit.page);
+    const uint64_t count = text.GetNumChars();
+    uint64_t lineEnd = hit.index;
+    while (lineEnd + 1 < count) {
+        const std::wstring unit = text.GetCharUnicode(lineEnd);
+        if (!unit.empty() && static_cast<uint16_t>(unit[0]) == kLineFeed)
+            break;
+        ++lineEnd;
+    }
+
+    if (lineEnd == hit.index + 1) {
+        // The last character of its line: let the nearest outline decide
+        // whether the press lands before or after it.
+        uint64_t page = 0;
+        SL::PointF q{0.0f, 0.0f};
+        if (!PagePoint(point, &page, &q))
+            return false;
+        caret_->SetCaret(hit);
+        if (!caret_->IsSelecting())
+            caret_->SetAnchor(hit);
+        caret_->FindNearestChar(page, q, SweepRect(page, q), &hit);
+        if (hit.index != 0 && hit.index < lineEnd)
+            ++hit.index;
+    }
+
+    uint64_t pressPage = 0;
+    SL::PointF pressPoint{0.0f, 0.0f};
+    if (PagePoint(point, &pressPage, &pressPoint))
+        pressPoint_ = pressPoint;
+
+    caret_->SetCaret(hit);
+    if (!caret_->IsSelecting())
+        caret_->SetAnchor(hit);
+    caret_->SetSelecting(true);
+    caret_->FireSelectionState();
+    return true;
+}
+
+SL::RectF TextSelectionTracker::SweepRect(uint64_t page, const SL::PointF& q) {
+    const uint64_t anchorPage = caret_->Anchor().page;
+    if (page == anchorPage) {
+        const SL::PointF corners[2] = {q, pressPoint_};
+        return SL::BoundingRect(corners, 2);
+    }
+    const SL::RectF crop = CropBoxOf(caret_->Document(), page);
+    SL::RectI device{};
+    CallChecked<BLDocumentViewOps::PageRectToDevice>(view_, page, &crop, &device);
+    SL::PointI p{0, 0};
+    CallChecked<BLDocumentViewOps::PageToDevice>(view_, page, &q, &p);
+    // A later page is entered from its top edge, an earlier one from its bottom.
+    const int32_t edgeY = page > anchorPage ? device.y0 : device.y1;
+    const SL::RectI swept{std::min({p.x, device.x0, device.x1}), std::min(p.y, edgeY),
+                          std::max({p.x, device.x0, device.x1}), std::max(p.y, edgeY)};
+    SL::RectF rect{};
+    CallChecked<BLDocumentViewOps::DeviceRectToPage>(view_, page, &swept, &rect);
+    return rect;
+}
+
+TextSelectionTracker::IndexRange TextSelectionTracker::GetPageRange(uint64_t page,
+                                                                    PDModel::PageText* text) {
+    const auto ends = OrderedEnds(*caret_);
+    if (page < ends.first.page || page > ends.second.page)
+        return {};
+    *text = caret_->GetPageText(page);
+    const uint64_t from = page == ends.first.page ? ends.first.index : 0;
+    const uint64_t to = page == ends.second.page ? ends.second.index : text->GetNumChars();
+    // Checks the positions against the page's text, and orders them.
+    const PDModel::PageText::Range range = text->GetRange(from, to);
+    return {range.begin().Index(), range.end().Index()};
+}
+
+std::vector<SL::Quad> TextSelectionTracker::GetCharQuads(uint64_t page) {
+    std::vector<SL::Quad> quads;
+    PDModel::PageText text;
+    const IndexRange range = GetPageRange(page, &text);
+    if (range.from == range.to)
+        return quads;
+    quads.reserve(range.to - range.from);
+    const PDModel::PageText::Iterator end = text.At(range.to);
+    for (PDModel::PageText::Iterator it = text.At(range.from); it != end; ++it)
+        quads.push_back(*it);
+    return quads;
+}
+
+std::vector<SL::Quad> TextSelectionTracker::GetSelectionQuads(uint64_t page) {
+    return JoinQuads(GetCharQuads(page));
+}
+
+void TextSelectionTracker::Draw(BLDrawPageLayerType layer, uint64_t page,
+                                ServiceObject* renderTarget) {
+    const BasicServiceObjectPtr<> target = BasicServiceObjectPtr<>::Adopt(renderTarget);
+    if (!caret_->IsSelecting() || layer != 0)
+        return;
+    const auto ends = OrderedEnds(*caret_);
+    if (page < ends.first.page || page > ends.second.page)
+        return;
+    // A page that cannot be painted now is painted with the next move; the
+    // host's drawing goes on either way.
+    try {
+        const std::vector<SL::Quad> quads = GetCharQuads(page);
+        if (quads.empty())
+            return;
+        const BasicServiceObjectPtr<> geometry =
+            BuildSelectionGeometry(graphicsFactory_.get(), quads);
+        if (geometry)
+            CallChecked<GRRenderTargetOps::FillGeometry>(target.get(), geometry.get(),
+                                                         brush_.get());
+    } catch (...) {
+    }
+}
+
+} // namespace BL
