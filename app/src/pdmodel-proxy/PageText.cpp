@@ -29,9 +29,11 @@ PageText::PageText(const PageText& other) : WrapperBase(other.handle_) {
 
 PageText& PageText::operator=(const PageText& other) {
     if (other.handle_ != handle_) {
-        if (other.handle_)
-            Detail::PDPageTextTraits::Acquire(other.handle_);
-        Reset(other.handle_);
+        PDPageText handle = other.handle_; // `other` keeps it alive meanwhile
+        Reset();
+        if (handle)
+            Detail::PDPageTextTraits::Acquire(handle);
+        handle_ = handle;
     }
     return *this;
 }
