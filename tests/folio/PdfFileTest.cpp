@@ -1,1 +1,316 @@
+// The PDF file backend: exact geometry on turned and cropped pages, saved
+// annotations as other PDF tools read them, safe saving and open failures.
+#include "TestPdf.h"
 
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace testpdf;
+
+namespace {
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class PdfFile : public ::testing::Test {
+protected:
+    void SetUp() override { dir_ = TempDir(); }
+    void TearDown() override {
+        for (PDPage p : pages_)
+            PDPageRelease(p);
+        for (PDDocument d : docs_)
+            FolioDocumentRelease(d);
+        chmod(dir_.c_str(), 0700);
+        std::system(("rm -rf " + dir_).c_str());
+    }
+
+    std::string Path(const std::string& name) { return dir_ + "/" + name; }
+    PDDocument Open(const std::string& path) {
+        PDDocument doc = nullptr;
+        EXPECT_EQ(FolioDocumentOpen(path.c_str(), &doc), kPDOk) << FolioLastErrorMessage();
+        docs_.push_back(doc);
+        return doc;
+    }
+    PDPage LoadPage(PDDocument doc, uint64_t index) {
+        PDPage page = nullptr;
+        EXPECT_EQ(FolioDocumentLoadPage(doc, index, &page), kPDOk);
+        pages_.push_back(page);
+        return page;
+    }
+    std::vector<PDQuadF> Quads(PDPage page) {
+        PDPageText text = nullptr;
+        EXPECT_EQ(PDPageLoadPageText(page, &text), kPDOk);
+        uint64_t n = 0;
+        PDPageTextGetNumChars(text, &n);
+        std::vector<PDQuadF> quads(n);
+        for (uint64_t i = 0; i < n; ++i)
+            PDPageTextGetCharQuad(text, i, &quads[i]);
+        PDPageTextRelease(text);
+        return quads;
+    }
+    void Mark(PDDocument doc, PDPage page, const PDQuadF& q, uint32_t color, float opacity,
+              const wchar_t* author) {
+        PDTextMarkupAnnotParams params{
+            {q.p2.x - 4, q.p2.y - 1, q.p1.x + 4, q.p1.y + 1}, &q, 1, color, 0, author};
+        PDAnnot annot = nullptr;
+        ASSERT_EQ(PDAnnotCreate(doc, kPDAtomHighlight, &params, &annot), kPDOk);
+        PDAnnotSetFillOpacity(annot, opacity);
+        ASSERT_EQ(FolioPageInsertAnnot(page, annot), kPDOk);
+        PDAnnotRelease(annot);
+    }
+    // Annotations on the first page of a saved file that poppler reads without complaint.
+    uint64_t Count(const std::string& path) {
+        EXPECT_EQ(Shell("pdfinfo " + path + " 2>&1 >/dev/null"), "");
+        PDDocument doc = Open(path);
+        uint64_t n = 0;
+        EXPECT_EQ(FolioPageCountAnnots(LoadPage(doc, 0), &n), kPDOk);
+        return n;
+    }
+
+    std::string dir_;
+    std::vector<PDDocument> docs_;
+    std::vector<PDPage> pages_;
+};
+
+// A glyph drawn at a known place lies there on every rotation; the display
+// matrix and the renderer agree with it.
+TEST_F(PdfFile, QuadsAreExactOnTurnedAndCroppedPages) {
+    std::vector<Page> pages;
+    for (int rotate : {0, 90, 180, 270})
+        pages.push_back({{0, 0, 612, 792},
+                         {50, 60, 400, 700},
+                         rotate,
+                         {{100, 500, 20, "H"}, {100, 120, 10, "Ok"}}});
+    WritePdf(Path("turned.pdf"), pages);
+    PDDocument doc = Open(Path("turned.pdf"));
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        PDPage page = LoadPage(doc, i);
+        int32_t rotate = -1;
+        PDRectF box;
+        EXPECT_EQ(PDPageGetRotate(page, &rotate), kPDOk);
+        EXPECT_EQ(rotate, 90 * i);
+        PDPageGetCropBox(page, &box);
+        EXPECT_EQ(box.x0, 50);
+        EXPECT_EQ(box.y0, 60);
+        EXPECT_EQ(box.x1, 400);
+        EXPECT_EQ(box.y1, 700);
+
+        const std::vector<PDQuadF> q = Quads(page);
+        ASSERT_EQ(q.size(), 4u); // H, line feed, O, k
+        const float top = 500 + kAscent * 20, bottom = 500 + kDescent * 20, right = 114.44f;
+        EXPECT_NEAR(q[0].p0.x, 100, 0.01);
+        EXPECT_NEAR(q[0].p0.y, top, 0.01);
+        EXPECT_NEAR(q[0].p1.x, right, 0.01);
+        EXPECT_NEAR(q[0].p1.y, top, 0.01);
+        EXPECT_NEAR(q[0].p2.x, 100, 0.01);
+        EXPECT_NEAR(q[0].p2.y, bottom, 0.01);
+        EXPECT_NEAR(q[0].p3.x, right, 0.01);
+        EXPECT_NEAR(q[0].p3.y, bottom, 0.01);
+        EXPECT_NEAR(q[2].p2.x, 100, 0.01);
+        EXPECT_NEAR(q[2].p2.y, 120 + kDescent * 10, 0.01);
+
+        // The crop box corner shown at the top-left turns with the page.
+        const PDPointF corner[4] = {{50, 700}, {50, 60}, {400, 60}, {400, 700}};
+        float m[6];
+        FolioPageDisplayMatrix(page, 1, m);
+        EXPECT_NEAR(m[0] * corner[i].x + m[2] * corner[i].y + m[4], 0, 1e-3);
+        EXPECT_NEAR(m[1] * corner[i].x + m[3] * corner[i].y + m[5], 0, 1e-3);
+
+        // The renderer's ink lies inside the character quads, as the matrix shows them.
+        uint8_t* rgba = nullptr;
+        int32_t w = 0, h = 0, inside = 0, outside = 0;
+        ASSERT_EQ(FolioPageRender(page, 1, &rgba, &w, &h), kPDOk);
+        EXPECT_EQ(w, i % 2 ? 640 : 350);
+        const float det = m[0] * m[3] - m[1] * m[2];
+        for (int py = 0; py < h; ++py)
+            for (int px = 0; px < w; ++px) {
+                if (rgba[(size_t(py) * w + px) * 4] > 128)
+                    continue;
+                const float dx = px + 0.5f - m[4], dy = py + 0.5f - m[5];
+                const float x = (m[3] * dx - m[2] * dy) / det, y = (m[0] * dy - m[1] * dx) / det;
+                const bool inH = x > 100 && x < right && y > bottom && y < top;
+                const bool inOk = x > 100 && x < 115 && y > 117 && y < 131;
+                inside += inH;
+                outside += !inH && !inOk;
+            }
+        EXPECT_GT(inside, 50);
+        EXPECT_EQ(outside, 0);
+        FolioFreeBuffer(rgba);
+    }
+}
+
+// A highlight saved to a file, read back by pypdf, poppler's text and poppler's
+// renderer, and by the library itself.
+TEST_F(PdfFile, SavedHighlightIsWhatOtherToolsSee) {
+    WritePdf(Path("in.pdf"),
+             {{{0, 0, 612, 792}, {0, 0, 612, 792}, 0, {{72, 700, 20, "Hello World"}}}});
+    PDDocument doc = Open(Path("in.pdf"));
+    PDPage page = LoadPage(doc, 0);
+    const std::vector<PDQuadF> c = Quads(page);
+    const PDQuadF hello{c[0].p0, c[4].p1, c[0].p2, c[4].p3};
+    Mark(doc, page, hello, 0xFFFFEA3B, 0.5f, L"J\u00fcrgen \U0001F600");
+    ASSERT_EQ(FolioDocumentSave(doc, Path("out.pdf").c_str(), kFolioSaveFull), kPDOk);
+
+    const std::string py =
+        "import sys,pypdf; a=pypdf.PdfReader(sys.argv[1]).pages[0]['/Annots'][0].get_object(); "
+        "f=lambda v: ' '.join('%.2f' % float(x) for x in v); "
+        "sys.stdout.buffer.write(('%s|%s|%s|%.2f|%s' % (a['/Subtype'], f(a['/QuadPoints']), "
+        "f(a['/C']), float(a['/CA']), a['/T'])).encode())";
+    char expected[256];
+    snprintf(expected, sizeof expected,
+             "/Highlight|%.2f %.2f %.2f %.2f %.2f %.2f %.2f %.2f|1.00 0.92 0.23|0.50|J\u00fcrgen "
+             "\U0001F600",
+             hello.p0.x, hello.p0.y, hello.p1.x, hello.p1.y, hello.p2.x, hello.p2.y, hello.p3.x,
+             hello.p3.y);
+    EXPECT_EQ(Shell("/usr/bin/python3 -c \"" + py + "\" " + Path("out.pdf")), expected);
+
+    // poppler's words: "Hello" under the quad, "World" beside it (y down from the top).
+    const std::string words = Shell("pdftotext -bbox " + Path("out.pdf") + " -");
+    const std::regex word(
+        "xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">(\\w+)<");
+    int seen = 0;
+    for (std::sregex_iterator it(words.begin(), words.end(), word), end; it != end; ++it, ++seen) {
+        const float x0 = std::stof((*it)[1]), y0 = 792 - std::stof((*it)[4]),
+                    x1 = std::stof((*it)[3]), y1 = 792 - std::stof((*it)[2]);
+        const bool inside = x0 >= hello.p0.x - 0.5 && x1 <= hello.p1.x + 0.5 &&
+                            y0 >= hello.p2.y - 0.5 && y1 <= hello.p0.y + 0.5;
+        EXPECT_EQ(inside, (*it)[5] == "Hello") << (*it)[5];
+    }
+    EXPECT_EQ(seen, 2);
+
+    // Colour under the quad above the glyphs, white beside it: poppler, then MuPDF.
+    const float x = (hello.p0.x + hello.p1.x) / 2, y = 700 + 0.95f * 20;
+    Shell("pdftoppm -r 72 -f 1 -l 1 " + Path("out.pdf") + " " + Path("shot"));
+    const std::string ppm = Slurp(Path("shot-1.ppm"));
+    ASSERT_EQ(ppm.compare(0, 15, "P6\n612 792\n255\n"), 0);
+    auto popplerPixel = [&](float px, float py) {
+        return ppm.data() + 15 + (size_t(792 - py) * 612 + size_t(px)) * 3;
+    };
+    const unsigned char* under = reinterpret_cast<const unsigned char*>(popplerPixel(x, y));
+    const unsigned char* beside = reinterpret_cast<const unsigned char*>(popplerPixel(x, 700 + 40));
+    EXPECT_GT(under[0], 240);
+    EXPECT_GT(under[1], 230);
+    EXPECT_LT(under[2], 200);
+    EXPECT_EQ(beside[2], 255);
+
+    PDPage saved = LoadPage(Open(Path("out.pdf")), 0);
+    uint8_t* rgba = nullptr;
+    int32_t w = 0, h = 0;
+    ASSERT_EQ(FolioPageRender(saved, 1, &rgba, &w, &h), kPDOk);
+    const uint8_t* mu = rgba + (size_t(792 - y) * w + size_t(x)) * 4;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(mu[i], under[i], 3) << i;
+    FolioFreeBuffer(rgba);
+    FolioAnnotInfo info;
+    PDQuadF back;
+    ASSERT_EQ(FolioPageGetAnnot(saved, 0, &info, &back, 1), kPDOk);
+    EXPECT_EQ(info.color, 0xFFFFEA3Bu);
+    EXPECT_FLOAT_EQ(info.opacity, 0.5f);
+    EXPECT_EQ(back.p1.x, hello.p1.x);
+    EXPECT_EQ(back.p2.y, hello.p2.y);
+}
+
+TEST_F(PdfFile, SavingReplacesFilesWholeOrNotAtAll) {
+    const std::string path = Path("doc.pdf");
+    WritePdf(path, {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 20, "Text"}}}});
+    const std::string original = Slurp(path);
+    PDDocument doc = Open(path);
+    PDPage page = LoadPage(doc, 0);
+    const PDQuadF q = Quads(page)[0];
+
+    // Incremental saves onto the file the document was read from keep its bytes.
+    Mark(doc, page, q, 0xFFFF0000, 1, L"");
+    ASSERT_EQ(FolioDocumentSave(doc, path.c_str(), kFolioSaveIncremental), kPDOk)
+        << FolioLastErrorMessage();
+    EXPECT_EQ(Slurp(path).compare(0, original.size(), original), 0);
+    EXPECT_EQ(Count(path), 1u);
+    Mark(doc, page, q, 0xFF00FF00, 1, L"");
+    ASSERT_EQ(FolioDocumentSave(doc, path.c_str(), kFolioSaveIncremental), kPDOk)
+        << FolioLastErrorMessage();
+    EXPECT_EQ(Count(path), 2u);
+    ASSERT_EQ(FolioDocumentSave(doc, Path("full.pdf").c_str(), kFolioSaveFull), kPDOk);
+    EXPECT_EQ(Count(Path("full.pdf")), 2u);
+    // What is undone is not saved.
+    ASSERT_EQ(FolioDocumentUndo(doc), kPDOk);
+    ASSERT_EQ(FolioDocumentSave(doc, path.c_str(), kFolioSaveFull), kPDOk);
+    EXPECT_EQ(Count(path), 1u);
+    ASSERT_EQ(FolioDocumentSave(doc, Path("inc.pdf").c_str(), kFolioSaveIncremental), kPDOk);
+    EXPECT_EQ(Count(Path("inc.pdf")), 1u);
+
+    FolioDocumentBeginEdit(doc, "open");
+    EXPECT_EQ(FolioDocumentSave(doc, Path("x.pdf").c_str(), kFolioSaveFull), kPDErrEditOpen);
+    FolioDocumentEndEdit(doc);
+
+    // Failures leave no file behind and touch nothing that was there.
+    const std::string intoFile = path + "/x.pdf";
+    EXPECT_EQ(FolioDocumentSave(doc, intoFile.c_str(), kFolioSaveFull), kPDErrCannotWrite);
+    EXPECT_NE(std::string(FolioLastErrorMessage()).find("'" + intoFile + "'"), std::string::npos);
+    mkdir(Path("folder").c_str(), 0700);
+    EXPECT_EQ(FolioDocumentSave(doc, Path("folder").c_str(), kFolioSaveFull), kPDErrCannotWrite);
+    EXPECT_EQ(Shell("ls -A " + dir_), "doc.pdf\nfolder\nfull.pdf\ninc.pdf\n");
+    if (geteuid() != 0) { // permissions do not stop root
+        const std::string before = Slurp(path);
+        chmod(dir_.c_str(), 0500);
+        EXPECT_EQ(FolioDocumentSave(doc, path.c_str(), kFolioSaveFull), kPDErrCannotWrite);
+        chmod(dir_.c_str(), 0700);
+        EXPECT_EQ(Slurp(path), before);
+    }
+
+    PDDocument memory = nullptr;
+    FolioDocumentNewInMemory(&memory);
+    EXPECT_EQ(FolioDocumentSave(memory, Path("m.pdf").c_str(), kFolioSaveFull), kPDErrNotAvailable);
+    FolioDocumentRelease(memory);
+}
+
+TEST_F(PdfFile, OpenSaysWhyItFailed) {
+    PDDocument doc = nullptr;
+    const std::string missing = Path("missing.pdf");
+    EXPECT_EQ(FolioDocumentOpen(missing.c_str(), &doc), kPDErrCannotOpen);
+    EXPECT_EQ(FolioLastErrorMessage(), "cannot open '" + missing + "': No such file or directory");
+    EXPECT_EQ(FolioDocumentOpen(dir_.c_str(), &doc), kPDErrCannotOpen);
+    std::ofstream(Path("text.pdf")) << "just some text\n";
+    EXPECT_EQ(FolioDocumentOpen(Path("text.pdf").c_str(), &doc), kPDErrDamaged);
+    std::ofstream(Path("broken.pdf")) << "%PDF-1.4\n1 0 obj\n<< /Type /Cat";
+    EXPECT_EQ(FolioDocumentOpen(Path("broken.pdf").c_str(), &doc), kPDErrDamaged);
+    EXPECT_EQ(doc, nullptr);
+
+    WritePdf(Path("plain.pdf"),
+             {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 20, "Secret"}}}});
+    Shell("/usr/bin/python3 -c \"import sys,pypdf; r=pypdf.PdfReader(sys.argv[1]); "
+          "w=pypdf.PdfWriter(); "
+          "[w.add_page(p) for p in r.pages]; w.encrypt('user', 'owner'); w.write(sys.argv[2])\" " +
+          Path("plain.pdf") + " " + Path("locked.pdf"));
+    EXPECT_EQ(FolioDocumentOpen(Path("locked.pdf").c_str(), &doc), kPDErrEncrypted);
+    EXPECT_EQ(FolioLastErrorMessage(),
+              "'" + Path("locked.pdf") + "' is encrypted and needs a password");
+    EXPECT_EQ(FolioDocumentOpen(nullptr, &doc), kPDErrBadArgument);
+}
+
+TEST_F(PdfFile, TextIsReadWhileAnotherThreadEdits) {
+    WritePdf(Path("t.pdf"), {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 20, "Busy"}}}});
+    PDDocument doc = Open(Path("t.pdf"));
+    PDPage page = LoadPage(doc, 0);
+    const PDQuadF q = Quads(page)[0];
+    std::thread reader([&] {
+        for (int i = 0; i < 30; ++i)
+            EXPECT_EQ(Quads(page).size(), 4u);
+    });
+    for (int i = 0; i < 30; ++i)
+        Mark(doc, page, q, 0xFF0000FF, 1, L"");
+    reader.join();
+    uint32_t steps = 0;
+    FolioDocumentCanUndo(doc, &steps);
+    EXPECT_EQ(steps, 30u);
+}
+
+} // namespace

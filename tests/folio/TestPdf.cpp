@@ -111,7 +111,7 @@ std::string TempDir() {
     return dir;
 }
 
-std::string Run(const std::string& command) {
+std::string Shell(const std::string& command) {
     std::string out;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)

@@ -30,7 +30,7 @@ void WritePdf(const std::string& path, const std::vector<Page>& pages);
 // The same pages in an in-memory document, with the line feeds between lines.
 PDDocument BuildInMemory(const std::vector<Page>& pages);
 
-std::string TempDir();                       // a fresh folder under the system's temporary one
-std::string Run(const std::string& command); // stdout of a shell command
+std::string TempDir();                         // a fresh folder under the system's temporary one
+std::string Shell(const std::string& command); // stdout of a shell command
 
 } // namespace testpdf

@@ -157,6 +157,7 @@ public:
         if (locked)
             return Fail(kPDErrEncrypted, "'%s' is encrypted and needs a password", path);
         pageCount_ = uint64_t(std::max(pages, 0));
+        startxref_ = doc_->startxref;
         return kPDOk;
     }
 
@@ -396,47 +397,39 @@ public:
     PDResult Save(const char* target, uint32_t flags) override {
         const std::string folder = FolderOf(target);
         std::string temp = folder + "/." + NameOf(target) + ".XXXXXX";
-        int fd = mkstemp(&temp[0]);
+        const int fd = mkstemp(&temp[0]); // reserves a name next to the target
         if (fd < 0)
             return Fail(kPDErrCannotWrite, "cannot write '%s': %s", target, std::strerror(errno));
-        // The new file takes the mode of the one it replaces, or the usual one.
+        close(fd);
+        unlink(temp.c_str()); // created again below with the usual mode
+        // A file that replaces another takes its mode.
         struct stat st;
-        mode_t mode;
-        if (stat(target, &st) == 0) {
-            mode = st.st_mode & 07777;
-        } else {
-            mode_t mask = umask(0);
-            umask(mask);
-            mode = 0666 & ~mask;
-        }
-        fchmod(fd, mode);
+        const int mode = stat(target, &st) == 0 ? int(st.st_mode & 07777) : -1;
 
+        // An incremental save appends the changes to the bytes the document was read from.
         const bool incremental = flags == kFolioSaveIncremental && !doc_->repair_attempted;
-        fz_buffer* bytes = nullptr;
-        fz_output* out = nullptr;
         std::string error;
-        bool ok = Guarded(
-            ctx_,
-            [&] {
-                bytes = fz_new_buffer(ctx_, bytes_->len + 65536);
-                out = fz_new_output_with_buffer(ctx_, bytes);
-                pdf_write_options options = pdf_default_write_options;
-                if (incremental) {
-                    fz_write_data(ctx_, out, bytes_->data, bytes_->len);
-                    options.do_incremental = 1;
-                }
-                pdf_write_document(ctx_, doc_, out, &options);
-                fz_close_output(ctx_, out);
-            },
-            &error);
+        // The bytes an incremental save builds on go first, then MuPDF appends
+        // every change since the document was read. MuPDF moves its idea of
+        // the last section to each file it writes; it must chain to the
+        // original's.
+        if (incremental)
+            doc_->startxref = startxref_;
+        bool ok = !incremental || WriteFile(temp, bytes_->data, bytes_->len, &error);
+        fz_output* out = nullptr;
+        ok = ok && Guarded(
+                       ctx_,
+                       [&] {
+                           out = fz_new_output_with_path(ctx_, temp.c_str(), incremental);
+                           pdf_write_options options = pdf_default_write_options;
+                           options.do_incremental = incremental;
+                           pdf_write_document(ctx_, doc_, out, &options);
+                           fz_close_output(ctx_, out);
+                       },
+                       &error);
         fz_drop_output(ctx_, out);
         if (ok)
-            ok = WriteAll(fd, bytes->data, bytes->len, &error);
-        fz_drop_buffer(ctx_, bytes);
-        if (close(fd) != 0 && ok) {
-            error = std::strerror(errno);
-            ok = false;
-        }
+            ok = Settle(temp, mode, &error);
         if (ok && rename(temp.c_str(), target) != 0) {
             error = std::strerror(errno);
             ok = false;
@@ -564,29 +557,33 @@ private:
         }
     }
 
-    static bool WriteAll(int fd, const unsigned char* data, size_t size, std::string* error) {
-        while (size > 0) {
-            const ssize_t n = write(fd, data, size);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0) {
-                *error = n < 0 ? std::strerror(errno) : "nothing was written";
-                return false;
-            }
-            data += n;
-            size -= size_t(n);
-        }
-        if (fsync(fd) != 0) {
+    static bool WriteFile(const std::string& path, const unsigned char* data, size_t size,
+                          std::string* error) {
+        FILE* file = std::fopen(path.c_str(), "wb");
+        bool ok = file && std::fwrite(data, 1, size, file) == size;
+        if (file && std::fclose(file) != 0)
+            ok = false;
+        if (!ok)
             *error = std::strerror(errno);
-            return false;
-        }
-        return true;
+        return ok;
+    }
+
+    // Gives the written file its mode and puts it on the disk.
+    static bool Settle(const std::string& path, int mode, std::string* error) {
+        const int fd = open(path.c_str(), O_RDONLY);
+        const bool ok = fd >= 0 && (mode < 0 || fchmod(fd, mode_t(mode)) == 0) && fsync(fd) == 0;
+        if (!ok)
+            *error = std::strerror(errno);
+        if (fd >= 0)
+            close(fd);
+        return ok;
     }
 
     fz_context* ctx_;
     std::string path_;
     pdf_document* doc_ = nullptr;
     fz_buffer* bytes_ = nullptr; // the file as it was read: the base of incremental saves
+    int64_t startxref_ = 0;      // where its last cross-reference section starts
     uint64_t pageCount_ = 0;
 };
 
