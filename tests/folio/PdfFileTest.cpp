@@ -5,21 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
-#include <regex>
-#include <sstream>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace testpdf;
 
 namespace {
-
-std::string Slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class PdfFile : public ::testing::Test {
 protected:
@@ -47,25 +38,9 @@ protected:
         return page;
     }
     std::vector<PDQuadF> Quads(PDPage page) {
-        PDPageText text = nullptr;
-        EXPECT_EQ(PDPageLoadPageText(page, &text), kPDOk);
-        uint64_t n = 0;
-        PDPageTextGetNumChars(text, &n);
-        std::vector<PDQuadF> quads(n);
-        for (uint64_t i = 0; i < n; ++i)
-            PDPageTextGetCharQuad(text, i, &quads[i]);
-        PDPageTextRelease(text);
+        std::vector<PDQuadF> quads;
+        ReadText(page, &quads);
         return quads;
-    }
-    void Mark(PDDocument doc, PDPage page, const PDQuadF& q, uint32_t color, float opacity,
-              const wchar_t* author) {
-        PDTextMarkupAnnotParams params{
-            {q.p2.x - 4, q.p2.y - 1, q.p1.x + 4, q.p1.y + 1}, &q, 1, color, 0, author};
-        PDAnnot annot = nullptr;
-        ASSERT_EQ(PDAnnotCreate(doc, kPDAtomHighlight, &params, &annot), kPDOk);
-        PDAnnotSetFillOpacity(annot, opacity);
-        ASSERT_EQ(FolioPageInsertAnnot(page, annot), kPDOk);
-        PDAnnotRelease(annot);
     }
     // Annotations on the first page of a saved file that poppler reads without complaint.
     uint64_t Count(const std::string& path) {
@@ -100,31 +75,22 @@ TEST_F(PdfFile, QuadsAreExactOnTurnedAndCroppedPages) {
         EXPECT_EQ(PDPageGetRotate(page, &rotate), kPDOk);
         EXPECT_EQ(rotate, 90 * i);
         PDPageGetCropBox(page, &box);
-        EXPECT_EQ(box.x0, 50);
-        EXPECT_EQ(box.y0, 60);
-        EXPECT_EQ(box.x1, 400);
-        EXPECT_EQ(box.y1, 700);
+        EXPECT_EQ(Str(box), "(50.00 60.00)(400.00 700.00)");
 
         const std::vector<PDQuadF> q = Quads(page);
         ASSERT_EQ(q.size(), 4u); // H, line feed, O, k
         const float top = 500 + kAscent * 20, bottom = 500 + kDescent * 20, right = 114.44f;
-        EXPECT_NEAR(q[0].p0.x, 100, 0.01);
-        EXPECT_NEAR(q[0].p0.y, top, 0.01);
-        EXPECT_NEAR(q[0].p1.x, right, 0.01);
-        EXPECT_NEAR(q[0].p1.y, top, 0.01);
-        EXPECT_NEAR(q[0].p2.x, 100, 0.01);
-        EXPECT_NEAR(q[0].p2.y, bottom, 0.01);
-        EXPECT_NEAR(q[0].p3.x, right, 0.01);
-        EXPECT_NEAR(q[0].p3.y, bottom, 0.01);
-        EXPECT_NEAR(q[2].p2.x, 100, 0.01);
-        EXPECT_NEAR(q[2].p2.y, 120 + kDescent * 10, 0.01);
+        EXPECT_EQ(Str(q[0]),
+                  Str(PDQuadF{{100, top}, {right, top}, {100, bottom}, {right, bottom}}));
+        EXPECT_EQ(Str(q[2].p2), Str(PDPointF{100, 120 + kDescent * 10}));
 
         // The crop box corner shown at the top-left turns with the page.
         const PDPointF corner[4] = {{50, 700}, {50, 60}, {400, 60}, {400, 700}};
         float m[6];
         FolioPageDisplayMatrix(page, 1, m);
-        EXPECT_NEAR(m[0] * corner[i].x + m[2] * corner[i].y + m[4], 0, 1e-3);
-        EXPECT_NEAR(m[1] * corner[i].x + m[3] * corner[i].y + m[5], 0, 1e-3);
+        const PDPointF shown{m[0] * corner[i].x + m[2] * corner[i].y + m[4],
+                             m[1] * corner[i].x + m[3] * corner[i].y + m[5]};
+        EXPECT_EQ(Str(shown), "(0.00 0.00)");
 
         // The renderer's ink lies inside the character quads, as the matrix shows them.
         uint8_t* rgba = nullptr;
@@ -158,7 +124,9 @@ TEST_F(PdfFile, SavedHighlightIsWhatOtherToolsSee) {
     PDPage page = LoadPage(doc, 0);
     const std::vector<PDQuadF> c = Quads(page);
     const PDQuadF hello{c[0].p0, c[4].p1, c[0].p2, c[4].p3};
-    Mark(doc, page, hello, 0xFFFFEA3B, 0.5f, L"J\u00fcrgen \U0001F600");
+    ASSERT_EQ(AddMarkup(doc, page, kPDAtomHighlight, {hello}, 0xFFFFEA3B, 0.5f,
+                        L"J\u00fcrgen \U0001F600"),
+              kPDOk);
     ASSERT_EQ(FolioDocumentSave(doc, Path("out.pdf").c_str(), kFolioSaveFull), kPDOk);
 
     const std::string py =
@@ -166,25 +134,30 @@ TEST_F(PdfFile, SavedHighlightIsWhatOtherToolsSee) {
         "f=lambda v: ' '.join('%.2f' % float(x) for x in v); "
         "sys.stdout.buffer.write(('%s|%s|%s|%.2f|%s' % (a['/Subtype'], f(a['/QuadPoints']), "
         "f(a['/C']), float(a['/CA']), a['/T'])).encode())";
-    char expected[256];
-    snprintf(expected, sizeof expected,
-             "/Highlight|%.2f %.2f %.2f %.2f %.2f %.2f %.2f %.2f|1.00 0.92 0.23|0.50|J\u00fcrgen "
-             "\U0001F600",
-             hello.p0.x, hello.p0.y, hello.p1.x, hello.p1.y, hello.p2.x, hello.p2.y, hello.p3.x,
-             hello.p3.y);
-    EXPECT_EQ(Shell("/usr/bin/python3 -c \"" + py + "\" " + Path("out.pdf")), expected);
+    std::string points; // p0 p1 p2 p3, as x y pairs
+    for (const PDPointF& p : {hello.p0, hello.p1, hello.p2, hello.p3}) {
+        char xy[40];
+        snprintf(xy, sizeof xy, "%s%.2f %.2f", points.empty() ? "" : " ", p.x, p.y);
+        points += xy;
+    }
+    EXPECT_EQ(Shell("/usr/bin/python3 -c \"" + py + "\" " + Path("out.pdf")),
+              "/Highlight|" + points + "|1.00 0.92 0.23|0.50|J\u00fcrgen \U0001F600");
 
     // poppler's words: "Hello" under the quad, "World" beside it (y down from the top).
     const std::string words = Shell("pdftotext -bbox " + Path("out.pdf") + " -");
-    const std::regex word(
-        "xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">(\\w+)<");
     int seen = 0;
-    for (std::sregex_iterator it(words.begin(), words.end(), word), end; it != end; ++it, ++seen) {
-        const float x0 = std::stof((*it)[1]), y0 = 792 - std::stof((*it)[4]),
-                    x1 = std::stof((*it)[3]), y1 = 792 - std::stof((*it)[2]);
+    for (size_t at = words.find("<word "); at != std::string::npos;
+         at = words.find("<word ", at + 1), ++seen) {
+        float x0, y0, x1, y1;
+        char text[64] = {};
+        ASSERT_EQ(sscanf(words.c_str() + at,
+                         "<word xMin=\"%f\" yMin=\"%f\" xMax=\"%f\" yMax=\"%f\">%63[^<]", &x0, &y1,
+                         &x1, &y0, text),
+                  5);
+        y0 = 792 - y0, y1 = 792 - y1;
         const bool inside = x0 >= hello.p0.x - 0.5 && x1 <= hello.p1.x + 0.5 &&
                             y0 >= hello.p2.y - 0.5 && y1 <= hello.p0.y + 0.5;
-        EXPECT_EQ(inside, (*it)[5] == "Hello") << (*it)[5];
+        EXPECT_EQ(inside, std::string(text) == "Hello") << text;
     }
     EXPECT_EQ(seen, 2);
 
@@ -197,11 +170,8 @@ TEST_F(PdfFile, SavedHighlightIsWhatOtherToolsSee) {
         return ppm.data() + 15 + (size_t(792 - py) * 612 + size_t(px)) * 3;
     };
     const unsigned char* under = reinterpret_cast<const unsigned char*>(popplerPixel(x, y));
-    const unsigned char* beside = reinterpret_cast<const unsigned char*>(popplerPixel(x, 700 + 40));
-    EXPECT_GT(under[0], 240);
-    EXPECT_GT(under[1], 230);
-    EXPECT_LT(under[2], 200);
-    EXPECT_EQ(beside[2], 255);
+    EXPECT_TRUE(under[0] > 240 && under[1] > 230 && under[2] < 200);
+    EXPECT_EQ(popplerPixel(x, 700 + 40)[2], char(255));
 
     PDPage saved = LoadPage(Open(Path("out.pdf")), 0);
     uint8_t* rgba = nullptr;
@@ -216,8 +186,7 @@ TEST_F(PdfFile, SavedHighlightIsWhatOtherToolsSee) {
     ASSERT_EQ(FolioPageGetAnnot(saved, 0, &info, &back, 1), kPDOk);
     EXPECT_EQ(info.color, 0xFFFFEA3Bu);
     EXPECT_FLOAT_EQ(info.opacity, 0.5f);
-    EXPECT_EQ(back.p1.x, hello.p1.x);
-    EXPECT_EQ(back.p2.y, hello.p2.y);
+    EXPECT_EQ(Str(back), Str(hello));
 }
 
 TEST_F(PdfFile, SavingReplacesFilesWholeOrNotAtAll) {
@@ -229,14 +198,12 @@ TEST_F(PdfFile, SavingReplacesFilesWholeOrNotAtAll) {
     const PDQuadF q = Quads(page)[0];
 
     // Incremental saves onto the file the document was read from keep its bytes.
-    Mark(doc, page, q, 0xFFFF0000, 1, L"");
-    ASSERT_EQ(FolioDocumentSave(doc, path.c_str(), kFolioSaveIncremental), kPDOk)
-        << FolioLastErrorMessage();
+    ASSERT_EQ(AddMarkup(doc, page, kPDAtomHighlight, {q}, 0xFFFF0000), kPDOk);
+    ASSERT_EQ(FolioDocumentSave(doc, path.c_str(), kFolioSaveIncremental), kPDOk);
     EXPECT_EQ(Slurp(path).compare(0, original.size(), original), 0);
     EXPECT_EQ(Count(path), 1u);
-    Mark(doc, page, q, 0xFF00FF00, 1, L"");
-    ASSERT_EQ(FolioDocumentSave(doc, path.c_str(), kFolioSaveIncremental), kPDOk)
-        << FolioLastErrorMessage();
+    ASSERT_EQ(AddMarkup(doc, page, kPDAtomHighlight, {q}, 0xFF00FF00), kPDOk);
+    ASSERT_EQ(FolioDocumentSave(doc, path.c_str(), kFolioSaveIncremental), kPDOk);
     EXPECT_EQ(Count(path), 2u);
     ASSERT_EQ(FolioDocumentSave(doc, Path("full.pdf").c_str(), kFolioSaveFull), kPDOk);
     EXPECT_EQ(Count(Path("full.pdf")), 2u);
@@ -294,23 +261,6 @@ TEST_F(PdfFile, OpenSaysWhyItFailed) {
     EXPECT_EQ(FolioLastErrorMessage(),
               "'" + Path("locked.pdf") + "' is encrypted and needs a password");
     EXPECT_EQ(FolioDocumentOpen(nullptr, &doc), kPDErrBadArgument);
-}
-
-TEST_F(PdfFile, TextIsReadWhileAnotherThreadEdits) {
-    WritePdf(Path("t.pdf"), {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 20, "Busy"}}}});
-    PDDocument doc = Open(Path("t.pdf"));
-    PDPage page = LoadPage(doc, 0);
-    const PDQuadF q = Quads(page)[0];
-    std::thread reader([&] {
-        for (int i = 0; i < 30; ++i)
-            EXPECT_EQ(Quads(page).size(), 4u);
-    });
-    for (int i = 0; i < 30; ++i)
-        Mark(doc, page, q, 0xFF0000FF, 1, L"");
-    reader.join();
-    uint32_t steps = 0;
-    FolioDocumentCanUndo(doc, &steps);
-    EXPECT_EQ(steps, 30u);
 }
 
 } // namespace

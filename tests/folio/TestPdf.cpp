@@ -1,8 +1,10 @@
 #include "TestPdf.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 namespace testpdf {
@@ -104,11 +106,71 @@ PDDocument BuildInMemory(const std::vector<Page>& pages) {
     return doc;
 }
 
+PDQuadF Box(float x0, float y0, float x1, float y1) {
+    return {{x0, y1}, {x1, y1}, {x0, y0}, {x1, y0}};
+}
+
+std::wstring ReadText(PDPage page, std::vector<PDQuadF>* quads) {
+    PDPageText text = nullptr;
+    std::wstring s;
+    if (PDPageLoadPageText(page, &text) != kPDOk)
+        return L"<no text>";
+    uint64_t n = 0, len = 0;
+    PDPageTextGetNumChars(text, &n);
+    for (uint64_t i = 0; i < n; ++i) {
+        wchar_t buf[8];
+        PDQuadF q{};
+        PDPageTextGetCharUnicode(text, i, buf, 8, &len);
+        PDPageTextGetCharQuad(text, i, &q);
+        s.append(buf, len);
+        if (quads)
+            quads->push_back(q);
+    }
+    PDPageTextRelease(text);
+    return s;
+}
+
+PDResult AddMarkup(PDDocument doc, PDPage page, uint32_t subtype, std::vector<PDQuadF> quads,
+                   uint32_t color, float opacity, const wchar_t* author) {
+    PDRectF r{1e9, 1e9, -1e9, -1e9};
+    for (const PDQuadF& q : quads)
+        for (const PDPointF& p : {q.p0, q.p1, q.p2, q.p3})
+            r = {std::min(r.x0, p.x - 1), std::min(r.y0, p.y - 1), std::max(r.x1, p.x + 1),
+                 std::max(r.y1, p.y + 1)};
+    PDTextMarkupAnnotParams params{r, quads.data(), quads.size(), color, 0, author};
+    PDAnnot annot = nullptr;
+    PDResult result = PDAnnotCreate(doc, subtype, &params, &annot);
+    if (result == kPDOk && (result = PDAnnotSetFillOpacity(annot, opacity)) == kPDOk)
+        result = FolioPageInsertAnnot(page, annot);
+    if (annot)
+        PDAnnotRelease(annot);
+    return result;
+}
+
+std::string Str(const PDPointF& p) {
+    char b[64];
+    snprintf(b, sizeof b, "(%.2f %.2f)", p.x, p.y);
+    return b;
+}
+
+std::string Str(const PDQuadF& q) {
+    return Str(q.p0) + Str(q.p1) + Str(q.p2) + Str(q.p3);
+}
+
+std::string Str(const PDRectF& r) {
+    return Str(PDPointF{r.x0, r.y0}) + Str(PDPointF{r.x1, r.y1});
+}
+
 std::string TempDir() {
     std::string dir = "/tmp/folio-test-XXXXXX";
     if (!mkdtemp(&dir[0]))
         throw std::runtime_error("mkdtemp failed");
     return dir;
+}
+
+std::string Slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string Shell(const std::string& command) {

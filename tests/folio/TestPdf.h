@@ -30,7 +30,20 @@ void WritePdf(const std::string& path, const std::vector<Page>& pages);
 // The same pages in an in-memory document, with the line feeds between lines.
 PDDocument BuildInMemory(const std::vector<Page>& pages);
 
-std::string TempDir();                         // a fresh folder under the system's temporary one
+PDQuadF Box(float x0, float y0, float x1, float y1); // an upright glyph box
+// A page's text, and the characters' quads when asked for.
+std::wstring ReadText(PDPage page, std::vector<PDQuadF>* quads = nullptr);
+// Puts a markup over the quads onto the page, its rectangle just around them.
+PDResult AddMarkup(PDDocument doc, PDPage page, uint32_t subtype, std::vector<PDQuadF> quads,
+                   uint32_t color, float opacity = 1, const wchar_t* author = L"");
+
+// Geometry as text, to two decimals, for compact comparisons.
+std::string Str(const PDPointF& p);
+std::string Str(const PDQuadF& q);
+std::string Str(const PDRectF& r);
+
+std::string TempDir();
+std::string Slurp(const std::string& path);    // a fresh folder under the system's temporary one
 std::string Shell(const std::string& command); // stdout of a shell command
 
 } // namespace testpdf

@@ -81,7 +81,6 @@ struct PDDocumentRec : folio::RefCounted {
     virtual PDResult Render(uint64_t page, float zoom, uint8_t** rgba, int32_t* width,
                             int32_t* height) = 0;
     virtual PDResult Save(const char* path, uint32_t flags) = 0;
-    virtual bool InMemory() const { return false; }
 
     PDResult BeginEdit(const char* label);
     PDResult EndEdit();

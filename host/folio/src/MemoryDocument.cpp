@@ -176,8 +176,6 @@ public:
                     path);
     }
 
-    bool InMemory() const override { return true; }
-
     PDResult AddPage(const PDRectF& crop, int32_t rotate, uint64_t* index) {
         pages_.push_back(MemoryPage{crop, rotate, {}, {}});
         if (index)

@@ -406,13 +406,12 @@ public:
         struct stat st;
         const int mode = stat(target, &st) == 0 ? int(st.st_mode & 07777) : -1;
 
-        // An incremental save appends the changes to the bytes the document was read from.
+        // An incremental save writes the bytes the document was read from, then
+        // MuPDF appends every change since. MuPDF moves its idea of the last
+        // cross-reference section to each file it writes; the new section must
+        // chain to the original's. A repaired file can only be written whole.
         const bool incremental = flags == kFolioSaveIncremental && !doc_->repair_attempted;
         std::string error;
-        // The bytes an incremental save builds on go first, then MuPDF appends
-        // every change since the document was read. MuPDF moves its idea of
-        // the last section to each file it writes; it must chain to the
-        // original's.
         if (incremental)
             doc_->startxref = startxref_;
         bool ok = !incremental || WriteFile(temp, bytes_->data, bytes_->len, &error);
