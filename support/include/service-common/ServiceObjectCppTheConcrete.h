@@ -95,6 +95,15 @@ private:
 
     static uint32_t Release(ServiceObject* self) {
         ServiceObjectCppTheConcrete* object = FromObject(self);
+        // While other references remain, the count drops freely: it cannot
+        // reach zero here, so no weak holder can see a change of life.
+        uint32_t remaining = object->refCount_.load();
+        while (static_cast<int32_t>(remaining) > 1)
+            if (object->refCount_.compare_exchange_weak(remaining, remaining - 1))
+                return remaining - 1;
+        // Possibly the last reference. The weak block is read only now: a
+        // holder that made one did so before letting its reference go, so it
+        // is seen here, and with no other reference left no one can make one.
         WeakRef* weak = object->weak_.load();
         if (!weak) {
             uint32_t count = object->refCount_.fetch_sub(1) - 1;
@@ -102,8 +111,8 @@ private:
                 return count;
             return object->Destroy();
         }
-        // With a weak block, the count drops only under the block's spin
-        // lock, so that WeakRef::Lock and this release cannot both win.
+        // With a weak block, the count drops to zero only under the block's
+        // spin lock, so that WeakRef::Lock and this release cannot both win.
         AcquireSpinLock(weak->lockWord);
         uint32_t count = object->refCount_.fetch_sub(1) - 1;
         if (static_cast<int32_t>(count) > 0) {

@@ -46,10 +46,10 @@ uint32_t WeakIsAlive(WeakRef* self) {
     return self->object.load() != nullptr ? 1u : 0u;
 }
 
-// Objects with a weak block lower their count only while holding the block's
-// spin lock, so a count above zero seen here cannot drop to zero before the
-// AddRef below: either the object is handed out alive, or it is not handed
-// out at all.
+// Objects with a weak block lower their count to zero only while holding the
+// block's spin lock, so a count above zero seen here cannot drop to zero
+// before the AddRef below: either the object is handed out alive, or it is
+// not handed out at all.
 ServiceObject* WeakLock(WeakRef* self) {
     if (!self->object.load())
         return nullptr;
