@@ -1,0 +1,115 @@
+// Translating through the host's LocaleManager and writing to its logger.
+// Both keep process-wide state, so each test runs in a process of its own,
+// without the plug-in's objects (whose loading would ask for the service).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "TestObjects.h"
+#include "service-common/LocaleManagerInterface.h"
+#include "service-common/Localize.h"
+#include "service-common/Log.h"
+#include "svcbroker.h"
+
+namespace {
+
+struct Translator {
+    static inline int translations = 0;
+};
+
+struct TranslatorInterface {
+    static constexpr const char* kName = "LocaleManager";
+    static constexpr std::size_t kOperationCount = LocaleManagerOps::kOperationCount;
+    static void FillOperations(SODetails::Operation* ops) {
+        SODetails::SetOperation<LocaleManagerOps::Translate>(ops, &Translate);
+    }
+    static uint32_t Translate(ServiceObject*, const wchar_t** text, const wchar_t* source) {
+        ++Translator::translations;
+        if (std::wstring(source) == L"Highlight")
+            *text = L"Hervorheben";
+        return 0;
+    }
+};
+
+using TranslatorObject = SODetails::ServiceObjectCppTheConcrete<TranslatorInterface, Translator>;
+
+// The host's "LocaleManager": fails while `failure` is set.
+struct LocaleManagerFactory {
+    static inline int requests = 0;
+    static inline uint32_t failure = 0x10006;
+    static uint32_t Make(void*, ServiceObject** out) {
+        ++requests;
+        if (failure)
+            return failure;
+        *out = TranslatorObject::New();
+        return 0;
+    }
+};
+
+TEST(Localize, WithoutTheServiceTextsStayAndTheProviderIsNotAskedAgain) {
+    ASSERT_EQ(ServiceProviderRegHostService("LocaleManager", &LocaleManagerFactory::Make, nullptr,
+                                            "multiple"),
+              0u);
+    LocaleManagerHolder& holder = LocaleManagerHolder::Instance();
+    EXPECT_EQ(holder.state, LocaleManagerHolder::kNotAsked);
+
+    EXPECT_EQ(Localize(L"Highlight"), L"Highlight");
+    EXPECT_EQ(holder.state, LocaleManagerHolder::kNotAvailable);
+    EXPECT_EQ(holder.service, nullptr);
+    EXPECT_EQ(Localize(L"Highlight"), L"Highlight");
+    EXPECT_EQ(LocaleManagerFactory::requests, 1);
+
+    // Asked again only when told to; now the service is there.
+    LocaleManagerFactory::failure = 0;
+    holder.state = LocaleManagerHolder::kAskAgain;
+    EXPECT_EQ(Localize(L"Highlight"), L"Hervorheben");
+    EXPECT_EQ(holder.state, LocaleManagerHolder::kHeld);
+    EXPECT_NE(holder.service, nullptr);
+    EXPECT_EQ(Localize(L"Underline"), L"Underline"); // no translation
+    EXPECT_EQ(LocaleManagerFactory::requests, 2);
+    EXPECT_EQ(Translator::translations, 2);
+
+    // Asking again replaces the held service; the old one is released.
+    ServiceObject* previous = holder.service;
+    previous->common.AddRef(previous);
+    holder.state = LocaleManagerHolder::kAskAgain;
+    EXPECT_EQ(Localize(L"Highlight"), L"Hervorheben");
+    EXPECT_NE(holder.service, previous);
+    EXPECT_EQ(previous->common.Release(previous), 0u);
+}
+
+TEST(Log, SilentUntilTheHostHasLoadedItsLogger) {
+    ASSERT_EQ(Platform::FindLoadedModule(L"journal.dll"), nullptr);
+    EXPECT_NO_THROW(Log(L"before the logger", 2, "a\\file", 1, "void f()"));
+
+    uint32_t error = 0;
+    std::string reason;
+    Platform::ModuleHandle journal =
+        Platform::LoadModule(FWTEST_LIB_DIR "/libjournal.so", &error, &reason);
+    ASSERT_NE(journal, nullptr) << reason;
+    auto setSink = reinterpret_cast<uint32_t (*)(const char*)>(
+        Platform::FindSymbol(journal, "JournalSetSinkFile"));
+    ASSERT_NE(setSink, nullptr);
+    const std::string path = testing::TempDir() + "framework-log-test.log";
+    std::remove(path.c_str());
+    ASSERT_EQ(setSink(path.c_str()), 0u);
+
+    Log(L"markup failed", 2, "app\\src\\vellum-marker\\markup", 42, "void Markup()");
+    setSink(nullptr);
+
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string written = text.str();
+    EXPECT_NE(written.find("markup failed"), std::string::npos) << written;
+    EXPECT_NE(written.find("severity 2"), std::string::npos) << written;
+    EXPECT_NE(written.find("app\\src\\vellum-marker\\markup:42"), std::string::npos) << written;
+    EXPECT_NE(written.find("void Markup()"), std::string::npos) << written;
+    EXPECT_EQ(written.find("before the logger"), std::string::npos) << written;
+    std::remove(path.c_str());
+}
+
+} // namespace

@@ -1,0 +1,256 @@
+// Reference counts and weak references of this framework's objects,
+// including the races between the last release and locking a weak reference.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <thread>
+#include <vector>
+
+#include "TestObjects.h"
+#include "service-common/BasicServiceObjectPtr.h"
+
+namespace {
+
+using fwtest::ProbeObject;
+using fwtest::ProbeState;
+using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
+
+uint32_t AddRef(ServiceObject* o) {
+    return o->common.AddRef(o);
+}
+uint32_t Release(ServiceObject* o) {
+    return o->common.Release(o);
+}
+uint32_t RefCount(ServiceObject* o) {
+    return o->common.GetRefCount(o);
+}
+WeakRef* WeakOf(ServiceObject* o) {
+    WeakRef* weak = nullptr;
+    EXPECT_EQ(o->common.GetWeakRef(o, &weak), 0u);
+    return weak;
+}
+
+TEST(ReferenceCount, BornWithOneReferenceAndDestroyedByTheLastRelease) {
+    ProbeState state;
+    ServiceObject* o = ProbeObject::New(&state);
+    EXPECT_STREQ(o->interfaceName, "FrameworkProbe");
+    EXPECT_EQ(o->interfaceTableSize, 8u);
+    EXPECT_EQ(RefCount(o), 1u);
+    EXPECT_EQ(AddRef(o), 2u);
+    EXPECT_EQ(AddRef(o), 3u);
+    EXPECT_EQ(Release(o), 2u);
+    EXPECT_EQ(Release(o), 1u);
+    EXPECT_EQ(state.destructions.load(), 0);
+    EXPECT_EQ(Release(o), 0u);
+    EXPECT_EQ(state.destructions.load(), 1);
+}
+
+TEST(ReferenceCount, ObjectBlockCarriesItsTags) {
+    ServiceObject* o = ProbeObject::New();
+    uint32_t tags[2];
+    std::memcpy(tags, reinterpret_cast<const char*>(o) + 56 + 8, sizeof(tags));
+    EXPECT_EQ(tags[0], SODetails::FourCC("EOFT"));
+    EXPECT_EQ(tags[1], ProbeObject::TypeHash());
+    EXPECT_NE(tags[1], 0u);
+    Release(o);
+}
+
+TEST(ReferenceCount, HolderAddsOnCopyAdoptsOutParametersAndReleasesReplacedObjects) {
+    ProbeState first, second;
+    ObjectPtr a = ObjectPtr::Adopt(ProbeObject::New(&first));
+    {
+        ObjectPtr copy = a;
+        EXPECT_EQ(RefCount(a.get()), 2u);
+    }
+    EXPECT_EQ(RefCount(a.get()), 1u);
+
+    ObjectPtr b;
+    *b.Receive() = ProbeObject::New(&second);
+    EXPECT_EQ(RefCount(b.get()), 1u);
+
+    a = b; // the first object's only reference goes
+    EXPECT_EQ(first.destructions.load(), 1);
+    EXPECT_EQ(RefCount(b.get()), 2u);
+    a.Reset();
+    b.Reset();
+    EXPECT_EQ(second.destructions.load(), 1);
+
+    // Holding an object without common operations is harmless.
+    fwtest::FlatObject<1> flat;
+    ObjectPtr bare = ObjectPtr::Share(flat.get());
+    ObjectPtr bareCopy = bare;
+    EXPECT_EQ(bareCopy.get(), flat.get());
+}
+
+TEST(WeakReference, BlockIsMadeOnceAndOutlivesTheObject) {
+    ProbeState state;
+    ServiceObject* o = ProbeObject::New(&state);
+    EXPECT_EQ(o->common.GetWeakRef(o, nullptr), 3u);
+
+    WeakRef* w1 = WeakOf(o);
+    WeakRef* w2 = WeakOf(o);
+    ASSERT_NE(w1, nullptr);
+    EXPECT_EQ(w1, w2);
+    EXPECT_EQ(w1->GetRefCount(w1), 3u); // the object's own hold and two holders
+    EXPECT_EQ(w1->IsAlive(w1), 1u);
+
+    ServiceObject* locked = w1->Lock(w1);
+    EXPECT_EQ(locked, o);
+    EXPECT_EQ(RefCount(o), 2u);
+    EXPECT_EQ(Release(locked), 1u);
+
+    EXPECT_EQ(Release(o), 0u);
+    EXPECT_EQ(state.destructions.load(), 1);
+    EXPECT_EQ(w1->IsAlive(w1), 0u);
+    EXPECT_EQ(w1->Lock(w1), nullptr);
+    EXPECT_EQ(w1->GetRefCount(w1), 2u);
+    EXPECT_EQ(w1->Release(w1), 1u);
+    EXPECT_EQ(w1->Release(w1), 0u); // freed now
+}
+
+TEST(WeakReference, ObjectOutlivesReleasedWeakHolders) {
+    ProbeState state;
+    ServiceObject* o = ProbeObject::New(&state);
+    WeakRef* w = WeakOf(o);
+    EXPECT_EQ(w->Release(w), 1u);
+    EXPECT_EQ(state.destructions.load(), 0);
+    EXPECT_EQ(WeakOf(o), w); // still the same block
+    w->Release(w);
+    EXPECT_EQ(Release(o), 0u);
+    EXPECT_EQ(state.destructions.load(), 1);
+}
+
+constexpr int kRounds = 20000;
+
+// The last Release on one thread against WeakRef::Lock on another: either
+// Lock gets nothing and the object is destroyed once, or Lock gets the object
+// alive with a reference of its own, and the object dies with that
+// reference. Never both, never twice, never not at all.
+TEST(WeakReference, LastReleaseRacesLock) {
+    struct Round {
+        ProbeState state;
+        ServiceObject* object = nullptr;
+        WeakRef* weak = nullptr;
+        bool locked = false;
+        int destructionsSeenWhileLocked = -1;
+    };
+    std::vector<Round> rounds(kRounds);
+    for (Round& r : rounds) {
+        r.object = ProbeObject::New(&r.state);
+        r.weak = WeakOf(r.object);
+    }
+
+    fwtest::SpinBarrier barrier(2);
+    std::thread releaser([&] {
+        for (Round& r : rounds) {
+            barrier.Wait();
+            Release(r.object);
+        }
+    });
+    std::thread locker([&] {
+        for (Round& r : rounds) {
+            barrier.Wait();
+            if (ServiceObject* o = r.weak->Lock(r.weak)) {
+                r.locked = true;
+                std::this_thread::yield(); // give a wrong destruction time to happen
+                r.destructionsSeenWhileLocked = r.state.destructions.load();
+                EXPECT_GE(RefCount(o), 1u);
+                Release(o);
+            }
+        }
+    });
+    releaser.join();
+    locker.join();
+
+    int lockWins = 0;
+    for (Round& r : rounds) {
+        ASSERT_EQ(r.state.destructions.load(), 1);
+        if (r.locked) {
+            ++lockWins;
+            ASSERT_EQ(r.destructionsSeenWhileLocked, 0);
+        }
+        ASSERT_EQ(r.weak->IsAlive(r.weak), 0u);
+        ASSERT_EQ(r.weak->Lock(r.weak), nullptr);
+        ASSERT_EQ(r.weak->Release(r.weak), 0u); // the last hold: the block goes
+    }
+    RecordProperty("LockWins", lockWins);
+}
+
+// Two holders: one makes the weak block and lets go while the other
+// releases what it believes may be the last reference; a third party locks
+// the fresh block meanwhile.
+TEST(WeakReference, WeakBlockMadeDuringTheLastReleaseIsRespected) {
+    struct Round {
+        ProbeState state;
+        ServiceObject* object = nullptr;
+        WeakRef* weak = nullptr;
+        int destructionsSeenWhileLocked = -1;
+    };
+    std::vector<Round> rounds(kRounds / 2);
+    for (Round& r : rounds) {
+        r.object = ProbeObject::New(&r.state);
+        AddRef(r.object);
+    }
+
+    fwtest::SpinBarrier barrier(2);
+    std::thread releaser([&] {
+        for (Round& r : rounds) {
+            barrier.Wait();
+            Release(r.object);
+        }
+    });
+    std::thread weakHolder([&] {
+        for (Round& r : rounds) {
+            barrier.Wait();
+            WeakRef* weak = nullptr;
+            r.object->common.GetWeakRef(r.object, &weak);
+            r.weak = weak;
+            Release(r.object);
+            if (ServiceObject* o = weak->Lock(weak)) {
+                r.destructionsSeenWhileLocked = r.state.destructions.load();
+                Release(o);
+            }
+        }
+    });
+    releaser.join();
+    weakHolder.join();
+
+    for (Round& r : rounds) {
+        ASSERT_EQ(r.state.destructions.load(), 1);
+        ASSERT_NE(r.destructionsSeenWhileLocked, 1);
+        ASSERT_EQ(r.weak->Lock(r.weak), nullptr);
+        ASSERT_EQ(r.weak->Release(r.weak), 0u);
+    }
+}
+
+// Two threads asking a fresh object for its weak block get the same one;
+// the block that lost the race is not leaked.
+TEST(WeakReference, ConcurrentFirstGetWeakRefPublishesOneBlock) {
+    constexpr int kObjects = 2000;
+    std::vector<ServiceObject*> objects(kObjects);
+    for (ServiceObject*& o : objects)
+        o = ProbeObject::New();
+    std::vector<WeakRef*> a(kObjects), b(kObjects);
+
+    fwtest::SpinBarrier barrier(2);
+    auto ask = [&](std::vector<WeakRef*>& out) {
+        for (int i = 0; i < kObjects; ++i) {
+            barrier.Wait();
+            objects[i]->common.GetWeakRef(objects[i], &out[i]);
+        }
+    };
+    std::thread first(ask, std::ref(a));
+    std::thread second(ask, std::ref(b));
+    first.join();
+    second.join();
+
+    for (int i = 0; i < kObjects; ++i) {
+        ASSERT_EQ(a[i], b[i]);
+        ASSERT_EQ(a[i]->GetRefCount(a[i]), 3u);
+        Release(objects[i]);
+        a[i]->Release(a[i]);
+        ASSERT_EQ(b[i]->Release(b[i]), 0u);
+    }
+}
+
+} // namespace

@@ -1,0 +1,93 @@
+// Objects the framework tests build: a probe made by this framework, flat
+// objects laid out by hand as another module would, and a barrier that lines
+// two threads up for a race.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <thread>
+
+#include "platform/Platform.h"
+#include "service-common/ServiceObjectCall.h"
+#include "service-common/ServiceObjectCppTheConcrete.h"
+
+namespace fwtest {
+
+// What a probe's owner watches.
+struct ProbeState {
+    std::atomic<int> destructions{0};
+};
+
+struct Probe {
+    explicit Probe(ProbeState* state = nullptr) : state(state) {}
+    ~Probe() {
+        if (state)
+            state->destructions.fetch_add(1);
+    }
+    ProbeState* state;
+};
+
+// One operation that fails with the code it is given, as generated static
+// functions do: it reports the failure for the calling thread.
+using FailOp = SODetails::OperationSlot<0, uint32_t(uint32_t code)>;
+
+struct ProbeInterface {
+    static constexpr const char* kName = "FrameworkProbe";
+    static constexpr std::size_t kOperationCount = 1;
+    static void FillOperations(SODetails::Operation* ops) {
+        SODetails::SetOperation<FailOp>(ops, &Fail);
+    }
+    static uint32_t Fail(ServiceObject*, uint32_t code) {
+        ReportError(code, L"FrameworkProbe", L"Fail", "fwtest::Fail", "tests\\framework\\probe", 7);
+        return code;
+    }
+};
+
+using ProbeObject = SODetails::ServiceObjectCppTheConcrete<ProbeInterface, Probe>;
+
+// A service object of another module, laid out by hand: no reference
+// counting (the object is static or on the stack) and N operation slots.
+template <std::size_t N> struct FlatObject {
+    FlatObject(uint32_t tableSize = 8 * N) {
+        object.header.interfaceId = 0;
+        object.header.interfaceTableSize = tableSize;
+        object.header.interfaceName = "FlatObject";
+        object.header.common = {};
+        for (SODetails::Operation& op : object.operations)
+            op = nullptr;
+    }
+    template <class Slot> void Set(typename Slot::Function function) {
+        SODetails::SetOperation<Slot>(object.operations, function);
+    }
+    ServiceObject* get() { return &object.header; }
+
+    ServiceObjectTable<N> object;
+};
+
+// Lines two threads up before each round of a race.
+class SpinBarrier {
+public:
+    explicit SpinBarrier(unsigned parties) : parties_(parties) {}
+    void Wait() {
+        const unsigned generation = generation_.load();
+        if (arrived_.fetch_add(1) + 1 == parties_) {
+            arrived_.store(0);
+            generation_.fetch_add(1);
+            return;
+        }
+        for (unsigned spins = 0; generation_.load() == generation; ++spins) {
+            if (spins < 1000)
+                Platform::ProcessorPause();
+            else
+                std::this_thread::yield();
+        }
+    }
+
+private:
+    const unsigned parties_;
+    std::atomic<unsigned> arrived_{0};
+    std::atomic<unsigned> generation_{0};
+};
+
+} // namespace fwtest
