@@ -233,21 +233,4 @@ TEST_F(CheckResultTest, ExceptionCopiesErrorInfoWhenNoRecordIsGiven) {
     }
 }
 
-TEST(CheckResultOwnObjects, FailingOperationBecomesAnExceptionWithItsRecord) {
-    std::thread([] {
-        ObjectPtr o = ObjectPtr::Adopt(fwtest::ProbeObject::New());
-        try {
-            SODetails::CallChecked<fwtest::FailOp>(o.get(), 0x1234u);
-            FAIL() << "no exception";
-        } catch (const ServiceObjectException& e) {
-            EXPECT_EQ(e.Code(), 0x1234u);
-            EXPECT_EQ(e.Message(), L"FrameworkProbe::Fail() failed, code: 4660");
-            EXPECT_EQ(e.Function(), "fwtest::Fail");
-            EXPECT_EQ(e.File(), "tests\\framework\\probe");
-            EXPECT_EQ(e.Line(), 7u);
-        }
-        EXPECT_NO_THROW(SODetails::CallChecked<fwtest::FailOp>(o.get(), 10u));
-    }).join();
-}
-
 } // namespace

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string>
 
-#include "TestObjects.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/ServiceProvider.h"
 #include "strpool.h"
@@ -100,25 +99,19 @@ uint32_t Declining(void*, ServiceObject**) {
     return 1;
 }
 
-uint32_t MakeProbe(void*, ServiceObject** out) {
-    *out = fwtest::ProbeObject::New();
-    return 0;
-}
-
 TEST(GetServiceObject, ProviderFailuresNameTheService) {
-    const std::wstring prefix = L"Fail to query fwtest.Unknown service object: ";
     const std::wstring unsupported =
         L"corresponding service is not supported by the service provider.\n";
-    Failure named = Catch([] { SP::GetServiceObject(Atom("fwtest.Unknown"), "fwtest.Unknown"); });
+    Failure named = Catch([] { SP::GetServiceObject(Atom("fwtest.Unknown"), "Unknown Thing"); });
     EXPECT_EQ(named.code, 0x10008u);
-    EXPECT_EQ(named.message, prefix + unsupported);
+    EXPECT_EQ(named.message, L"Fail to query Unknown Thing service object: " + unsupported);
     EXPECT_EQ(named.function, kFunction);
     EXPECT_EQ(named.file, kFile);
     EXPECT_EQ(named.line, 83u);
 
     // Without a name the atom's own name is used.
     Failure unnamed = Catch([] { SP::GetServiceObject(Atom("fwtest.Unknown"), nullptr); });
-    EXPECT_EQ(unnamed.message, prefix + unsupported);
+    EXPECT_EQ(unnamed.message, L"Fail to query fwtest.Unknown service object: " + unsupported);
 
     ASSERT_EQ(ServiceProviderRegHostService("fwtest.Declining", &Declining, nullptr, "multiple"),
               0u);
@@ -155,17 +148,6 @@ TEST(GetServiceObject, ModuleFailuresCarryTheSystemError) {
     ServiceProviderUnregService("fwtest.NoModule", "Thing", "plugins\\fwtest-missing.dll",
                                 "single");
     ServiceProviderUnregService("fwtest.NoFactory", "Thing", "lib\\textcodec.dll", "single");
-}
-
-TEST(GetServiceObject, AdoptsTheProvidersReference) {
-    ASSERT_EQ(ServiceProviderRegHostService("fwtest.Probe", &MakeProbe, nullptr, "multiple"), 0u);
-    {
-        SODetails::BasicServiceObjectPtr<> probe =
-            SP::GetServiceObject(Atom("fwtest.Probe"), nullptr);
-        ASSERT_TRUE(probe);
-        EXPECT_EQ(probe->common.GetRefCount(probe.get()), 1u);
-    }
-    ServiceProviderUnregHostService("fwtest.Probe");
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <stdexcept>
 #include <string>
 
 #include "service-common/ErrorsStorage.h"
@@ -46,17 +45,6 @@ TEST(Singleton, CreatedOnceAndFoundByEveryCache) {
     EXPECT_EQ(SODetails::AcquireSingletonStaticData(Descriptor(kId, 8, &cache)), block);
     EXPECT_EQ(SODetails::AcquireSingletonStaticData(Descriptor(kId, 8, &otherModulesCache)), block);
     EXPECT_EQ(Counter::constructed, 1);
-}
-
-TEST(Singleton, RejectedIdThrowsItsText) {
-    std::atomic<void*> cache{nullptr};
-    try {
-        SODetails::AcquireSingletonStaticData(Descriptor(0, 8, &cache));
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Fail to get atom singleton instance! Incorrect StaticDataID!");
-    }
-    EXPECT_EQ(cache.load(), nullptr);
 }
 
 // Other modules find these blocks by their ids, so the ids are fixed.

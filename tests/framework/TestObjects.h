@@ -28,20 +28,10 @@ struct Probe {
     ProbeState* state;
 };
 
-// One operation that fails with the code it is given, as generated static
-// functions do: it reports the failure for the calling thread.
-using FailOp = SODetails::OperationSlot<0, uint32_t(uint32_t code)>;
-
 struct ProbeInterface {
     static constexpr const char* kName = "FrameworkProbe";
     static constexpr std::size_t kOperationCount = 1;
-    static void FillOperations(SODetails::Operation* ops) {
-        SODetails::SetOperation<FailOp>(ops, &Fail);
-    }
-    static uint32_t Fail(ServiceObject*, uint32_t code) {
-        ReportError(code, L"FrameworkProbe", L"Fail", "fwtest::Fail", "tests\\framework\\probe", 7);
-        return code;
-    }
+    static void FillOperations(SODetails::Operation*) {}
 };
 
 using ProbeObject = SODetails::ServiceObjectCppTheConcrete<ProbeInterface, Probe>;
