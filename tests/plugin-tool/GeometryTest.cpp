@@ -1,0 +1,105 @@
+// Joining character quads into line runs, and the fill geometry of the live
+// selection, on synthetic quads.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ToolTestSupport.h"
+#include "bl/GraphicsFactory.h"
+#include "bl/internal/TextSelectionTracker.h"
+#include "service-common/ServiceObjectCppTheConcrete.h"
+
+namespace {
+
+using SODetails::SetOperation;
+using tooltest::Box;
+
+// A graphics factory whose paths write what they are given as text:
+// "R x0,y0,x1,y1" for a rectangle, "F x,y x,y ..." for a figure.
+struct Path {
+    std::string shapes;
+    static constexpr const char* kName = "GRPath";
+    static constexpr std::size_t kOperationCount = GRPathOps::kOperationCount;
+    using Object = SODetails::ServiceObjectCppTheConcrete<Path, Path>;
+    static std::string& Of(ServiceObject* self) { return Object::ImplOf(self).shapes; }
+    static std::string Text(float v) { return std::to_string(int(v)); }
+    static void FillOperations(SODetails::Operation* ops) {
+        SetOperation<GRPathOps::BeginFigure>(ops, [](ServiceObject* self, const SL::PointF* p) {
+            Of(self) += "F " + Text(p->x) + "," + Text(p->y);
+            return 0u;
+        });
+        SetOperation<GRPathOps::AddLine>(ops, [](ServiceObject* self, const SL::PointF* p) {
+            Of(self) += " " + Text(p->x) + "," + Text(p->y);
+            return 0u;
+        });
+        SetOperation<GRPathOps::EndFigure>(ops, [](ServiceObject* self, uint32_t) {
+            Of(self) += "; ";
+            return 0u;
+        });
+        SetOperation<GRPathOps::AddRectangle>(ops, [](ServiceObject* self, const SL::RectF* r) {
+            Of(self) += "R " + Text(r->x0) + "," + Text(r->y0) + "," + Text(r->x1) + "," +
+                        Text(r->y1) + "; ";
+            return 0u;
+        });
+    }
+};
+
+struct Factory {
+    static constexpr const char* kName = "GRFactory";
+    static constexpr std::size_t kOperationCount = GRFactoryOps::kOperationCount;
+    static void FillOperations(SODetails::Operation* ops) {
+        SetOperation<GRFactoryOps::CreatePath>(ops, [](ServiceObject*, ServiceObject** out) {
+            *out = Path::Object::New();
+            return 0u;
+        });
+    }
+};
+
+std::string Geometry(const std::vector<SL::Quad>& quads) {
+    const tooltest::ObjectPtr factory =
+        tooltest::ObjectPtr::Adopt(SODetails::ServiceObjectCppTheConcrete<Factory, Factory>::New());
+    const tooltest::ObjectPtr path = BL::BuildSelectionGeometry(factory.get(), quads);
+    return Path::Of(path.get());
+}
+
+TEST(JoinQuadsTest, RunsFollowTheLinesOfTheText) {
+    const SL::Quad a = Box(10, 20, 16, 30);
+    EXPECT_TRUE(BL::CanJoinQuads(a, Box(16, 20, 22, 30)));
+    EXPECT_TRUE(BL::CanJoinQuads(a, Box(30, 20, 36, 30)));                    // across a word gap
+    EXPECT_TRUE(BL::CanJoinQuads(a, Box(16, 20.01f, 22, 30.01f)));            // a hair off
+    EXPECT_FALSE(BL::CanJoinQuads(a, Box(16, 23, 20, 33)));                   // raised baseline
+    EXPECT_FALSE(BL::CanJoinQuads(a, Box(16, 20, 22, 31)));                   // another top line
+    EXPECT_FALSE(BL::CanJoinQuads(Box(10, 20, 40, 30), Box(20, 20, 26, 30))); // not beyond
+    EXPECT_FALSE(BL::CanJoinQuads(a, Box(10, 5, 16, 15)));                    // the next line
+    // A bottom edge of 0.1 or less, on either side, keeps a run of its own.
+    EXPECT_FALSE(BL::CanJoinQuads(a, Box(16, 20, 16, 30)));
+    EXPECT_FALSE(BL::CanJoinQuads(a, Box(16, 20, 16.08f, 30)));
+    EXPECT_FALSE(BL::CanJoinQuads(Box(16, 20, 16.05f, 30), Box(16.05f, 20, 22, 30)));
+
+    const std::vector<SL::Quad> runs =
+        BL::JoinQuads({a, Box(16, 20, 22, 30), Box(22, 20, 28, 30), Box(28, 20, 28, 30),
+                       Box(10, 5, 16, 15), Box(16, 5, 22, 15)});
+    ASSERT_EQ(runs.size(), 3u);
+    const SL::Quad& line = runs[0]; // the first quad's left side, the last one's right
+    EXPECT_EQ(line.p0.x, 10);
+    EXPECT_EQ(line.p2.x, 10);
+    EXPECT_EQ(line.p1.x, 28);
+    EXPECT_EQ(line.p3.x, 28);
+    EXPECT_EQ(runs[2].p3.x, 22);
+    EXPECT_EQ(runs[2].p3.y, 5);
+}
+
+TEST(SelectionGeometryTest, LinesMergeIntoRectanglesOtherShapesBecomeFigures) {
+    const SL::Quad slanted{{32, 30}, {38, 30}, {30, 20}, {36, 20}};
+    const SL::Quad mirrored{{56, 30}, {50, 30}, {56, 20}, {50, 20}};
+    const SL::Quad turned{{60, 100}, {60, 94}, {50, 100}, {50, 94}}; // text running down
+    EXPECT_EQ(Geometry({Box(10, 20, 16, 30), Box(16, 20, 22, 30),
+                        Box(22, 21, 28, 31.5f), // less than 2 off the line: merged
+                        slanted, Box(40, 20, 46, 30), mirrored, Box(10, 5, 16, 15),
+                        Box(16, 5, 22, 15), Box(12, 5, 20, 15), // not advancing to the right
+                        turned}),
+              "R 10,20,28,31; F 32,30 38,30 36,20 30,20; R 40,20,46,30; "
+              "F 56,30 50,30 50,20 56,20; R 10,5,22,15; R 12,5,20,15; R 50,94,60,100; ");
+}
+
+} // namespace
