@@ -1,0 +1,134 @@
+// The stand-in host's business logic: documents over the document-model
+// library, document views that lay pages out and draw them, the text
+// selections of the host's own text tools, and the services "BLService",
+// "GraphicsFactory" and "BLAuthor".
+//
+// The objects are service objects of the host's flat interfaces (the bl/
+// interface headers); this API is what the host application and its tests
+// use to make them and to drive them from the host's side. Functions that
+// take a `ServiceObject*` expect an object made by this library and throw
+// std::invalid_argument for anything else; failures of the document-model
+// library throw std::runtime_error with its message.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "folio.h"
+#include "service-common/BasicServiceObjectPtr.h"
+#include "service-common/ModuleExport.h"
+#include "service-common/SLGeometry.h"
+
+#ifdef HOSTBL_BUILD
+#define HOSTBL_API SO_EXPORT
+#else
+#define HOSTBL_API SO_IMPORT
+#endif
+
+namespace HostBL {
+
+using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
+
+// ---------------------------------------------------------------------------
+// Documents ("BLDocument")
+
+// Opens a PDF file; throws std::runtime_error naming the file and the reason.
+HOSTBL_API ObjectPtr OpenDocument(const std::string& path);
+// A document object over a document-model handle (for in-memory documents);
+// the object takes a reference of its own.
+HOSTBL_API ObjectPtr WrapDocument(PDDocument document);
+
+// The document-model handle behind a document object (no new reference).
+HOSTBL_API PDDocument DocumentHandle(ServiceObject* document);
+HOSTBL_API uint64_t PageCount(ServiceObject* document);
+// How many edit groups are open (BeginEditGroup without its EndEditGroup).
+HOSTBL_API uint32_t EditGroupDepth(ServiceObject* document);
+
+// Undo and redo one step; false when there is nothing to undo or redo. Every
+// page is announced as changed through OnPageContentChanged.
+HOSTBL_API bool Undo(ServiceObject* document);
+HOSTBL_API bool Redo(ServiceObject* document);
+
+HOSTBL_API void Save(ServiceObject* document, const std::string& path, bool incremental);
+
+struct AnnotRecord {
+    uint64_t page;
+    FolioAnnotInfo info;
+    std::vector<PDQuadF> quads;
+};
+// Every annotation of every page, in page order.
+HOSTBL_API std::vector<AnnotRecord> ListAnnots(ServiceObject* document);
+
+// ---------------------------------------------------------------------------
+// Document views ("BLDocumentView")
+
+// Pages are stacked top to bottom, kPageGap pixels apart and below the top
+// edge, each shown with its rotation at `zoom` pixels per page unit, centred
+// horizontally (or kPageGap from the left edge when wider than the
+// viewport). Device coordinates are pixels from the viewport's top-left.
+constexpr int32_t kPageGap = 16;
+HOSTBL_API ObjectPtr CreateView(ServiceObject* document, int32_t viewportWidth,
+                                int32_t viewportHeight, float zoom);
+
+// Scrolling is clamped to the laid-out pages.
+HOSTBL_API void ScrollTo(ServiceObject* view, int32_t y);
+HOSTBL_API void ScrollToPage(ServiceObject* view, uint64_t page);
+HOSTBL_API int32_t ScrollPosition(ServiceObject* view);
+
+// Where a page is shown in device pixels (first corner top-left, second
+// corner exclusive).
+HOSTBL_API SL::RectI PageDeviceRect(ServiceObject* view, uint64_t page);
+// The pages that overlap the viewport, in order.
+HOSTBL_API std::vector<uint64_t> VisiblePages(ServiceObject* view);
+
+// Invalidate calls so far, and whether one came since the last Draw.
+HOSTBL_API uint64_t InvalidateCount(ServiceObject* view);
+HOSTBL_API bool IsDirty(ServiceObject* view);
+
+// The tool object made active with SetActiveTool (a new reference), or null.
+HOSTBL_API ObjectPtr ActiveTool(ServiceObject* view);
+
+// An RGBA image, rows top to bottom, 4 bytes a pixel.
+struct Image {
+    int32_t width = 0;
+    int32_t height = 0;
+    std::vector<uint8_t> rgba;
+    // The pixel as 0xRRGGBBAA.
+    uint32_t Pixel(int32_t x, int32_t y) const {
+        const uint8_t* p = &rgba[(static_cast<size_t>(y) * width + x) * 4];
+        return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+    }
+};
+// The colour of the viewport where no page is shown.
+constexpr uint8_t kBackgroundGrey = 0x80;
+
+// Renders the visible pages into a viewport image on a grey background, then
+// lets the OnDrawPageView subscribers paint layer 0 of each visible page.
+HOSTBL_API Image Draw(ServiceObject* view);
+HOSTBL_API void SavePNG(const Image& image, const std::string& path);
+
+// ---------------------------------------------------------------------------
+// Text selections ("BLSelection")
+
+// Selects the characters from (firstPage, firstChar) up to, not including,
+// (lastPage, lastChar) with the text tool `toolName` ("TextCopy" or
+// "TextEdit"); the ends may come in either order and lastChar may be the
+// page's character count. The selection becomes the view's current one and
+// OnSelectionChanged is raised. Returns the selection.
+HOSTBL_API ObjectPtr SelectText(ServiceObject* view, const std::string& toolName,
+                                uint64_t firstPage, uint64_t firstChar, uint64_t lastPage,
+                                uint64_t lastChar);
+// Drops the view's current selection and raises OnSelectionChanged (null).
+HOSTBL_API void ClearSelection(ServiceObject* view);
+
+// ---------------------------------------------------------------------------
+// Services
+
+// A new service object by name ("BLService", "GraphicsFactory", "BLAuthor"),
+// as the service provider gets it; null for other names.
+HOSTBL_API ObjectPtr NewService(const std::string& name);
+// The last cursor id set through any "BLService" cursor object; 0 before any.
+HOSTBL_API uint32_t LastCursor();
+
+} // namespace HostBL

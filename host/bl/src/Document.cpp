@@ -1,0 +1,312 @@
+// "BLDocument": a document of the document-model library, its page objects
+// ("BLPage"), the annotation operation "Annot_Insert", edit groups and the
+// page-content event.
+#include <stdexcept>
+
+#include "Objects.h"
+
+namespace HostBLImpl {
+
+uint64_t NextEventHandle() {
+    static std::atomic<uint64_t> next{0};
+    return ++next;
+}
+
+std::string FolioMessage(PDResult result) {
+    const char* message = FolioLastErrorMessage();
+    std::string text = message && *message ? message : "document-model error";
+    return text + " (" + std::to_string(result) + ")";
+}
+
+// ---------------------------------------------------------------------------
+// Page objects
+
+namespace {
+
+struct PageImpl {
+    PageImpl(ObjectPtr owner, PDDocument handle, uint64_t pageIndex)
+        : document(std::move(owner)), handle(handle), index(pageIndex) {}
+
+    ObjectPtr document; // keeps the document-model handle alive
+    PDDocument handle;
+    uint64_t index;
+    std::mutex mutex;
+    uint32_t accessDepth = 0;
+    uint64_t lastToken = 0;
+};
+
+struct PageInterface {
+    using Impl = PageImpl;
+    using Object = SODetails::ServiceObjectCppTheConcrete<PageInterface, PageImpl>;
+    static constexpr const char* kName = "BLPage";
+    static constexpr const wchar_t* kWideName = L"BLPage";
+    static constexpr std::size_t kOperationCount = BLPageOps::kOperationCount;
+
+    static void FillOperations(SODetails::Operation* ops) {
+        SODetails::SetOperation<BLPageOps::GetPDPage>(ops, &GetPDPage);
+        SODetails::SetOperation<BLPageOps::BeginPageAccess>(ops, &BeginPageAccess);
+        SODetails::SetOperation<BLPageOps::EndPageAccess>(ops, &EndPageAccess);
+    }
+
+    static uint32_t GetPDPage(ServiceObject* self, PDPage* out) {
+        uint32_t code = kBadArgument;
+        if (out) {
+            PageImpl& page = Object::ImplOf(self);
+            code = FromFolio(FolioDocumentLoadPage(page.handle, page.index, out));
+        }
+        return HOSTBL_REPORT(code, kWideName, L"GetPDPage");
+    }
+
+    static uint32_t BeginPageAccess(ServiceObject* self, uint32_t, uint64_t* token) {
+        uint32_t code = kBadArgument;
+        if (token) {
+            PageImpl& page = Object::ImplOf(self);
+            std::lock_guard<std::mutex> lock(page.mutex);
+            ++page.accessDepth;
+            *token = ++page.lastToken;
+            code = kOk;
+        }
+        return HOSTBL_REPORT(code, kWideName, L"BeginPageAccess");
+    }
+
+    static uint32_t EndPageAccess(ServiceObject* self) {
+        PageImpl& page = Object::ImplOf(self);
+        uint32_t code = kBadArgument;
+        {
+            std::lock_guard<std::mutex> lock(page.mutex);
+            if (page.accessDepth > 0) {
+                --page.accessDepth;
+                code = kOk;
+            }
+        }
+        return HOSTBL_REPORT(code, kWideName, L"EndPageAccess");
+    }
+};
+
+// ---------------------------------------------------------------------------
+// Document operations
+
+SL::RectF ToRect(const PDRectF& r) {
+    return {r.x0, r.y0, r.x1, r.y1};
+}
+
+// The rectangle of the page's newest annotation, or its crop box.
+SL::RectF InsertedRect(PDPage page) {
+    uint64_t count = 0;
+    FolioAnnotInfo info{};
+    if (FolioPageCountAnnots(page, &count) == kPDOk && count > 0 &&
+        FolioPageGetAnnot(page, count - 1, &info, nullptr, 0) == kPDOk)
+        return ToRect(info.rect);
+    PDRectF box{};
+    PDPageGetCropBox(page, &box);
+    return ToRect(box);
+}
+
+struct DocumentOperations {
+    using Object = DocumentInterface::Object;
+    static constexpr const wchar_t* kWideName = DocumentInterface::kWideName;
+
+    static uint32_t GetPage(ServiceObject* self, uint64_t page, ServiceObject** out) {
+        uint32_t code = kBadArgument;
+        if (out) {
+            DocumentImpl& document = Object::ImplOf(self);
+            if (page < document.PageCount()) {
+                *out = SODetails::ServiceObjectCppTheConcrete<PageInterface, PageImpl>::New(
+                    ObjectPtr::Share(self), document.document, page);
+                code = kOk;
+            } else {
+                code = kNotAvailable;
+            }
+        }
+        return HOSTBL_REPORT(code, kWideName, L"GetPage");
+    }
+
+    static uint32_t GetPDDocument(ServiceObject* self, PDDocument* out) {
+        if (!out)
+            return HOSTBL_REPORT(kBadArgument, kWideName, L"GetPDDocument");
+        *out = Object::ImplOf(self).document;
+        return kOk;
+    }
+
+    static uint32_t PerformAnnotOperation(ServiceObject* self, SLAtom operation,
+                                          const AnnotOperationArgs* args, uint32_t) {
+        static const SLAtom kInsert = AtomOf("Annot_Insert");
+        if (operation != kInsert)
+            return kDeclined;
+        DocumentImpl& document = Object::ImplOf(self);
+        if (!args || !args->annot || (args->document && args->document != self))
+            return HOSTBL_REPORT(kBadArgument, kWideName, L"PerformAnnotOperation");
+        PageHandle page;
+        PDResult result = FolioDocumentLoadPage(document.document, args->page, &page.page);
+        if (result == kPDOk)
+            result = FolioPageInsertAnnot(page.page, args->annot);
+        if (result != kPDOk)
+            return HOSTBL_REPORT(FromFolio(result), kWideName, L"PerformAnnotOperation");
+        document.AnnouncePage(args->page, InsertedRect(page.page));
+        return kOk;
+    }
+
+    static uint32_t BeginEditGroup(ServiceObject* self) {
+        DocumentImpl& document = Object::ImplOf(self);
+        std::lock_guard<std::mutex> lock(document.mutex);
+        const PDResult result = FolioDocumentBeginEdit(document.document, "Edit");
+        if (result == kPDOk)
+            ++document.editDepth;
+        return HOSTBL_REPORT(FromFolio(result), kWideName, L"BeginEditGroup");
+    }
+
+    static uint32_t EndEditGroup(ServiceObject* self) {
+        DocumentImpl& document = Object::ImplOf(self);
+        std::lock_guard<std::mutex> lock(document.mutex);
+        if (document.editDepth == 0)
+            return HOSTBL_REPORT(kBadArgument, kWideName, L"EndEditGroup");
+        const PDResult result = FolioDocumentEndEdit(document.document);
+        if (result == kPDOk)
+            --document.editDepth;
+        return HOSTBL_REPORT(FromFolio(result), kWideName, L"EndEditGroup");
+    }
+};
+
+} // namespace
+
+void DocumentInterface::FillOperations(SODetails::Operation* ops) {
+    using namespace BLDocumentOps;
+    SODetails::SetOperation<GetPage>(ops, &DocumentOperations::GetPage);
+    SODetails::SetOperation<GetPDDocument>(ops, &DocumentOperations::GetPDDocument);
+    SODetails::SetOperation<PerformAnnotOperation>(ops, &DocumentOperations::PerformAnnotOperation);
+    SODetails::SetOperation<BeginEditGroup>(ops, &DocumentOperations::BeginEditGroup);
+    SODetails::SetOperation<EndEditGroup>(ops, &DocumentOperations::EndEditGroup);
+    EventEntries<DocumentInterface, BLDocumentEvents::OnPageContentChanged,
+                 &DocumentImpl::onPageContentChanged>::Fill(ops);
+}
+
+DocumentImpl::DocumentImpl(PDDocument handle) : document(handle) {
+    FolioDocumentAcquire(document);
+}
+
+DocumentImpl::~DocumentImpl() {
+    // Groups a caller left open are closed, so that their edits stay.
+    while (editDepth > 0 && FolioDocumentEndEdit(document) == kPDOk)
+        --editDepth;
+    FolioDocumentRelease(document);
+}
+
+uint64_t DocumentImpl::PageCount() const {
+    uint64_t count = 0;
+    if (FolioDocumentGetPageCount(document, &count) != kPDOk)
+        return 0;
+    return count;
+}
+
+void DocumentImpl::AnnouncePage(uint64_t page, const SL::RectF& rect) const {
+    onPageContentChanged.Raise(page, &rect, 1);
+}
+
+void DocumentImpl::AnnounceAllPages() const {
+    const uint64_t count = PageCount();
+    for (uint64_t index = 0; index < count; ++index) {
+        PageHandle page;
+        PDRectF box{};
+        if (FolioDocumentLoadPage(document, index, &page.page) == kPDOk)
+            PDPageGetCropBox(page.page, &box);
+        AnnouncePage(index, ToRect(box));
+    }
+}
+
+DocumentImpl& DocumentOf(ServiceObject* document) {
+    DocumentImpl* impl = ImplOrNull<DocumentInterface>(document);
+    if (!impl)
+        throw std::invalid_argument("not a document object of this host");
+    return *impl;
+}
+
+} // namespace HostBLImpl
+
+namespace HostBL {
+
+using namespace HostBLImpl;
+
+ObjectPtr OpenDocument(const std::string& path) {
+    PDDocument handle = nullptr;
+    const PDResult result = FolioDocumentOpen(path.c_str(), &handle);
+    if (result != kPDOk)
+        throw std::runtime_error("cannot open '" + path + "': " + FolioMessage(result));
+    ObjectPtr document = WrapDocument(handle);
+    FolioDocumentRelease(handle);
+    return document;
+}
+
+ObjectPtr WrapDocument(PDDocument document) {
+    if (!document)
+        throw std::invalid_argument("WrapDocument: null document handle");
+    return ObjectPtr::Adopt(DocumentInterface::Object::New(document));
+}
+
+PDDocument DocumentHandle(ServiceObject* document) {
+    return DocumentOf(document).document;
+}
+
+uint64_t PageCount(ServiceObject* document) {
+    return DocumentOf(document).PageCount();
+}
+
+uint32_t EditGroupDepth(ServiceObject* document) {
+    DocumentImpl& impl = DocumentOf(document);
+    std::lock_guard<std::mutex> lock(impl.mutex);
+    return impl.editDepth;
+}
+
+namespace {
+bool Step(ServiceObject* document, PDResult (*step)(PDDocument), PDResult nothing,
+          const char* what) {
+    DocumentImpl& impl = DocumentOf(document);
+    const PDResult result = step(impl.document);
+    if (result == nothing)
+        return false;
+    if (result != kPDOk)
+        throw std::runtime_error(std::string(what) + " failed: " + FolioMessage(result));
+    impl.AnnounceAllPages();
+    return true;
+}
+} // namespace
+
+bool Undo(ServiceObject* document) {
+    return Step(document, &FolioDocumentUndo, kPDErrNothingToUndo, "undo");
+}
+
+bool Redo(ServiceObject* document) {
+    return Step(document, &FolioDocumentRedo, kPDErrNothingToRedo, "redo");
+}
+
+void Save(ServiceObject* document, const std::string& path, bool incremental) {
+    const PDResult result = FolioDocumentSave(DocumentOf(document).document, path.c_str(),
+                                              incremental ? kFolioSaveIncremental : kFolioSaveFull);
+    if (result != kPDOk)
+        throw std::runtime_error("cannot save '" + path + "': " + FolioMessage(result));
+}
+
+std::vector<AnnotRecord> ListAnnots(ServiceObject* document) {
+    DocumentImpl& impl = DocumentOf(document);
+    std::vector<AnnotRecord> records;
+    const uint64_t pages = impl.PageCount();
+    for (uint64_t index = 0; index < pages; ++index) {
+        PageHandle page;
+        uint64_t count = 0;
+        if (FolioDocumentLoadPage(impl.document, index, &page.page) != kPDOk ||
+            FolioPageCountAnnots(page.page, &count) != kPDOk)
+            continue;
+        for (uint64_t a = 0; a < count; ++a) {
+            AnnotRecord record{index, {}, {}};
+            if (FolioPageGetAnnot(page.page, a, &record.info, nullptr, 0) != kPDOk)
+                continue;
+            record.quads.resize(record.info.quadCount);
+            if (!record.quads.empty())
+                FolioPageGetAnnot(page.page, a, &record.info, record.quads.data(),
+                                  record.quads.size());
+            records.push_back(std::move(record));
+        }
+    }
+    return records;
+}
+
+} // namespace HostBL

@@ -1,0 +1,316 @@
+// Document views: layout, coordinate conversions, drawing with the
+// graphics factory, events and the active tool.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <thread>
+
+#include "TestSupport.h"
+#include "bl/GraphicsFactory.h"
+#include "service-common/ServiceObjectCppTheConcrete.h"
+
+namespace {
+
+using namespace HostBLTest;
+using namespace BLDocumentViewOps;
+using SODetails::CallChecked;
+
+constexpr float kZoom = 1.5f;
+
+// Upright, cropped and turned pages of different sizes.
+const std::vector<PageSpec> kPages = {
+    {{0, 0, 200, 100}, 0, 3},
+    {{50, 20, 250, 140}, 90, 3},
+    {{10, 10, 110, 210}, 180, 3},
+    {{0, 0, 300, 150}, 270, 3},
+};
+
+class ViewTest : public ::testing::Test {
+protected:
+    ObjectPtr document = MakeDocument(kPages);
+    ObjectPtr view = HostBL::CreateView(document.get(), 400, 300, kZoom);
+
+    SL::PointF ToPage(uint64_t page, SL::PointI p) {
+        SL::PointF out{};
+        CallChecked<DeviceToPage>(view.get(), page, &p, &out);
+        return out;
+    }
+    SL::PointI ToDevice(uint64_t page, SL::PointF p) {
+        SL::PointI out{};
+        CallChecked<PageToDevice>(view.get(), page, &p, &out);
+        return out;
+    }
+    uint64_t PageAt(int32_t x, int32_t y) {
+        SL::PointI p{x, y};
+        uint64_t page = 0;
+        CallChecked<PageFromPoint>(view.get(), &p, &page);
+        return page;
+    }
+};
+
+TEST_F(ViewTest, ConversionsAreInversesOnTurnedAndCroppedPages) {
+    for (uint64_t page = 0; page < kPages.size(); ++page) {
+        SCOPED_TRACE(page);
+        HostBL::ScrollToPage(view.get(), page);
+        const SL::RectI shown = HostBL::PageDeviceRect(view.get(), page);
+        const PDRectF& crop = kPages[page].crop;
+
+        // Device -> page -> device is exact, over the whole shown page.
+        for (int32_t y = shown.y0; y < shown.y1; y += 7)
+            for (int32_t x = shown.x0; x < shown.x1; x += 7) {
+                const SL::PointI back = ToDevice(page, ToPage(page, {x, y}));
+                ASSERT_EQ(back.x, x);
+                ASSERT_EQ(back.y, y);
+            }
+
+        // One pixel to the right moves along the page as the rotation says.
+        const SL::PointF a = ToPage(page, {shown.x0 + 10, shown.y0 + 10});
+        const SL::PointF b = ToPage(page, {shown.x0 + 11, shown.y0 + 10});
+        const float step = 1 / kZoom;
+        const int rotate = kPages[page].rotate;
+        EXPECT_NEAR(b.x - a.x, rotate == 0 ? step : rotate == 180 ? -step : 0, 1e-4);
+        EXPECT_NEAR(b.y - a.y, rotate == 90 ? step : rotate == 270 ? -step : 0, 1e-4);
+
+        // The crop box is exactly the shown page.
+        SL::RectF box{crop.x0, crop.y0, crop.x1, crop.y1};
+        SL::RectI device{};
+        CallChecked<PageRectToDevice>(view.get(), page, &box, &device);
+        EXPECT_EQ(device.x0, shown.x0);
+        EXPECT_EQ(device.y0, shown.y0);
+        EXPECT_EQ(device.x1, shown.x1);
+        EXPECT_EQ(device.y1, shown.y1);
+
+        // Page rect -> device -> page within half a pixel, minimum first.
+        SL::RectF inner{crop.x0 + 61.1f, crop.y0 + 40.2f, crop.x0 + 13.3f, crop.y0 + 7.7f};
+        CallChecked<PageRectToDevice>(view.get(), page, &inner, &device);
+        EXPECT_LT(device.x0, device.x1);
+        EXPECT_LT(device.y0, device.y1);
+        SL::RectF back{};
+        CallChecked<DeviceRectToPage>(view.get(), page, &device, &back);
+        const float half = 0.5f / kZoom + 1e-3f;
+        EXPECT_NEAR(back.x0, inner.x1, half);
+        EXPECT_NEAR(back.y0, inner.y1, half);
+        EXPECT_NEAR(back.x1, inner.x0, half);
+        EXPECT_NEAR(back.y1, inner.y0, half);
+    }
+}
+
+TEST_F(ViewTest, PageFromPointFindsPagesAndMissesGaps) {
+    const SL::RectI first = HostBL::PageDeviceRect(view.get(), 0);
+    const SL::RectI second = HostBL::PageDeviceRect(view.get(), 1);
+    EXPECT_EQ(first.y0, HostBL::kPageGap);
+    EXPECT_EQ(second.y0, first.y1 + HostBL::kPageGap);
+    EXPECT_EQ(first.x0, (400 - 300) / 2); // centred
+
+    EXPECT_EQ(PageAt(first.x0, first.y0), 0u);
+    EXPECT_EQ(PageAt(first.x1 - 1, first.y1 - 1), 0u);
+    EXPECT_EQ(PageAt(first.x1, first.y0), kNoPage);          // right of the page
+    EXPECT_EQ(PageAt(first.x0 + 5, first.y0 - 1), kNoPage);  // above it
+    EXPECT_EQ(PageAt(second.x0 + 5, first.y1 + 3), kNoPage); // in the gap
+    EXPECT_EQ(PageAt(second.x0, second.y0), 1u);
+    EXPECT_EQ(PageAt(second.x0 - 1, second.y0 + 5), kNoPage); // beside a narrow page
+
+    // Scrolling moves the pages up; the scroll position is clamped.
+    HostBL::ScrollTo(view.get(), 50);
+    EXPECT_EQ(HostBL::PageDeviceRect(view.get(), 1).y0, second.y0 - 50);
+    EXPECT_EQ(PageAt(second.x0, second.y0 - 50), 1u);
+    HostBL::ScrollTo(view.get(), 1 << 20);
+    const SL::RectI last = HostBL::PageDeviceRect(view.get(), 3);
+    EXPECT_EQ(last.y1 + HostBL::kPageGap, 300);
+    EXPECT_EQ(HostBL::VisiblePages(view.get()).back(), 3u);
+}
+
+// Paints through OnDrawPageView as a draw handler would.
+struct Painter {
+    ObjectPtr factory = HostBL::NewService("GraphicsFactory");
+    int calls = 0;
+
+    void Paint(uint32_t layer, uint64_t page, ServiceObject* target) {
+        ObjectPtr own = ObjectPtr::Adopt(target);
+        ++calls;
+        if (layer != 0 || page != 0)
+            return;
+        ObjectPtr path, brush;
+        CallChecked<GRFactoryOps::CreatePath>(factory.get(), path.Receive());
+        SL::RectF rect{60, 50, 20, 20};
+        CallChecked<GRPathOps::AddRectangle>(path.get(), &rect);
+        CallChecked<GRFactoryOps::CreateSolidBrush>(factory.get(), 0xFFFF0000u, brush.Receive());
+        CallChecked<GRRenderTargetOps::FillGeometry>(target, path.get(), brush.get());
+
+        // A half-transparent triangle by figure, over white page.
+        ObjectPtr triangle, blue;
+        CallChecked<GRFactoryOps::CreatePath>(factory.get(), triangle.Receive());
+        SL::PointF p0{100, 90}, p1{180, 90}, p2{100, 30};
+        CallChecked<GRPathOps::BeginFigure>(triangle.get(), &p0);
+        CallChecked<GRPathOps::AddLine>(triangle.get(), &p1);
+        CallChecked<GRPathOps::AddLine>(triangle.get(), &p2);
+        CallChecked<GRPathOps::EndFigure>(triangle.get(), 1u);
+        CallChecked<GRFactoryOps::CreateSolidBrush>(factory.get(), 0x800000FFu, blue.Receive());
+        CallChecked<GRRenderTargetOps::FillGeometry>(target, triangle.get(), blue.get());
+    }
+};
+
+TEST(ViewDrawTest, FillGeometryPaintsThePathInPageSpace) {
+    ObjectPtr document = MakeDocument({{{0, 0, 200, 100}, 0, 0}, {{0, 0, 200, 100}, 0, 0}});
+    ObjectPtr view = HostBL::CreateView(document.get(), 500, 300, 2.0f);
+    Painter painter;
+    auto subscription = BLDocumentView::EventSubscription_OnDrawPageView::Subscribe(
+        view.get(), [&](uint32_t layer, uint64_t page, ServiceObject* target) {
+            painter.Paint(layer, page, target);
+        });
+    ASSERT_TRUE(subscription);
+
+    CallChecked<Invalidate>(view.get());
+    EXPECT_TRUE(HostBL::IsDirty(view.get()));
+    const HostBL::Image image = HostBL::Draw(view.get());
+    EXPECT_FALSE(HostBL::IsDirty(view.get()));
+    EXPECT_EQ(painter.calls, 2); // both pages are visible
+
+    // Page 0 is shown from (50, 16), 400 x 200: page x 20..60 is device
+    // 90..169, page y 50..20 (y up) is device 116..175.
+    const SL::RectI shown = HostBL::PageDeviceRect(view.get(), 0);
+    ASSERT_EQ(shown.x0, 50);
+    ASSERT_EQ(shown.y0, 16);
+    EXPECT_EQ(image.Pixel(90, 116), 0xFF0000FFu);
+    EXPECT_EQ(image.Pixel(169, 175), 0xFF0000FFu);
+    EXPECT_EQ(image.Pixel(89, 130), 0xFFFFFFFFu);
+    EXPECT_EQ(image.Pixel(170, 130), 0xFFFFFFFFu);
+    EXPECT_EQ(image.Pixel(120, 115), 0xFFFFFFFFu);
+    EXPECT_EQ(image.Pixel(120, 176), 0xFFFFFFFFu);
+    // Half-transparent blue over white, inside the triangle only.
+    // (device corners (250, 36), (410, 36), (250, 156)).
+    EXPECT_EQ(image.Pixel(260, 50), 0x7F7FFFFFu);
+    EXPECT_EQ(image.Pixel(400, 150), 0xFFFFFFFFu);
+    // The grey between pages.
+    EXPECT_EQ(image.Pixel(10, 10), 0x808080FFu);
+
+    // The image survives a trip through a PNG file.
+    const std::string path = ::testing::TempDir() + "hostbl-draw.png";
+    HostBL::SavePNG(image, path);
+    std::ifstream file(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(file)), {});
+    std::remove(path.c_str());
+    ASSERT_EQ(bytes.compare(0, 8, "\x89PNG\r\n\x1a\n"), 0);
+    const std::size_t idat = bytes.find("IDAT");
+    ASSERT_NE(idat, std::string::npos);
+    const auto* length = reinterpret_cast<const unsigned char*>(&bytes[idat - 4]);
+    const uLong packed = uLong(length[0]) << 24 | length[1] << 16 | length[2] << 8 | length[3];
+    std::vector<unsigned char> raw((500 * 4 + 1) * 300);
+    uLongf rawSize = raw.size();
+    ASSERT_EQ(
+        uncompress(raw.data(), &rawSize, reinterpret_cast<const Bytef*>(&bytes[idat + 4]), packed),
+        Z_OK);
+    ASSERT_EQ(rawSize, raw.size());
+    EXPECT_EQ(raw[116 * (500 * 4 + 1)], 0); // filter byte
+    EXPECT_TRUE(std::equal(image.rgba.begin() + 116 * 2000, image.rgba.begin() + 117 * 2000,
+                           raw.begin() + 116 * 2001 + 1));
+}
+
+template <class... Slots> struct AllEvents {
+    static std::vector<uint64_t> Subscribe(ServiceObject* view, Probe& probe) {
+        return {SubscribeProbe<Slots>(view, probe)...};
+    }
+};
+namespace E = BLDocumentViewEvents;
+using ViewEvents =
+    AllEvents<E::OnLayoutChanged, E::OnFocusPageChanged, E::OnVisibleRangeChanged,
+              E::OnPagesChanged, E::OnZoomChanged, E::OnSelectionChanged,
+              E::OnAvailableOperationsChanged, E::OnActiveToolChanged, E::OnDrawPageView,
+              E::OnScrollChanged, E::OnViewRulerStateChanged, E::OnViewGridStateChanged,
+              E::OnLockedStateChanged, E::OnViewStateChanged>;
+
+TEST_F(ViewTest, EverySubscriptionIsDestroyedExactlyOnce) {
+    Probe probe, refused;
+    const std::vector<uint64_t> handles = ViewEvents::Subscribe(view.get(), probe);
+    EXPECT_EQ(std::set<uint64_t>(handles.begin(), handles.end()).size(), 14u);
+    EXPECT_EQ(std::count(handles.begin(), handles.end(), 0u), 0);
+
+    // No handler: refused, and the context is let go at once.
+    EXPECT_EQ(SubscribeProbe<E::OnSelectionChanged>(view.get(), refused, false), 0u);
+    EXPECT_EQ(refused.destroyed, 1);
+
+    // Unsubscribing destroys the context; a handle is good only once.
+    EXPECT_EQ(UnsubscribeProbe<E::OnSelectionChanged>(view.get(), handles[5]), 0u);
+    EXPECT_EQ(probe.destroyed, 1);
+    EXPECT_EQ(UnsubscribeProbe<E::OnSelectionChanged>(view.get(), handles[5]), 3u);
+    EXPECT_EQ(UnsubscribeProbe<E::OnActiveToolChanged>(view.get(), handles[0]), 3u);
+
+    HostBL::SelectText(view.get(), "TextCopy", 0, 0, 0, 2); // nobody listens any more
+    EXPECT_EQ(probe.calls, 0);
+    CallChecked<SetActiveTool>(view.get(), 7u, nullptr);
+    EXPECT_EQ(probe.calls, 1);
+
+    view.Reset(); // the rest die with the view
+    EXPECT_EQ(probe.destroyed, 14);
+}
+
+TEST_F(ViewTest, EventsMayBeRaisedWhileSubscriptionsChange) {
+    Probe steady, churn;
+    SubscribeProbe<E::OnActiveToolChanged>(view.get(), steady);
+    constexpr int kRounds = 2000;
+    std::thread raiser([&] {
+        for (int i = 0; i < kRounds; ++i)
+            CallChecked<SetActiveTool>(view.get(), 1u, nullptr);
+    });
+    for (int i = 0; i < kRounds; ++i) {
+        const uint64_t handle = SubscribeProbe<E::OnActiveToolChanged>(view.get(), churn);
+        ASSERT_EQ(UnsubscribeProbe<E::OnActiveToolChanged>(view.get(), handle), 0u);
+    }
+    raiser.join();
+    EXPECT_EQ(steady.calls, kRounds);
+    EXPECT_EQ(churn.destroyed, kRounds);
+    view.Reset();
+    EXPECT_EQ(steady.destroyed, 1);
+}
+
+// A tool object that counts its Terminate calls.
+struct FakeTool {
+    explicit FakeTool(int* counter) : terminated(counter) {}
+    int* terminated;
+};
+struct FakeToolInterface {
+    using Object = SODetails::ServiceObjectCppTheConcrete<FakeToolInterface, FakeTool>;
+    static constexpr const char* kName = "BLInputHandler";
+    static constexpr std::size_t kOperationCount = 9;
+    static uint32_t Terminate(ServiceObject* self) {
+        ++*Object::ImplOf(self).terminated;
+        return 0;
+    }
+    static void FillOperations(SODetails::Operation* ops) {
+        SODetails::SetOperation<SODetails::OperationSlot<8, uint32_t()>>(ops, &Terminate);
+    }
+};
+
+TEST_F(ViewTest, ActiveToolIsKeptUntilEndedAndTerminated) {
+    int terminated = 0;
+    Probe probe;
+    SubscribeProbe<E::OnActiveToolChanged>(view.get(), probe);
+    ObjectPtr tool = ObjectPtr::Adopt(FakeToolInterface::Object::New(&terminated));
+
+    CallChecked<SetActiveTool>(view.get(), 42u, tool.get());
+    EXPECT_EQ(tool->common.GetRefCount(tool.get()), 2u);
+    SLAtom active = 0;
+    CallChecked<GetActiveTool>(view.get(), &active);
+    EXPECT_EQ(active, 42u);
+    EXPECT_EQ(HostBL::ActiveTool(view.get()), tool);
+
+    CallChecked<EndActiveTool>(view.get(), true);
+    EXPECT_EQ(terminated, 1);
+    EXPECT_EQ(tool->common.GetRefCount(tool.get()), 1u);
+    CallChecked<GetActiveTool>(view.get(), &active);
+    EXPECT_EQ(active, 0u);
+    EXPECT_EQ(probe.calls, 2);
+
+    // A view that dies with an active tool terminates it too.
+    CallChecked<SetActiveTool>(view.get(), 42u, tool.get());
+    view.Reset();
+    EXPECT_EQ(terminated, 2);
+    EXPECT_EQ(tool->common.GetRefCount(tool.get()), 1u);
+}
+
+} // namespace
