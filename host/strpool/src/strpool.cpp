@@ -90,8 +90,8 @@ struct Block {
     void* data = nullptr;
     uint32_t size = 0;
     SingletonDestructor destructor = nullptr;
-    uint64_t serial = 0;        // creation order
-    bool constructing = false;  // the creator's constructor is still running
+    uint64_t serial = 0;       // creation order
+    bool constructing = false; // the creator's constructor is still running
     std::thread::id creator;
 };
 
@@ -270,7 +270,9 @@ uint32_t CalculateSequenceHash(const char* data, uint32_t length, uint32_t* hash
     return kOk;
 }
 
-uint32_t IsSingletonStaticDataStorageAvailable(void) { return Singletons().Available(); }
+uint32_t IsSingletonStaticDataStorageAvailable(void) {
+    return Singletons().Available();
+}
 
 uint32_t GetSingletonStaticData(uint32_t id, uint32_t size, void** block) {
     return Singletons().Get(id, size, block);
@@ -281,6 +283,8 @@ uint32_t CreateSingletonStaticData(uint32_t id, uint32_t size, SingletonConstruc
     return Singletons().Create(id, size, constructor, destructor);
 }
 
-void SLTeardownSingletonStaticData(void) { Singletons().Teardown(); }
+void SLTeardownSingletonStaticData(void) {
+    Singletons().Teardown();
+}
 
 } // extern "C"

@@ -4,8 +4,9 @@
 //   1. services the host registers in its own process (ServiceProviderRegHostService);
 //   2. services registered with ServiceProviderRegService, made by loading a
 //      module by path and calling its CreateServiceObject;
-//   3. the manifest "svcbroker.manifest" beside this library, read on first
-//      use, which names the module that makes each of the host's own services.
+//   3. the manifests beside this library (every "*.manifest" file, such as
+//      "svcbroker.manifest", in name order), read on first use, which name the
+//      module that makes each of the host's own services.
 #pragma once
 
 #include <stdint.h>

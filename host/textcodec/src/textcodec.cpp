@@ -5,7 +5,6 @@
 // above U+10FFFF and truncated sequences are malformed input.
 #include "textcodec.h"
 
-
 namespace {
 
 enum : uint32_t {
@@ -18,7 +17,9 @@ enum : uint32_t {
 constexpr char32_t kMaxCodePoint = 0x10FFFF;
 constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
 
-bool IsSurrogate(char32_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+bool IsSurrogate(char32_t c) {
+    return c >= 0xD800 && c <= 0xDFFF;
+}
 
 // Decodes one code point at text[*pos], advancing *pos. False when the bytes
 // there are not well-formed UTF-8.
@@ -39,7 +40,7 @@ bool DecodeUtf8(const unsigned char* text, size_t length, size_t* pos, char32_t*
     } else if ((lead & 0xF8) == 0xF0) {
         extra = 3, value = lead & 0x07, minimum = 0x10000;
     } else {
-        return false;  // a continuation byte or 0xF8..0xFF as lead byte
+        return false; // a continuation byte or 0xF8..0xFF as lead byte
     }
     if (length - *pos <= extra)
         return false;
@@ -83,7 +84,9 @@ bool DecodeWide(const wchar_t* text, size_t length, size_t* pos, char32_t* out) 
     }
 }
 
-size_t WideUnits(char32_t c) { return kWideIsUtf16 && c >= 0x10000 ? 2 : 1; }
+size_t WideUnits(char32_t c) {
+    return kWideIsUtf16 && c >= 0x10000 ? 2 : 1;
+}
 
 size_t Utf8Units(char32_t c) {
     if (c < 0x80)
@@ -138,7 +141,7 @@ uint32_t Convert(const In* text, size_t length, Out* buffer, size_t* converted, 
         return kOk;
     }
     if (*converted < needed) {
-        *converted = needed;  // tells the caller how much room it takes
+        *converted = needed; // tells the caller how much room it takes
         return kBufferTooSmall;
     }
     Out* out = buffer;

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "strpool.h"
+
+namespace {
+
+uint32_t Atom(const std::string& name) {
+    uint32_t atom = 0;
+    EXPECT_EQ(SLGetAtomFromString(name.c_str(), &atom), 0u);
+    return atom;
+}
+
+TEST(StrPool, AtomsAgreeBothWaysAndKeepTheSeededNumbers) {
+    EXPECT_EQ(Atom("BLService"), 1u);
+    EXPECT_EQ(Atom("GraphicsFactory"), 5u);
+    EXPECT_EQ(Atom("SLTypedSettings"), 15u);
+    EXPECT_EQ(Atom("alpha"), Atom("alpha"));
+    EXPECT_NE(Atom("Alpha"), Atom("alpha"));
+    const uint32_t atom = Atom("beta");
+    EXPECT_GE(atom, 16u) << "numbers below 16 are reserved";
+    const char* name = nullptr;
+    ASSERT_EQ(SLGetStringFromAtom(atom, &name), 0u);
+    EXPECT_STREQ(name, "beta");
+    EXPECT_EQ(SLGetStringFromAtom(2, &name), 8u);
+    EXPECT_EQ(SLGetStringFromAtom(1, nullptr), 3u);
+}
+
+TEST(StrPool, SequenceHashIsFnv1a32) {
+    uint32_t hash = 0;
+    ASSERT_EQ(CalculateSequenceHash("", 0, &hash), 0u);
+    EXPECT_EQ(hash, 0x811C9DC5u);
+    ASSERT_EQ(CalculateSequenceHash("foobar!", 6, &hash), 0u);
+    EXPECT_EQ(hash, 0xBF9CF968u);
+}
+
+std::atomic<int> constructions{0};
+
+void SlowConstructor(void* block) {
+    ++constructions;
+    EXPECT_EQ(*static_cast<uint64_t*>(block), 0u) << "blocks start zeroed";
+    std::this_thread::sleep_for(std::chrono::milliseconds(20)); // widens the race
+    *static_cast<uint64_t*>(block) = 0xC0FFEE;
+}
+
+TEST(StrPool, SingletonResults) {
+    void* block = nullptr;
+    EXPECT_EQ(IsSingletonStaticDataStorageAvailable(), 0u);
+    EXPECT_EQ(GetSingletonStaticData(0x1001, 16, &block), 8u);
+    EXPECT_EQ(GetSingletonStaticData(0, 16, &block), 6u);
+    EXPECT_EQ(CreateSingletonStaticData(0x1001, 0, nullptr, nullptr), 3u);
+    ASSERT_EQ(CreateSingletonStaticData(0x1001, 16, nullptr, nullptr), 0u);
+    ASSERT_EQ(GetSingletonStaticData(0x1001, 16, &block), 0u);
+    EXPECT_EQ(GetSingletonStaticData(0x1001, 24, &block), 6u);
+    EXPECT_EQ(CreateSingletonStaticData(0x1001, 24, nullptr, nullptr), 6u);
+}
+
+TEST(StrPool, RacingCreatorsConstructOnceAndBothSeeTheFinishedBlock) {
+    uint64_t seen[2] = {};
+    auto create = [](uint64_t* value) {
+        void* block = nullptr;
+        ASSERT_EQ(CreateSingletonStaticData(0x2002, 8, SlowConstructor, nullptr), 0u);
+        ASSERT_EQ(GetSingletonStaticData(0x2002, 8, &block), 0u);
+        *value = *static_cast<uint64_t*>(block);
+    };
+    std::thread other(create, &seen[0]);
+    create(&seen[1]);
+    other.join();
+    EXPECT_EQ(constructions, 1);
+    EXPECT_EQ(seen[0], 0xC0FFEEu);
+    EXPECT_EQ(seen[1], 0xC0FFEEu);
+}
+
+} // namespace

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "platform/Platform.h"
+#include "service-common/ServiceObject.h"
+#include "strpool.h"
+#include "svcbroker.h"
+
+namespace {
+
+const char* const kModule = "plugins\\hostlibs-testmodule.dll";
+
+struct Request {
+    uint32_t code = 0;
+    uint32_t systemError = 77;
+    ServiceObject* object = nullptr;
+};
+
+Request Get(const char* name) {
+    uint32_t atom = 0;
+    SLGetAtomFromString(name, &atom);
+    Request r;
+    r.code = ServiceProviderGetServiceObject(atom, &r.object, &r.systemError);
+    return r;
+}
+
+void Release(ServiceObject* object) {
+    object->common.Release(object);
+}
+
+// An export of a module in the test host tree.
+template <typename Function> Function ModuleExport(const char* file, const char* name) {
+    uint32_t error = 0;
+    auto module = Platform::LoadModule(std::string(HOSTLIBS_TEST_HOST_DIR "/plugins/") + file,
+                                       &error, nullptr);
+    return reinterpret_cast<Function>(Platform::FindSymbol(module, name));
+}
+
+uint32_t ModuleLiveObjects() {
+    return ModuleExport<uint32_t (*)()>("hostlibs-testmodule.so", "TestModuleLiveObjects")();
+}
+
+// Module paths are relative to the test host tree; no shared object is held.
+class Broker : public testing::Test {
+protected:
+    void SetUp() override {
+        ServiceProviderReleaseInstances();
+        ServiceProviderSetHostFolder(HOSTLIBS_TEST_HOST_DIR);
+    }
+    void TearDown() override { ServiceProviderSetHostFolder(HOSTLIBS_BUILD_DIR); }
+};
+
+TEST(BrokerDefaults, HostFolderIsAboveTheLibraryAndItsManifestsAreRead) {
+    EXPECT_TRUE(std::filesystem::equivalent(ServiceProviderGetHostFolder(), HOSTLIBS_BUILD_DIR));
+    Request a = Get("hostlibs.manifest.single"), b = Get("hostlibs.manifest.single");
+    ASSERT_EQ(a.code, 0u);
+    EXPECT_EQ(a.object, b.object);
+    Release(a.object);
+    Release(b.object);
+    EXPECT_EQ(Get("hostlibs.manifest.malformed").code, kSPServiceNotSupported);
+
+    EXPECT_EQ(Get("hostlibs.manifest.replaced").code, kSPModuleNotFound);
+    ServiceProviderRegService("hostlibs.manifest.replaced", "Counter",
+                              "hostlibs-host\\plugins\\hostlibs-testmodule.dll", "multiple", 0);
+    Request replaced = Get("hostlibs.manifest.replaced");
+    ASSERT_EQ(replaced.code, 0u);
+    Release(replaced.object);
+}
+
+TEST_F(Broker, SingleSharesOneObjectAndMultipleMakesNewOnes) {
+    ServiceProviderRegService("hostlibs.single", "Counter", kModule, "single", 0);
+    ServiceProviderRegService("hostlibs.multi", "Counter", kModule, "multiple", 0);
+    Request a = Get("hostlibs.single"), b = Get("hostlibs.single");
+    ASSERT_EQ(a.code, 0u);
+    EXPECT_EQ(a.systemError, 0u);
+    EXPECT_EQ(a.object, b.object);
+    EXPECT_EQ(a.object->common.GetRefCount(a.object), 3u) << "the broker's and two callers'";
+    Request c = Get("hostlibs.multi"), d = Get("hostlibs.multi");
+    EXPECT_NE(c.object, d.object);
+    EXPECT_EQ(ModuleLiveObjects(), 3u);
+    for (ServiceObject* object : {a.object, b.object, c.object, d.object})
+        Release(object);
+    EXPECT_EQ(ModuleLiveObjects(), 1u);
+    ServiceProviderReleaseInstances();
+    EXPECT_EQ(ModuleLiveObjects(), 0u);
+    Release(Get("hostlibs.single").object);
+    EXPECT_EQ(ServiceProviderUnregService("hostlibs.single", "Counter", kModule, "single"), 0u);
+    EXPECT_EQ(ModuleLiveObjects(), 0u) << "unregistering releases the held object";
+    EXPECT_EQ(Get("hostlibs.single").code, kSPServiceNotSupported);
+}
+
+TEST_F(Broker, EveryFailureHasItsCode) {
+    const struct {
+        const char* objectName;
+        const char* modulePath;
+        uint32_t code;
+    } cases[] = {
+        {"Unknown", kModule, kSPServiceNotSupportedByModule},
+        {"Failing", kModule, kSPFactoryFailed},
+        {"Unpublished", kModule, kSPNoPublicObjects},
+        {"Counter", "plugins\\missing.dll", kSPModuleNotFound},
+        {"Counter", "..\\lib\\textcodec.dll", kSPFactoryFunctionNotFound},
+    };
+    for (const auto& c : cases) {
+        ServiceProviderRegService("hostlibs.failing", c.objectName, c.modulePath, "multiple", 0);
+        Request r = Get("hostlibs.failing");
+        EXPECT_EQ(r.code, c.code) << c.objectName << " " << c.modulePath;
+        EXPECT_EQ(r.object, nullptr);
+        EXPECT_EQ(r.systemError != 0, c.code == kSPModuleNotFound) << r.systemError;
+    }
+    EXPECT_EQ(Get("hostlibs.never.registered").code, kSPServiceNotSupported);
+    uint32_t systemError = 77;
+    EXPECT_EQ(ServiceProviderGetServiceObject(1, nullptr, &systemError), 3u);
+    EXPECT_EQ(systemError, 0u);
+    EXPECT_EQ(ServiceProviderRegService("x", "Counter", kModule, "sometimes", 0), 3u);
+    EXPECT_EQ(ServiceProviderUnregService("hostlibs.failing", "Other", kModule, nullptr),
+              kSPServiceNotSupported);
+}
+
+// Counts its calls. The objects come from the test module, whose maker is
+// looked up beforehand: a factory may run inside a module's initialisers,
+// where loading another module would wait for the loader.
+struct HostFactoryState {
+    int calls = 0;
+    ServiceObject* (*make)() = ModuleExport<ServiceObject* (*)()>("hostlibs-testmodule.so",
+                                                                  "TestModuleMakeCounter");
+};
+
+uint32_t HostFactory(void* context, ServiceObject** out) {
+    auto* state = static_cast<HostFactoryState*>(context);
+    ++state->calls;
+    *out = state->make();
+    return 0;
+}
+
+TEST_F(Broker, HostServicesComeFirst) {
+    HostFactoryState factory;
+    ServiceProviderRegService("hostlibs.hosted", "Counter", kModule, "multiple", 0);
+    ServiceProviderRegHostService("hostlibs.hosted", HostFactory, &factory, "single");
+    Request a = Get("hostlibs.hosted"), b = Get("hostlibs.hosted");
+    EXPECT_EQ(a.object, b.object);
+    EXPECT_EQ(factory.calls, 1);
+    Release(a.object);
+    Release(b.object);
+    EXPECT_EQ(ServiceProviderUnregHostService("hostlibs.hosted"), 0u);
+    EXPECT_EQ(ModuleLiveObjects(), 0u);
+    Request fromModule = Get("hostlibs.hosted");
+    ASSERT_EQ(fromModule.code, 0u);
+    EXPECT_EQ(factory.calls, 1);
+    Release(fromModule.object);
+}
+
+// Were the broker locked while a module loads or creates, the second thread
+// these modules start would wait for ever.
+TEST_F(Broker, ModulesMayCallBackWhileBeingLoadedOrCreating) {
+    HostFactoryState factory;
+    ServiceProviderRegHostService("hostlibs.hosted", HostFactory, &factory, "multiple");
+    ServiceProviderRegService("hostlibs.loadtime", "Counter", "plugins\\hostlibs-loadtime.dll",
+                              "multiple", 0);
+    Request loaded = Get("hostlibs.loadtime");
+    ASSERT_EQ(loaded.code, 0u);
+    Release(loaded.object);
+    EXPECT_EQ(ModuleExport<uint32_t (*)()>("libhostlibs-loadtime.so", "TestModuleLoadResult")(),
+              0u);
+    EXPECT_EQ(factory.calls, 2);
+
+    ServiceProviderRegService("hostlibs.nested", "Nested", kModule, "multiple", 0);
+    ServiceProviderRegService("hostlibs.nested.inner", "Counter", kModule, "single", 0);
+    Request nested = Get("hostlibs.nested");
+    ASSERT_EQ(nested.code, 0u);
+    Release(nested.object);
+}
+
+} // namespace

@@ -1,0 +1,99 @@
+// A service-object module for the broker tests. Object names: "Counter"
+// makes a counter; "Nested" first asks the broker for "hostlibs.nested.inner"
+// from another thread; "Failing" gives 0x10006, "Unpublished" 0x10007, any
+// other name 0x10005. Built with HOSTLIBS_ASK_AT_LOAD, its static
+// initialisers ask for "hostlibs.hosted" on the loading thread and another.
+#include <atomic>
+#include <cstring>
+#include <thread>
+
+#include "service-common/ServiceObject.h"
+#include "strpool.h"
+#include "svcbroker.h"
+
+namespace {
+
+// A minimal service object built by hand.
+struct Counter {
+    ServiceObjectTable<1> table{};
+    std::atomic<uint32_t> refs{1};
+};
+
+std::atomic<uint32_t> liveCounters{0};
+
+uint32_t AskBroker(const char* name, bool fromOtherThread) {
+    uint32_t code = 0xFFFFFFFF;
+    auto ask = [&] {
+        uint32_t atom = 0, systemError = 0;
+        SLGetAtomFromString(name, &atom);
+        ServiceObject* object = nullptr;
+        code = ServiceProviderGetServiceObject(atom, &object, &systemError);
+        if (object)
+            object->common.Release(object);
+    };
+    if (fromOtherThread)
+        std::thread(ask).join();
+    else
+        ask();
+    return code;
+}
+
+#ifdef HOSTLIBS_ASK_AT_LOAD
+uint32_t loadSameThread = AskBroker("hostlibs.hosted", false);
+uint32_t loadOtherThread = AskBroker("hostlibs.hosted", true);
+#endif
+
+} // namespace
+
+extern "C" {
+
+SO_EXPORT ServiceObject* TestModuleMakeCounter() {
+    auto* counter = new Counter;
+    ServiceObject& header = counter->table.header;
+    header.interfaceTableSize = 8;
+    header.interfaceName = "HostlibsCounter";
+    header.common.AddRef = [](ServiceObject* self) {
+        return ++reinterpret_cast<Counter*>(self)->refs;
+    };
+    header.common.Release = [](ServiceObject* self) {
+        auto* counter = reinterpret_cast<Counter*>(self);
+        const uint32_t left = --counter->refs;
+        if (left == 0) {
+            delete counter;
+            --liveCounters;
+        }
+        return left;
+    };
+    header.common.GetRefCount = [](ServiceObject* self) {
+        return reinterpret_cast<Counter*>(self)->refs.load();
+    };
+    ++liveCounters;
+    return &header;
+}
+
+SO_EXPORT uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out) {
+    const char* name = nullptr;
+    if (!out || SLGetStringFromAtom(atom, &name) != 0)
+        return 3;
+    if (std::strcmp(name, "Nested") == 0) {
+        if (uint32_t code = AskBroker("hostlibs.nested.inner", true))
+            return code;
+    } else if (std::strcmp(name, "Failing") == 0 || std::strcmp(name, "Unpublished") == 0) {
+        return name[0] == 'F' ? 0x10006 : 0x10007;
+    } else if (std::strcmp(name, "Counter") != 0) {
+        return 0x10005;
+    }
+    *out = TestModuleMakeCounter();
+    return 0;
+}
+
+SO_EXPORT uint32_t TestModuleLiveObjects() {
+    return liveCounters;
+}
+
+#ifdef HOSTLIBS_ASK_AT_LOAD
+SO_EXPORT uint32_t TestModuleLoadResult() {
+    return loadSameThread | loadOtherThread;
+}
+#endif
+}
