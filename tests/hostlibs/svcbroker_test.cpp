@@ -59,7 +59,6 @@ TEST(BrokerDefaults, HostFolderIsAboveTheLibraryAndItsManifestsAreRead) {
     EXPECT_EQ(a.object, b.object);
     Release(a.object);
     Release(b.object);
-    EXPECT_EQ(Get("hostlibs.manifest.malformed").code, kSPServiceNotSupported);
 
     EXPECT_EQ(Get("hostlibs.manifest.replaced").code, kSPModuleNotFound);
     ServiceProviderRegService("hostlibs.manifest.replaced", "Counter",
