@@ -1,6 +1,9 @@
-// The host application's commands. Each returns the process exit code.
+// The host application's commands. Each returns the process exit code:
+// 0 done, 1 failed (the reason on standard error), 2 a command line that
+// does not fit, 3 done in part.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -9,3 +12,7 @@ class HostSession;
 int RunInfo(HostSession& session, const std::vector<std::string>& args);
 int RunText(HostSession& session, const std::vector<std::string>& args);
 int RunMarkup(HostSession& session, const std::vector<std::string>& args);
+
+// Runs a command's work and turns what it throws into a message on standard
+// error, prefixed with the command's name, and an exit code.
+int RunReportingFailures(const char* command, const std::function<int()>& work);

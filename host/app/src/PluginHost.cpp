@@ -8,8 +8,8 @@
 #include "platform/Platform.h"
 #include "service-common/Atom.h"
 #include "service-common/NotificationService.h"
-#include "service-common/ServiceProvider.h"
 #include "service-common/ServiceObjectException.h"
+#include "service-common/ServiceProvider.h"
 #include "service-common/TextConversion.h"
 #include "strpool.h"
 #include "svcbroker.h"
@@ -112,7 +112,8 @@ void PluginHost::Load(const std::string& path) {
     };
     if (!plugin.module)
         return fail("cannot load the module: " + reason);
-    auto pluginMain = reinterpret_cast<PluginMainFn>(Platform::FindSymbol(plugin.module, "PluginMain"));
+    auto pluginMain =
+        reinterpret_cast<PluginMainFn>(Platform::FindSymbol(plugin.module, "PluginMain"));
     if (!pluginMain)
         return fail("the module has no PluginMain");
     PluginHostInfo hostInfo{};
@@ -166,8 +167,8 @@ std::vector<PublishedObject> PluginHost::PublishedObjects(const LoadedPlugin& pl
         return objects;
     const auto* entries = static_cast<const ReflectedInfo*>(table);
     for (uint32_t i = 0; i < count; ++i)
-        objects.push_back({entries[i].name, entries[i].atom,
-                           SODetails::AtomFromString(entries[i].name)});
+        objects.push_back(
+            {entries[i].name, entries[i].atom, SODetails::AtomFromString(entries[i].name)});
     return objects;
 }
 
@@ -193,8 +194,8 @@ std::vector<std::string> PluginHost::UIActions() const {
     SODetails::BasicServiceObjectPtr<> registry;
     SODetails::CallChecked<UIServiceOps::GetUIActionRegistry>(service.get(), registry.Receive());
     SLAtom action = 0;
-    for (uint64_t i = 0; SODetails::TryCall<UIActionRegistryOps::GetAction>(
-                             registry.get(), i, &action, nullptr) == 0u;
+    for (uint64_t i = 0; SODetails::TryCall<UIActionRegistryOps::GetAction>(registry.get(), i,
+                                                                            &action, nullptr) == 0u;
          ++i) {
         const char* name = nullptr;
         SLGetStringFromAtom(action, &name);

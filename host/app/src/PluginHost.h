@@ -15,13 +15,13 @@ struct LoadedPlugin {
     void* module = nullptr;
     PluginInterface pluginInterface{};
     bool started = false;
-    std::string failure;  // why the plug-in did not start
+    std::string failure; // why the plug-in did not start
 };
 
 struct PublishedObject {
     std::string name;
-    uint32_t reflectedAtom;  // as the module's table holds it
-    uint32_t atom;           // the name's atom
+    uint32_t reflectedAtom; // as the module's table holds it
+    uint32_t atom;          // the name's atom
 };
 
 struct RibbonPlacement {

@@ -6,17 +6,15 @@
 #include <stdexcept>
 
 #include "Objects.h"
+#include "bl/InputHandler.h"
 
 namespace HostBLImpl {
 
 namespace {
 
-// The tool's Terminate, the second operation of its interface.
-using ToolTerminate = SODetails::OperationSlot<8, uint32_t()>;
-
 void TerminateTool(ObjectPtr tool) {
     if (tool)
-        SODetails::TryCall<ToolTerminate>(tool.get());
+        SODetails::TryCall<BLInputHandlerOps::Terminate>(tool.get());
 }
 
 SL::RectF Normalised(double x0, double y0, double x1, double y1) {
@@ -399,6 +397,20 @@ ObjectPtr ActiveTool(ServiceObject* view) {
     ViewImpl& impl = ViewOf(view);
     std::lock_guard<std::mutex> lock(impl.mutex);
     return impl.tool;
+}
+
+bool DispatchInput(ServiceObject* view, uint32_t type, uint32_t button, SL::PointI point) {
+    const ObjectPtr tool = ActiveTool(view);
+    if (!tool)
+        return false;
+    const BLInputEvent event{type, button, point};
+    bool handled = false;
+    SODetails::CallChecked<BLInputHandlerOps::HandleEvent>(tool.get(), &event, &handled);
+    bool finished = false;
+    SODetails::CallChecked<BLInputHandlerOps::IsFinished>(tool.get(), &finished);
+    if (finished)
+        SODetails::CallChecked<BLDocumentViewOps::EndActiveTool>(view, false);
+    return handled;
 }
 
 Image Draw(ServiceObject* view) {

@@ -58,6 +58,10 @@ void UnregisterWindow(uint64_t handle);
 // _gmtime64_s: broken-down UTC time; false for times it cannot represent.
 bool GmTime(int64_t secondsSinceEpoch, std::tm* out);
 
+// Whether standard error goes to a terminal (progress lines are drawn only
+// there).
+bool StandardErrorIsTerminal();
+
 // The folder that holds the given module's file (with no trailing separator).
 std::string ModuleFolder(const void* addressInModule);
 

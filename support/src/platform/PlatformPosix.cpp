@@ -156,6 +156,10 @@ bool GmTime(int64_t secondsSinceEpoch, std::tm* out) {
     return out && ::gmtime_r(&t, out) != nullptr;
 }
 
+bool StandardErrorIsTerminal() {
+    return ::isatty(STDERR_FILENO) == 1;
+}
+
 std::string ModuleFolder(const void* addressInModule) {
     Dl_info info;
     if (!::dladdr(addressInModule, &info) || !info.dli_fname)

@@ -76,6 +76,11 @@ bool GmTime(int64_t secondsSinceEpoch, std::tm* out) {
     return out && _gmtime64_s(out, &t) == 0;
 }
 
+bool StandardErrorIsTerminal() {
+    DWORD mode = 0;
+    return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
 std::string ModuleFolder(const void* addressInModule) {
     HMODULE module = nullptr;
     if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |

@@ -89,6 +89,14 @@ HOSTBL_API bool IsDirty(ServiceObject* view);
 // The tool object made active with SetActiveTool (a new reference), or null.
 HOSTBL_API ObjectPtr ActiveTool(ServiceObject* view);
 
+// Hands a mouse event (a BLInputEvent: type, button, device point) to the
+// view's active tool, as the view does with the user's input, and returns the
+// tool's "handled". A tool that says it is finished afterwards is ended, as
+// EndActiveTool ends it. False when no tool is active. A failure of the tool
+// is thrown as the tool reported it (ServiceObjectException).
+HOSTBL_API bool DispatchInput(ServiceObject* view, uint32_t type, uint32_t button,
+                              SL::PointI point);
+
 // An RGBA image, rows top to bottom, 4 bytes a pixel.
 struct Image {
     int32_t width = 0;

@@ -1,0 +1,260 @@
+#include "MarkupDriver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "FolioCheck.h"
+#include "bl/BLDocumentView.h"
+#include "bl/BLService.h"
+#include "bl/InputHandler.h"
+#include "hostbl/HostBL.h"
+#include "service-common/ServiceProvider.h"
+
+namespace {
+
+using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
+namespace Input = BLInputEventTypes;
+
+// Pixels per page unit: fine enough to put the pointer between two narrow
+// glyphs, small enough that a whole page fits into the viewport image.
+constexpr float kPreferredZoom = 2.0f;
+constexpr float kLargestViewport = 3000.0f;
+// Pointers are kept this far inside the viewport's edges.
+constexpr int32_t kEdgeMargin = 8;
+
+ObjectPtr MakeTool() {
+    ObjectPtr service = SP::GetServiceObject(SODetails::AtomFromString("BLService"), "BLService");
+    ObjectPtr registry;
+    SODetails::CallChecked<BLServiceOps::GetInputHandlerRegistry>(service.get(),
+                                                                  registry.Receive());
+    if (!registry)
+        throw std::runtime_error("the host's business-logic service has no tool registry");
+    ObjectPtr tool;
+    SODetails::CallChecked<BLInputHandlerRegistryOps::CreateToolHandler>(
+        registry.get(), SODetails::AtomFromString(MarkupDriver::kToolName), tool.Receive());
+    if (!tool)
+        throw std::runtime_error("no plug-in offers the markup tool");
+    return tool;
+}
+
+// The zoom at which the largest page fits into the largest viewport.
+float ViewZoom(DocumentText& text, int32_t& width, int32_t& height) {
+    float largest = 1;
+    for (uint64_t page = 0; page < text.PageCount(); ++page) {
+        const PDRectF box = text.Info(page).cropBox;
+        largest = std::max({largest, box.x1 - box.x0, box.y1 - box.y0});
+    }
+    const float zoom = std::min(kPreferredZoom, kLargestViewport / largest);
+    width = height = static_cast<int32_t>(std::ceil(largest * zoom)) + 2 * HostBL::kPageGap;
+    return zoom;
+}
+
+PDPointF Mid(PDPointF a, PDPointF b) {
+    return {(a.x + b.x) / 2, (a.y + b.y) / 2};
+}
+
+std::wstring Folded(std::wstring text) {
+    std::replace(text.begin(), text.end(), L'\n', L' ');
+    return text;
+}
+
+} // namespace
+
+std::wstring DragOutcome::CoveredText() const {
+    std::wstring all;
+    for (const CreatedAnnot& annot : annots)
+        all += annot.text + L" ";
+    return NormalisedText(all);
+}
+
+MarkupDriver::MarkupDriver(ServiceObject* document, DocumentText& text, uint32_t subtype,
+                           uint32_t color)
+    : document_(ObjectPtr::Share(document)), text_(text) {
+    const float zoom = ViewZoom(text, viewport_.x, viewport_.y);
+    view_ = HostBL::CreateView(document, viewport_.x, viewport_.y, zoom);
+    ObjectPtr tool = MakeTool();
+    const MarkupToolParams params{subtype, color};
+    SODetails::CallChecked<BLInputHandlerOps::Initialize>(tool.get(), view_.get(), &params);
+    SODetails::CallChecked<BLDocumentViewOps::SetActiveTool>(
+        view_.get(), SODetails::AtomFromString(kToolName), tool.get());
+}
+
+MarkupDriver::~MarkupDriver() {
+    try {
+        Finish();
+    } catch (...) {
+        // The view ends its tool when it goes; nothing is lost here.
+    }
+}
+
+void MarkupDriver::Finish() {
+    if (finished_)
+        return;
+    finished_ = true;
+    HostBL::DispatchInput(view_.get(), Input::kButtonUp, Input::kFinishButton,
+                          {viewport_.x / 2, viewport_.y / 2});
+}
+
+SL::PointF MarkupDriver::ToPage(uint64_t page, SL::PointI device) {
+    SL::PointF point{};
+    SODetails::CallChecked<BLDocumentViewOps::DeviceToPage>(view_.get(), page, &device, &point);
+    return point;
+}
+
+SL::PointI MarkupDriver::Show(uint64_t page, SL::PointF point) {
+    SL::PointI device{};
+    SODetails::CallChecked<BLDocumentViewOps::PageToDevice>(view_.get(), page, &point, &device);
+    if (device.y < kEdgeMargin || device.y >= viewport_.y - kEdgeMargin) {
+        HostBL::ScrollTo(view_.get(),
+                         HostBL::ScrollPosition(view_.get()) + device.y - viewport_.y / 2);
+        SODetails::CallChecked<BLDocumentViewOps::PageToDevice>(view_.get(), page, &point, &device);
+    }
+    return device;
+}
+
+SL::PointI MarkupDriver::JustPast(uint64_t page, const PDQuadF& quad) {
+    // Walk from the middle of the glyph's trailing edge along the reading
+    // direction to the first pixel that the view no longer maps into the
+    // glyph: the tool then puts the selection's end right after it.
+    const PDPointF leading = Mid(quad.p0, quad.p2);
+    const PDPointF trailing = Mid(quad.p1, quad.p3);
+    float dx = trailing.x - leading.x, dy = trailing.y - leading.y;
+    const float length = std::hypot(dx, dy);
+    if (length > 0) {
+        dx /= length;
+        dy /= length;
+    } else {
+        dx = 1;
+        dy = 0;
+    }
+    SL::PointI device = Show(page, {trailing.x, trailing.y});
+    for (float step = 0.25f; step <= 4.0f; step += 0.25f) {
+        const SL::PointF candidate{trailing.x + dx * step, trailing.y + dy * step};
+        SODetails::CallChecked<BLDocumentViewOps::PageToDevice>(view_.get(), page, &candidate,
+                                                                &device);
+        const SL::PointF seen = ToPage(page, device);
+        if (!QuadContains(quad, {seen.x, seen.y}))
+            break;
+    }
+    return device;
+}
+
+std::vector<uint64_t> MarkupDriver::AnnotCounts(uint64_t firstPage, uint64_t lastPage) {
+    std::vector<uint64_t> counts;
+    const PDDocument document = HostBL::DocumentHandle(document_.get());
+    for (uint64_t page = firstPage; page <= lastPage; ++page) {
+        PDPage handle = nullptr;
+        CheckFolio(FolioDocumentLoadPage(document, page, &handle), "cannot load a page");
+        uint64_t count = 0;
+        const PDResult result = FolioPageCountAnnots(handle, &count);
+        PDPageRelease(handle);
+        CheckFolio(result, "cannot count a page's annotations");
+        counts.push_back(count);
+    }
+    return counts;
+}
+
+uint32_t MarkupDriver::UndoSteps() {
+    uint32_t steps = 0;
+    CheckFolio(FolioDocumentCanUndo(HostBL::DocumentHandle(document_.get()), &steps),
+               "cannot read the undo history");
+    return steps;
+}
+
+void MarkupDriver::UndoLastDrag() {
+    if (!HostBL::Undo(document_.get()))
+        throw std::runtime_error("nothing to undo");
+}
+
+void MarkupDriver::WriteSnapshot(uint64_t page, const std::string& path) {
+    const HostBL::Image view = HostBL::Draw(view_.get());
+    const SL::RectI shown = HostBL::PageDeviceRect(view_.get(), page);
+    const int32_t x0 = std::max(0, shown.x0), y0 = std::max(0, shown.y0);
+    const int32_t x1 = std::min(view.width, shown.x1), y1 = std::min(view.height, shown.y1);
+    HostBL::Image cropped;
+    cropped.width = std::max(0, x1 - x0);
+    cropped.height = std::max(0, y1 - y0);
+    for (int32_t y = y0; y < y1; ++y) {
+        const auto row = view.rgba.begin() + (static_cast<std::size_t>(y) * view.width + x0) * 4;
+        cropped.rgba.insert(cropped.rgba.end(), row, row + cropped.width * 4);
+    }
+    HostBL::SavePNG(cropped, path);
+}
+
+DragOutcome MarkupDriver::Drag(const PagePoint& from, const PagePoint& to,
+                               const std::string& snapshot) {
+    return DragBetween(
+        from, Show(from.page, from.point), to.page, [&] { return Show(to.page, to.point); },
+        snapshot);
+}
+
+DragOutcome MarkupDriver::DragOver(const PhraseMatch& match, const std::string& snapshot) {
+    const PDQuadF first = text_.Chars(match.first.page).at(match.first.index).quad;
+    const PDQuadF last = text_.Chars(match.last.page).at(match.last.index).quad;
+    const PDPointF centre = QuadCentre(first);
+    const PagePoint from{match.first.page, {centre.x, centre.y}};
+    return DragBetween(
+        from, Show(from.page, from.point), match.last.page,
+        [&] { return JustPast(match.last.page, last); }, snapshot);
+}
+
+DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevice, uint64_t toPage,
+                                      const std::function<SL::PointI()>& toDevice,
+                                      const std::string& snapshot) {
+    const uint64_t firstPage = std::min(from.page, toPage), lastPage = std::max(from.page, toPage);
+    const std::vector<uint64_t> before = AnnotCounts(firstPage, lastPage);
+    const uint32_t stepsBefore = UndoSteps();
+    ServiceObject* view = view_.get();
+
+    DragOutcome outcome;
+    outcome.pressedOnText =
+        HostBL::DispatchInput(view, Input::kButtonDown, Input::kLeftButton, fromDevice);
+    if (!outcome.pressedOnText) {
+        HostBL::DispatchInput(view, Input::kButtonUp, Input::kLeftButton, fromDevice);
+        return outcome;
+    }
+    // On the way to the end, the pointer crosses every page in between, as
+    // the view scrolls under it.
+    const int direction = toPage >= from.page ? 1 : -1;
+    for (uint64_t page = from.page; page != toPage; page += direction) {
+        if (page == from.page)
+            continue;
+        const PDRectF box = text_.Info(page).cropBox;
+        const SL::PointI middle = Show(page, {(box.x0 + box.x1) / 2, (box.y0 + box.y1) / 2});
+        HostBL::DispatchInput(view, Input::kMouseMove, Input::kLeftButton, middle);
+    }
+    const SL::PointI end = toDevice();
+    if (toPage == from.page) {
+        const SL::PointI halfway{(fromDevice.x + end.x) / 2, (fromDevice.y + end.y) / 2};
+        HostBL::DispatchInput(view, Input::kMouseMove, Input::kLeftButton, halfway);
+    }
+    HostBL::DispatchInput(view, Input::kMouseMove, Input::kLeftButton, end);
+    if (!snapshot.empty())
+        WriteSnapshot(toPage, snapshot);
+    HostBL::DispatchInput(view, Input::kButtonUp, Input::kLeftButton, end);
+
+    outcome.undoSteps = UndoSteps() - stepsBefore;
+    const std::vector<uint64_t> after = AnnotCounts(firstPage, lastPage);
+    const PDDocument document = HostBL::DocumentHandle(document_.get());
+    for (uint64_t page = firstPage; page <= lastPage; ++page) {
+        const std::vector<PageChar>& chars = text_.Chars(page);
+        PDPage handle = nullptr;
+        CheckFolio(FolioDocumentLoadPage(document, page, &handle), "cannot load a page");
+        for (uint64_t i = before[page - firstPage]; i < after[page - firstPage]; ++i) {
+            CreatedAnnot annot{page, {}, {}, {}};
+            FolioPageGetAnnot(handle, i, &annot.info, nullptr, 0);
+            annot.quads.resize(annot.info.quadCount);
+            FolioPageGetAnnot(handle, i, &annot.info, annot.quads.data(), annot.quads.size());
+            for (const PageChar& c : chars) {
+                const PDPointF centre = QuadCentre(c.quad);
+                if (std::any_of(annot.quads.begin(), annot.quads.end(),
+                                [&](const PDQuadF& q) { return QuadContains(q, centre); }))
+                    annot.text += Folded(c.text);
+            }
+            outcome.annots.push_back(std::move(annot));
+        }
+        PDPageRelease(handle);
+    }
+    return outcome;
+}

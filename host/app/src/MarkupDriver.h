@@ -1,0 +1,79 @@
+// Drives the plug-in's markup tool exactly as a user's mouse would: the tool
+// is made through "BLService"'s input-handler registry by the name
+// "AddTextMarkupAnnot", initialised with a view of the document, the kind and
+// the colour, made the view's active tool, and fed left-button presses,
+// pointer moves and releases in device pixels. The view scrolls to wherever
+// the pointer has to go. The last release of the right button ends the tool.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "DocumentText.h"
+#include "PhraseSearch.h"
+#include "service-common/BasicServiceObjectPtr.h"
+#include "service-common/SLGeometry.h"
+
+struct PagePoint {
+    uint64_t page;    // counted from 0
+    SL::PointF point; // page space
+};
+
+// An annotation that a drag created, with the text under its quads.
+struct CreatedAnnot {
+    uint64_t page;
+    FolioAnnotInfo info;
+    std::vector<PDQuadF> quads;
+    std::wstring text;
+};
+
+struct DragOutcome {
+    bool pressedOnText = false;
+    std::vector<CreatedAnnot> annots;
+    uint32_t undoSteps = 0; // how many undo steps the drag added
+    // The text of all created annotations, in order, white space folded.
+    std::wstring CoveredText() const;
+};
+
+class MarkupDriver {
+public:
+    static constexpr const char* kToolName = "AddTextMarkupAnnot";
+
+    // Throws std::runtime_error when no plug-in offers the tool.
+    MarkupDriver(ServiceObject* document, DocumentText& text, uint32_t subtype, uint32_t color);
+    ~MarkupDriver();
+    MarkupDriver(const MarkupDriver&) = delete;
+    MarkupDriver& operator=(const MarkupDriver&) = delete;
+
+    // Presses at `from`, moves over the pages between, and releases at
+    // `to`. With a snapshot path, the view is drawn just before the release
+    // and the release's page written there as a PNG.
+    DragOutcome Drag(const PagePoint& from, const PagePoint& to, const std::string& snapshot);
+    // A drag from the middle of the match's first character to just past its
+    // last one.
+    DragOutcome DragOver(const PhraseMatch& match, const std::string& snapshot);
+    // Undoes the last drag's edits.
+    void UndoLastDrag();
+
+    // Ends the tool with the release of the host's finishing button.
+    void Finish();
+
+private:
+    DragOutcome DragBetween(const PagePoint& from, SL::PointI fromDevice, uint64_t toPage,
+                            const std::function<SL::PointI()>& toDevice,
+                            const std::string& snapshot);
+    SL::PointI Show(uint64_t page, SL::PointF point);
+    SL::PointI JustPast(uint64_t page, const PDQuadF& quad);
+    SL::PointF ToPage(uint64_t page, SL::PointI device);
+    void WriteSnapshot(uint64_t page, const std::string& path);
+    std::vector<uint64_t> AnnotCounts(uint64_t firstPage, uint64_t lastPage);
+    uint32_t UndoSteps();
+
+    SODetails::BasicServiceObjectPtr<> document_;
+    DocumentText& text_;
+    SODetails::BasicServiceObjectPtr<> view_;
+    SL::PointI viewport_;
+    bool finished_ = false;
+};
