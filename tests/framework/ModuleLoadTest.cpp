@@ -10,6 +10,7 @@
 #include <string>
 
 #include "TestObjects.h"
+#include "bl/BLService.h"
 #include "platform/Platform.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/LocaleManagerInterface.h"
@@ -258,6 +259,56 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     EXPECT_EQ(pi.checkAlive0(), 0u);
     pi.size = 56;
     EXPECT_EQ(initialize(&params), 6u);
+    EXPECT_EQ(pi.destroyInstance(), 0u);
+}
+
+// What RegisterObjects publishes and UnregisterObjects takes back: the UI
+// handlers with the service provider and the ribbon subscriptions; the tool
+// stays registered with the business-logic service throughout.
+TEST(ModuleLoad, UnregisterThenRegisterAgain) {
+    LOAD_OR_SKIP(m);
+    PluginHostInfo in = HostInfo();
+    PluginEntryInfo out{};
+    ASSERT_EQ(m.PluginMain(&in, &out), 0u);
+    Host host;
+    PluginInterface pi{};
+    pi.size = sizeof(PluginInterface);
+    PluginInitParams params = host.Params(&pi);
+    ASSERT_EQ(out.initialize(&params), 0u);
+
+    auto handlerIsServed = [] {
+        ObjectPtr handler;
+        uint32_t systemError = 0;
+        return ServiceProviderGetServiceObject(Atom("UIReviewMarkupGroupHandler"),
+                                               handler.Receive(), &systemError) == 0;
+    };
+    auto toolCanBeMade = [] {
+        ObjectPtr registry, tool;
+        SODetails::TryCall<BLServiceOps::GetInputHandlerRegistry>(HostService("BLService").get(),
+                                                                  registry.Receive());
+        return registry &&
+               SODetails::TryCall<BLInputHandlerRegistryOps::CreateToolHandler>(
+                   registry.get(), Atom("AddTextMarkupAnnot"), tool.Receive()) == 0u &&
+               tool;
+    };
+
+    EXPECT_FALSE(handlerIsServed());
+    ASSERT_EQ(pi.registerObjects(), 0u);
+    EXPECT_TRUE(handlerIsServed());
+    EXPECT_TRUE(toolCanBeMade());
+    EXPECT_EQ(host.PostRibbonReady(), 2);
+
+    ASSERT_EQ(pi.unregisterObjects(), 0u);
+    EXPECT_FALSE(handlerIsServed());
+    EXPECT_EQ(host.PostRibbonReady(), 0); // the subscriptions ended
+    EXPECT_TRUE(toolCanBeMade());
+
+    ASSERT_EQ(pi.registerObjects(), 0u);
+    EXPECT_TRUE(handlerIsServed());
+    EXPECT_EQ(host.PostRibbonReady(), 0); // until PluginInitialize runs again
+    ASSERT_EQ(out.initialize(&params), 0u);
+    EXPECT_EQ(host.PostRibbonReady(), 2);
+    EXPECT_EQ(pi.unregisterObjects(), 0u);
     EXPECT_EQ(pi.destroyInstance(), 0u);
 }
 
