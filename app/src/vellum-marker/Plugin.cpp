@@ -26,8 +26,8 @@ const wchar_t* const kLegalNoticePattern = L"Text Markup Plugin. %1%";
 
 const char* const kModulePath = "plugins\\vellum-marker.dll";
 
-PluginDisplayStrings BuildDisplayStrings() {
-    PluginDisplayStrings strings;
+// Built in place: PluginInfo points into the strings.
+void BuildDisplayStrings(PluginDisplayStrings& strings) {
     try {
         const wchar_t* legal = BrandProxy::Raw::GetLegalCopyright();
         strings.legalNotice = (boost::wformat(kLegalNoticePattern) % legal).str();
@@ -47,10 +47,10 @@ PluginDisplayStrings BuildDisplayStrings() {
     strings.info.name = strings.name.c_str();
     strings.info.description = strings.description.c_str();
     strings.info.legalNotice = strings.legalNotice.c_str();
-    return strings;
 }
 
-PluginDisplayStrings gDisplayStrings = BuildDisplayStrings();
+PluginDisplayStrings gDisplayStrings;
+const bool gDisplayStringsBuilt = (BuildDisplayStrings(gDisplayStrings), true);
 
 // The host's callbacks, as the last PluginInitialize gave them.
 uint32_t gHostCookie = 0;
