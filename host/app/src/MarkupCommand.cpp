@@ -287,11 +287,15 @@ int Run(HostSession& session, const MarkupRequest& request) {
                                          : MarkPhrase(driver, text, request);
         driver.Finish();
     }
-    std::size_t made = 0, failed = 0, annots = 0;
+    std::size_t made = 0, failed = 0, annots = 0, undoSteps = 0;
     for (const DragReport& report : reports) {
-        (report.problem.empty() ? made : failed) += 1;
-        if (report.problem.empty())
-            annots += report.outcome.annots.size();
+        if (!report.problem.empty()) {
+            ++failed;
+            continue;
+        }
+        ++made;
+        annots += report.outcome.annots.size();
+        undoSteps += report.outcome.undoSteps;
     }
     if (made > 0)
         HostBL::Save(document.get(), request.output, /*incremental=*/true);
@@ -305,8 +309,9 @@ int Run(HostSession& session, const MarkupRequest& request) {
         return 1;
     }
     if (!request.json)
-        std::printf("%zu annotation%s in %zu drag%s (one undo step each); wrote %s\n", annots,
-                    annots == 1 ? "" : "s", made, made == 1 ? "" : "s", request.output.c_str());
+        std::printf("%zu annotation%s in %zu drag%s, %zu undo step%s; wrote %s\n", annots,
+                    annots == 1 ? "" : "s", made, made == 1 ? "" : "s", undoSteps,
+                    undoSteps == 1 ? "" : "s", request.output.c_str());
     if (failed > 0) {
         std::fprintf(stderr, "vellum markup: %zu of %zu drags did not count (see above)\n", failed,
                      reports.size());

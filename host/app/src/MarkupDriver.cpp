@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "FolioCheck.h"
+#include "ProgressLine.h"
 #include "bl/BLDocumentView.h"
 #include "bl/BLService.h"
 #include "bl/InputHandler.h"
@@ -217,7 +218,9 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
     // On the way to the end, the pointer crosses every page in between, as
     // the view scrolls under it.
     const int direction = toPage >= from.page ? 1 : -1;
+    ProgressLine progress("dragging over page", lastPage - firstPage + 1);
     for (uint64_t page = from.page; page != toPage; page += direction) {
+        progress.Update(page > from.page ? page - from.page : from.page - page);
         if (page == from.page)
             continue;
         const PDRectF box = text_.Info(page).cropBox;
@@ -232,6 +235,7 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
     HostBL::DispatchInput(view, Input::kMouseMove, Input::kLeftButton, end);
     if (!snapshot.empty())
         WriteSnapshot(toPage, snapshot);
+    progress.Done();
     HostBL::DispatchInput(view, Input::kButtonUp, Input::kLeftButton, end);
 
     outcome.undoSteps = UndoSteps() - stepsBefore;
