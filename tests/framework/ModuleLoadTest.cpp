@@ -262,19 +262,33 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     EXPECT_EQ(pi.destroyInstance(), 0u);
 }
 
+// A plug-in instance made and initialised the way the host does it.
+struct StartedPlugin {
+    explicit StartedPlugin(const Module& m) {
+        PluginHostInfo in = HostInfo();
+        ok = m.PluginMain(&in, &entry) == 0 && Initialize() == 0;
+    }
+    uint32_t Initialize() {
+        pi.size = sizeof(PluginInterface);
+        params = host.Params(&pi);
+        return entry.initialize(&params);
+    }
+    Host host;
+    PluginEntryInfo entry{};
+    PluginInterface pi{};
+    PluginInitParams params{};
+    bool ok = false;
+};
+
 // What RegisterObjects publishes and UnregisterObjects takes back: the UI
 // handlers with the service provider and the ribbon subscriptions; the tool
 // stays registered with the business-logic service throughout.
 TEST(ModuleLoad, UnregisterThenRegisterAgain) {
     LOAD_OR_SKIP(m);
-    PluginHostInfo in = HostInfo();
-    PluginEntryInfo out{};
-    ASSERT_EQ(m.PluginMain(&in, &out), 0u);
-    Host host;
-    PluginInterface pi{};
-    pi.size = sizeof(PluginInterface);
-    PluginInitParams params = host.Params(&pi);
-    ASSERT_EQ(out.initialize(&params), 0u);
+    StartedPlugin started(m);
+    ASSERT_TRUE(started.ok);
+    PluginInterface& pi = started.pi;
+    Host& host = started.host;
 
     auto handlerIsServed = [] {
         ObjectPtr handler;
@@ -306,7 +320,7 @@ TEST(ModuleLoad, UnregisterThenRegisterAgain) {
     ASSERT_EQ(pi.registerObjects(), 0u);
     EXPECT_TRUE(handlerIsServed());
     EXPECT_EQ(host.PostRibbonReady(), 0); // until PluginInitialize runs again
-    ASSERT_EQ(out.initialize(&params), 0u);
+    ASSERT_EQ(started.Initialize(), 0u);
     EXPECT_EQ(host.PostRibbonReady(), 2);
     EXPECT_EQ(pi.unregisterObjects(), 0u);
     EXPECT_EQ(pi.destroyInstance(), 0u);
@@ -322,14 +336,9 @@ TEST(ModuleLoad, DescriptionIsTranslated) {
                                                     english);
     ASSERT_STRNE(translated, english) << "the host has no translation to compare with";
 
-    PluginHostInfo in = HostInfo();
-    PluginEntryInfo out{};
-    ASSERT_EQ(m.PluginMain(&in, &out), 0u);
-    Host host;
-    PluginInterface pi{};
-    pi.size = sizeof(PluginInterface);
-    PluginInitParams params = host.Params(&pi);
-    ASSERT_EQ(out.initialize(&params), 0u);
+    StartedPlugin started(m);
+    ASSERT_TRUE(started.ok);
+    PluginInterface& pi = started.pi;
     EXPECT_STREQ(pi.info->description, translated);
     EXPECT_STREQ(pi.info->name, L"Text Markup Plugin");
     EXPECT_EQ(pi.destroyInstance(), 0u);
