@@ -32,10 +32,12 @@ ObjectPtr MakeTool() {
     if (!registry)
         throw std::runtime_error("the host's business-logic service has no tool registry");
     ObjectPtr tool;
-    SODetails::CallChecked<BLInputHandlerRegistryOps::CreateToolHandler>(
+    const auto made = SODetails::TryCall<BLInputHandlerRegistryOps::CreateToolHandler>(
         registry.get(), SODetails::AtomFromString(MarkupDriver::kToolName), tool.Receive());
-    if (!tool)
-        throw std::runtime_error("no plug-in offers the markup tool");
+    if (!made || *made != 0 || !tool)
+        throw std::runtime_error(std::string("no plug-in offers the markup tool \"") +
+                                 MarkupDriver::kToolName +
+                                 "\"; 'vellum info' shows which plug-ins started");
     return tool;
 }
 
