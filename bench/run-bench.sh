@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# Runs the benchmarks of an existing build (it builds nothing) and prints
+# each measurement beside MuPDF's:
+#   <name>: ours X us, MuPDF Y us, ratio Z
+# where ratio = ours / MuPDF (wall time per iteration, the median of three
+# repetitions).
+#
+#   bench/run-bench.sh [build-dir] [benchmark options...]
+#
+# build-dir defaults to build/ of the repository. Options go to both
+# binaries after the defaults, so they win; for instance
+# --benchmark_filter=Release or --benchmark_repetitions=1. The tables of the
+# runs go to stderr, the summary to stdout.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="${1:-$root/build}"
+if [[ $# -gt 0 ]]; then
+  shift
+fi
+if [[ ! -x "$build/bin/vellum_text_bench" || ! -x "$build/bin/vellum_tool_bench" ]]; then
+  echo "no benchmarks in $build/bin; build the target 'bench' first" >&2
+  exit 1
+fi
+
+out="$(mktemp -d)"
+trap 'rm -rf "$out"' EXIT
+
+for binary in vellum_text_bench vellum_tool_bench; do
+  "$build/bin/$binary" \
+    --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$out/$binary.json" --benchmark_out_format=json \
+    "$@" >&2
+done
+
+/usr/bin/python3 - "$out"/vellum_text_bench.json "$out"/vellum_tool_bench.json <<'EOF'
+import json
+import sys
+
+SCALE = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
+
+# name -> microseconds: the median of the repetitions, or the single run.
+times = {}
+order = []
+for path in sys.argv[1:]:
+    with open(path) as f:
+        runs = json.load(f)["benchmarks"]
+    for run in runs:
+        if run.get("error_occurred"):
+            name = run.get("run_name", run["name"])
+            print(f"{name}: failed: {run.get('error_message', '')}")
+            continue
+        if run.get("run_type") == "aggregate":
+            if run.get("aggregate_name") != "median":
+                continue
+            name = run["run_name"]
+        else:
+            name = run.get("run_name", run["name"])
+            if name in times:
+                continue
+        name = name.split("/iterations:")[0]
+        if name not in times:
+            order.append(name)
+        times[name] = run["real_time"] * SCALE[run.get("time_unit", "ns")]
+
+def line(label, ours, mupdf):
+    ratio = f"{ours / mupdf:.2f}" if mupdf > 0 else "n/a"
+    print(f"{label}: ours {ours:.1f} us, MuPDF {mupdf:.1f} us, ratio {ratio}")
+
+for name in order:
+    if not name.endswith("/ours"):
+        continue
+    base = name[: -len("/ours")]
+    peer = base + "/mupdf"
+    if peer in times:
+        line(base, times[name], times[peer])
+
+# The painting of the selection alone: a move with its repaint, less the
+# move and less the repaint of the page without a selection.
+for name in order:
+    if not (name.startswith("MoveRepaint/") and name.endswith("/gap/ours")):
+        continue
+    page = name.split("/")[1]
+    parts = {}
+    for side in ("ours", "mupdf"):
+        keys = (f"MoveRepaint/{page}/gap/{side}", f"Move/{page}/gap/{side}",
+                f"Repaint/{page}/plain/{side}")
+        if all(k in times for k in keys):
+            parts[side] = times[keys[0]] - times[keys[1]] - times[keys[2]]
+    if len(parts) == 2:
+        line(f"SelectionPaint/{page} (derived)", parts["ours"], parts["mupdf"])
+EOF
