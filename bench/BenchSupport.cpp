@@ -1,5 +1,7 @@
 #include "BenchSupport.h"
 
+#include <malloc.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
@@ -109,6 +111,15 @@ void Run(benchmark::State& state, const std::function<void()>& body) {
         failure = "unknown exception";
     }
     state.SkipWithError(failure.c_str());
+}
+
+void SteadyAllocator() {
+    const char* keep = std::getenv("VELLUM_BENCH_DEFAULT_MALLOC");
+    if (keep && *keep && std::strcmp(keep, "0") != 0)
+        return;
+    constexpr int kThreshold = 256 << 20;
+    mallopt(M_MMAP_THRESHOLD, kThreshold);
+    mallopt(M_TRIM_THRESHOLD, kThreshold);
 }
 
 void ReadCommandLine(int argc, char** argv) {

@@ -53,6 +53,14 @@ BL::TextSelectionTracker& TrackerOf(ServiceObject* tool);
 // benchmark with a message, not the whole run.
 void Run(benchmark::State& state, const std::function<void()>& body);
 
+// Fixes the allocator's thresholds, so that memory freed stays with the
+// process. With glibc's adaptive defaults a repaint, which allocates and
+// frees several page-sized buffers, costs either ~2 ms or ~20 ms depending
+// on the heap's history (freed buffers handed back to the system and
+// faulted in again); fixed thresholds keep every run, and both sides, on
+// the same footing. VELLUM_BENCH_DEFAULT_MALLOC=1 keeps the defaults.
+void SteadyAllocator();
+
 // The slower benchmarks fix their own iteration counts, unless the command
 // line sets a minimum time (as the smoke tests do): then it decides.
 void ReadCommandLine(int argc, char** argv);

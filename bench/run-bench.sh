@@ -43,8 +43,11 @@ SCALE = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
 times = {}
 order = []
 for path in sys.argv[1:]:
-    with open(path) as f:
-        runs = json.load(f)["benchmarks"]
+    try:
+        with open(path) as f:
+            runs = json.load(f)["benchmarks"]
+    except (OSError, ValueError, KeyError):
+        continue  # a filter that matched nothing in this binary
     for run in runs:
         if run.get("error_occurred"):
             name = run.get("run_name", run["name"])
