@@ -8,12 +8,12 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <regex>
 #include <sstream>
 #include <tuple>
 #include <utility>
@@ -229,22 +229,34 @@ protected:
         const std::string p = std::to_string(page);
         const Outcome run = Shell("pdftotext -bbox -f " + p + " -l " + p + " " + Quote(pdf) + " -");
         EXPECT_EQ(run.exit, 0) << run.err;
-        static const std::regex kWord("<word xMin=\"([-0-9.]+)\" yMin=\"([-0-9.]+)\" "
-                                      "xMax=\"([-0-9.]+)\" yMax=\"([-0-9.]+)\">([^<]*)</word>");
+        struct Word {
+            double x, y;
+            std::string text;
+        };
+        std::vector<Word> words;
+        for (std::size_t at = run.out.find("<word "); at != std::string::npos;
+             at = run.out.find("<word ", at + 1)) {
+            double x0, y0, x1, y1;
+            int textStart = 0;
+            if (std::sscanf(run.out.c_str() + at,
+                            "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">%n", &x0,
+                            &y0, &x1, &y1, &textStart) != 4 ||
+                textStart == 0)
+                continue;
+            const std::size_t begin = at + textStart, end = run.out.find("</word>", begin);
+            words.push_back({(x0 + x1) / 2, (y0 + y1) / 2, run.out.substr(begin, end - begin)});
+        }
         const bool turned = saved.Num(PagePath(page) + "/rotate") == 90;
         const double height = saved.Num(PagePath(page) + "/mediaBox/3");
         Texts texts(saved.Count(PagePath(page) + "/annots"));
         for (std::size_t i = 0; i < texts.size(); ++i) {
             const std::string quads = PagePath(page) + "/annots/" + std::to_string(i) + "/quads";
             for (const Box& box : QuadBoxes(saved.Nums(quads)))
-                for (auto w = std::sregex_iterator(run.out.begin(), run.out.end(), kWord);
-                     w != std::sregex_iterator(); ++w) {
+                for (const Word& w : words) {
                     // Shown page: across goes up a turned page, down goes right.
-                    double x = (std::stod((*w)[1]) + std::stod((*w)[3])) / 2;
-                    double y = (std::stod((*w)[2]) + std::stod((*w)[4])) / 2;
-                    std::tie(x, y) = turned ? std::pair(y, x) : std::pair(x, height - y);
+                    const auto [x, y] = turned ? std::pair(w.y, w.x) : std::pair(w.x, height - w.y);
                     if (x >= box.x0 && x <= box.x1 && y >= box.y0 && y <= box.y1)
-                        texts[i] += " " + (*w)[5].str();
+                        texts[i] += " " + w.text;
                 }
             texts[i] = Bare(texts[i]);
         }
