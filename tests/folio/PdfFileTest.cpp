@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -261,6 +262,19 @@ TEST_F(PdfFile, OpenSaysWhyItFailed) {
     EXPECT_EQ(FolioLastErrorMessage(),
               "'" + Path("locked.pdf") + "' is encrypted and needs a password");
     EXPECT_EQ(FolioDocumentOpen(nullptr, &doc), kPDErrBadArgument);
+
+    // A file cut short still opens, but says that it was rebuilt.
+    uint32_t repaired = 1;
+    ASSERT_EQ(FolioDocumentOpen(Path("plain.pdf").c_str(), &doc), kPDOk);
+    EXPECT_EQ(FolioDocumentWasRepaired(doc, &repaired), kPDOk);
+    EXPECT_EQ(repaired, 0u);
+    FolioDocumentRelease(doc);
+    const auto size = std::filesystem::file_size(Path("plain.pdf"));
+    std::filesystem::resize_file(Path("plain.pdf"), size - size / 4);
+    ASSERT_EQ(FolioDocumentOpen(Path("plain.pdf").c_str(), &doc), kPDOk);
+    EXPECT_EQ(FolioDocumentWasRepaired(doc, &repaired), kPDOk);
+    EXPECT_EQ(repaired, 1u);
+    FolioDocumentRelease(doc);
 }
 
 } // namespace

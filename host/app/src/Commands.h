@@ -16,3 +16,7 @@ int RunMarkup(HostSession& session, const std::vector<std::string>& args);
 // Runs a command's work and turns what it throws into a message on standard
 // error, prefixed with the command's name, and an exit code.
 int RunReportingFailures(const char* command, const std::function<int()>& work);
+
+class DocumentText;
+// Tells the user when the input had to be repaired on opening.
+void WarnIfRepaired(const char* command, const std::string& path, const DocumentText& text);

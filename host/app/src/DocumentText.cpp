@@ -44,6 +44,9 @@ float Side(PDPointF a, PDPointF b, PDPointF p) {
 
 DocumentText::DocumentText(PDDocument document) : document_(document) {
     CheckFolio(FolioDocumentGetPageCount(document, &pageCount_), "cannot count the pages");
+    uint32_t repaired = 0;
+    CheckFolio(FolioDocumentWasRepaired(document, &repaired), "cannot read the document's state");
+    repaired_ = repaired != 0;
 }
 
 const std::vector<PageChar>& DocumentText::Chars(uint64_t page) {

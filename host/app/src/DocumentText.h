@@ -27,6 +27,9 @@ public:
     explicit DocumentText(PDDocument document);
 
     uint64_t PageCount() const { return pageCount_; }
+    // Whether the file was damaged and rebuilt on opening: its text may then
+    // be incomplete.
+    bool WasRepaired() const { return repaired_; }
     // Throws std::runtime_error when the page cannot be read.
     const std::vector<PageChar>& Chars(uint64_t page);
     PageInfo Info(uint64_t page) const;
@@ -34,6 +37,7 @@ public:
 private:
     PDDocument document_;
     uint64_t pageCount_ = 0;
+    bool repaired_ = false;
     std::map<uint64_t, std::vector<PageChar>> pages_;
 };
 

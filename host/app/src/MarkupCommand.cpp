@@ -277,6 +277,7 @@ int Run(HostSession& session, const MarkupRequest& request) {
     CheckWritable(request.output);
     HostBL::ObjectPtr document = HostBL::OpenDocument(request.input);
     DocumentText text(HostBL::DocumentHandle(document.get()));
+    WarnIfRepaired("vellum markup", request.input, text);
     // The plug-ins register their tools as they start.
     session.Plugins();
 

@@ -3,8 +3,17 @@
 
 #include "CommandLine.h"
 #include "Commands.h"
+#include "DocumentText.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/TextConversion.h"
+
+void WarnIfRepaired(const char* command, const std::string& path, const DocumentText& text) {
+    if (text.WasRepaired())
+        std::fprintf(stderr,
+                     "%s: warning: %s is damaged; it was repaired on opening and may show less "
+                     "than it should\n",
+                     command, path.c_str());
+}
 
 int RunReportingFailures(const char* command, const std::function<int()>& work) {
     try {

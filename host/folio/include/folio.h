@@ -47,12 +47,12 @@ struct PDQuadF {
 
 // The record PDAnnotCreate reads (48 bytes).
 struct PDTextMarkupAnnotParams {
-    PDRectF rect;              // the annotation rectangle, minimum corner first
-    const PDQuadF* quads;      // count quads, in the order above
+    PDRectF rect;         // the annotation rectangle, minimum corner first
+    const PDQuadF* quads; // count quads, in the order above
     uint64_t count;
-    uint32_t color;            // alpha in bits 24-31, then red, green, blue
+    uint32_t color; // alpha in bits 24-31, then red, green, blue
     uint32_t reserved;
-    const wchar_t* author;     // zero-terminated; may be empty, never null
+    const wchar_t* author; // zero-terminated; may be empty, never null
 };
 static_assert(sizeof(PDTextMarkupAnnotParams) == 48, "PDTextMarkupAnnotParams is 48 bytes");
 static_assert(sizeof(PDQuadF) == 32, "a quad is 32 bytes");
@@ -60,19 +60,19 @@ static_assert(sizeof(PDQuadF) == 32, "a quad is 32 bytes");
 enum : PDResult {
     kPDOk = 0,
     kPDErrGeneric = -1,
-    kPDErrNotAvailable = 1,   // no such object, or the backend cannot do it
-    kPDErrBadArgument = 2,    // null pointer, bad atom, bad value
+    kPDErrNotAvailable = 1, // no such object, or the backend cannot do it
+    kPDErrBadArgument = 2,  // null pointer, bad atom, bad value
     kPDErrNotFound = 3,
-    kPDErrOutOfRange = 4,     // page or character index
+    kPDErrOutOfRange = 4, // page or character index
     kPDErrUnsupported = 5,
     kPDErrNoMemory = 6,
-    kPDErrCannotOpen = 11,    // file missing or unreadable
-    kPDErrDamaged = 12,       // not a PDF, or damaged beyond repair
-    kPDErrEncrypted = 13,     // needs a password
-    kPDErrCannotWrite = 14,   // the output cannot be written
+    kPDErrCannotOpen = 11,  // file missing or unreadable
+    kPDErrDamaged = 12,     // not a PDF, or damaged beyond repair
+    kPDErrEncrypted = 13,   // needs a password
+    kPDErrCannotWrite = 14, // the output cannot be written
     kPDErrNothingToUndo = 15,
     kPDErrNothingToRedo = 16,
-    kPDErrEditOpen = 17,      // an edit group is still open
+    kPDErrEditOpen = 17, // an edit group is still open
 };
 
 // Atoms of the subtype names that the markup code uses.
@@ -101,7 +101,7 @@ FOLIO_API PDResult PDPageTextGetCharUnicode(PDPageText text, uint64_t index, wch
 FOLIO_API PDResult PDPageTextGetCharQuad(PDPageText text, uint64_t index, PDQuadF* quad);
 
 FOLIO_API PDResult PDPageGetCropBox(PDPage page, PDRectF* box);
-FOLIO_API PDResult PDPageGetRotate(PDPage page, int32_t* rotate);  // 0, 90, 180 or 270
+FOLIO_API PDResult PDPageGetRotate(PDPage page, int32_t* rotate); // 0, 90, 180 or 270
 FOLIO_API PDResult PDPageAcquire(PDPage page);
 FOLIO_API PDResult PDPageRelease(PDPage page);
 
@@ -130,6 +130,9 @@ FOLIO_API PDResult FolioDocumentNewInMemory(PDDocument* out);
 FOLIO_API PDResult FolioDocumentAcquire(PDDocument document);
 FOLIO_API PDResult FolioDocumentRelease(PDDocument document);
 FOLIO_API PDResult FolioDocumentGetPageCount(PDDocument document, uint64_t* count);
+// 1 when the file was damaged and its structure had to be rebuilt on
+// opening (what it shows may then be incomplete), else 0.
+FOLIO_API PDResult FolioDocumentWasRepaired(PDDocument document, uint32_t* repaired);
 FOLIO_API PDResult FolioDocumentLoadPage(PDDocument document, uint64_t index, PDPage* out);
 FOLIO_API PDResult FolioPageGetIndex(PDPage page, uint64_t* index);
 
@@ -156,10 +159,10 @@ FOLIO_API PDResult FolioPageInsertAnnot(PDPage page, PDAnnot annot);
 
 // What is on a page, for reports and checks.
 struct FolioAnnotInfo {
-    uint32_t subtype;  // atom of the /Subtype name
+    uint32_t subtype; // atom of the /Subtype name
     PDRectF rect;
-    uint32_t color;    // opaque alpha, then the /C colour
-    float opacity;     // /CA, 1 when absent
+    uint32_t color; // opaque alpha, then the /C colour
+    float opacity;  // /CA, 1 when absent
     uint64_t quadCount;
 };
 FOLIO_API PDResult FolioPageCountAnnots(PDPage page, uint64_t* count);
@@ -172,8 +175,7 @@ FOLIO_API PDResult FolioPageGetAnnot(PDPage page, uint64_t index, FolioAnnotInfo
 // origin at the top-left of the shown page. The matrix maps page space onto
 // that image: x' = a x + c y + e, y' = b x + d y + f (m = {a, b, c, d, e, f}).
 FOLIO_API PDResult FolioPageDisplayMatrix(PDPage page, float zoom, float m[6]);
-FOLIO_API PDResult FolioPageDisplaySize(PDPage page, float zoom, int32_t* width,
-                                        int32_t* height);
+FOLIO_API PDResult FolioPageDisplaySize(PDPage page, float zoom, int32_t* width, int32_t* height);
 // Renders the shown page (annotations included) into a new RGBA buffer of
 // FolioPageDisplaySize; free it with FolioFreeBuffer. The in-memory backend
 // draws white pages with each character's quad outlined in grey.
@@ -182,8 +184,8 @@ FOLIO_API PDResult FolioPageRender(PDPage page, float zoom, uint8_t** rgba, int3
 FOLIO_API void FolioFreeBuffer(void* buffer);
 
 // In-memory backend: lay out pages and characters by hand.
-FOLIO_API PDResult FolioMemoryAddPage(PDDocument document, const PDRectF* cropBox,
-                                      int32_t rotate, uint64_t* index);
-FOLIO_API PDResult FolioMemoryAddChar(PDDocument document, uint64_t pageIndex,
-                                      const wchar_t* text, const PDQuadF* quad);
+FOLIO_API PDResult FolioMemoryAddPage(PDDocument document, const PDRectF* cropBox, int32_t rotate,
+                                      uint64_t* index);
+FOLIO_API PDResult FolioMemoryAddChar(PDDocument document, uint64_t pageIndex, const wchar_t* text,
+                                      const PDQuadF* quad);
 }

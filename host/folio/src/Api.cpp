@@ -327,6 +327,13 @@ FOLIO_API PDResult FolioDocumentGetPageCount(PDDocument document, uint64_t* coun
     return kPDOk;
 }
 
+FOLIO_API PDResult FolioDocumentWasRepaired(PDDocument document, uint32_t* repaired) {
+    REQUIRE(document && repaired, "FolioDocumentWasRepaired", "null argument");
+    Lock lock(document->mutex);
+    *repaired = document->WasRepaired() ? 1 : 0;
+    return kPDOk;
+}
+
 FOLIO_API PDResult FolioDocumentLoadPage(PDDocument document, uint64_t index, PDPage* out) {
     REQUIRE(document && out, "FolioDocumentLoadPage", "null argument");
     *out = nullptr;

@@ -162,6 +162,7 @@ public:
     }
 
     uint64_t PageCount() override { return pageCount_; }
+    bool WasRepaired() override { return doc_->repair_attempted != 0; }
 
     PDResult CropBox(uint64_t page, PDRectF* box) override {
         Geometry g;
@@ -276,16 +277,20 @@ public:
                 pdf_dict_put_int(ctx_, annot, PDF_NAME(F), 4); // print
                 pdf_dict_put(ctx_, annot, PDF_NAME(P), pageObj);
                 pdf_dict_put_rect(ctx_, annot, PDF_NAME(Rect), rect);
-                pdf_obj* points =
-                    pdf_dict_put_array(ctx_, annot, PDF_NAME(QuadPoints), int(m.quads.size() * 8));
+                // The arrays are filled before they join the annotation: a
+                // number pushed into an object of the document is recorded for
+                // undo one at a time, a number pushed into a loose array is not.
+                pdf_obj* points = pdf_new_array(ctx_, doc_, int(m.quads.size() * 8));
                 for (const PDQuadF& q : m.quads)
                     for (const PDPointF& p : {q.p0, q.p1, q.p2, q.p3}) {
                         pdf_array_push_real(ctx_, points, p.x);
                         pdf_array_push_real(ctx_, points, p.y);
                     }
-                pdf_obj* color = pdf_dict_put_array(ctx_, annot, PDF_NAME(C), 3);
+                pdf_dict_put_drop(ctx_, annot, PDF_NAME(QuadPoints), points);
+                pdf_obj* color = pdf_new_array(ctx_, doc_, 3);
                 for (int shift : {16, 8, 0})
                     pdf_array_push_real(ctx_, color, ((m.color >> shift) & 0xFF) / 255.0);
+                pdf_dict_put_drop(ctx_, annot, PDF_NAME(C), color);
                 pdf_dict_put_real(ctx_, annot, PDF_NAME(CA), m.opacity);
                 pdf_dict_put_text_string(ctx_, annot, PDF_NAME(T), author.c_str());
                 pdf_dict_put_date(ctx_, annot, PDF_NAME(CreationDate), now);
