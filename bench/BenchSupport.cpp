@@ -134,3 +134,14 @@ bool OwnRunLengths() {
 }
 
 } // namespace bench
+
+namespace bench {
+
+bool Start(int& argc, char** argv) {
+    SteadyAllocator();
+    ReadCommandLine(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    return !benchmark::ReportUnrecognizedArguments(argc, argv);
+}
+
+} // namespace bench

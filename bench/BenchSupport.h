@@ -64,6 +64,10 @@ void SteadyAllocator();
 // The slower benchmarks fix their own iteration counts, unless the command
 // line sets a minimum time (as the smoke tests do): then it decides.
 void ReadCommandLine(int argc, char** argv);
+
+// The start of every benchmark program: the steady allocator, our own
+// options, then the library's; false when an argument is not understood.
+bool Start(int& argc, char** argv);
 bool OwnRunLengths();
 
 } // namespace bench

@@ -101,20 +101,11 @@ void MupdfDocument::DropText(fz_stext_page* text) {
 }
 
 bool MupdfDocument::LoadText(int index, int* chars) {
-    fz_page* page = nullptr;
-    fz_stext_page* text = nullptr;
-    const fz_stext_options options = TextOptions();
-    const bool ok = Guarded(ctx_, [&] {
-        page = fz_load_page(ctx_, Fitz(), index);
-        text = fz_new_stext_page_from_page(ctx_, page, &options);
-    });
-    if (ok)
+    fz_stext_page* text = NewText(index);
+    if (text)
         *chars = CountChars(text);
-    fz_drop_stext_page(ctx_, text);
-    fz_drop_page(ctx_, page);
-    if (!ok)
-        Caught();
-    return ok;
+    DropText(text);
+    return text != nullptr;
 }
 
 int MupdfDocument::UndoPosition() {

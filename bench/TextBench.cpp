@@ -160,10 +160,7 @@ void Register(const std::string& name, Body body, PageSubject* subject) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::SteadyAllocator();
-    bench::ReadCommandLine(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::Start(argc, argv))
         return 1;
 
     std::vector<std::unique_ptr<PageSubject>> subjects;

@@ -364,10 +364,7 @@ void Register(const char* name, void (*body)(benchmark::State&, bool), bool arg,
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::SteadyAllocator();
-    bench::ReadCommandLine(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    if (!bench::Start(argc, argv))
         return 1;
 
     std::unique_ptr<DragScene> drag;
