@@ -57,11 +57,6 @@ PDPointF Mid(PDPointF a, PDPointF b) {
     return {(a.x + b.x) / 2, (a.y + b.y) / 2};
 }
 
-std::wstring Folded(std::wstring text) {
-    std::replace(text.begin(), text.end(), L'\n', L' ');
-    return text;
-}
-
 } // namespace
 
 std::wstring DragOutcome::CoveredText() const {
@@ -256,7 +251,7 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
                 const PDPointF centre = QuadCentre(c.quad);
                 if (std::any_of(annot.quads.begin(), annot.quads.end(),
                                 [&](const PDQuadF& q) { return QuadContains(q, centre); }))
-                    annot.text += Folded(c.text);
+                    annot.text += c.text;
             }
             outcome.annots.push_back(std::move(annot));
         }
