@@ -4,22 +4,6 @@
 
 namespace {
 
-// Owns one page handle.
-class PageRef {
-public:
-    PageRef(PDDocument document, uint64_t index) {
-        CheckFolio(FolioDocumentLoadPage(document, index, &page_),
-                   "cannot load page " + std::to_string(index + 1));
-    }
-    ~PageRef() { PDPageRelease(page_); }
-    PageRef(const PageRef&) = delete;
-    PageRef& operator=(const PageRef&) = delete;
-    PDPage get() const { return page_; }
-
-private:
-    PDPage page_ = nullptr;
-};
-
 // Owns one page text handle.
 class PageTextRef {
 public:
@@ -69,6 +53,15 @@ const std::vector<PageChar>& DocumentText::Chars(uint64_t page) {
                    "cannot read a character's quad");
     }
     return pages_.emplace(page, std::move(chars)).first->second;
+}
+
+PageRef::PageRef(PDDocument document, uint64_t index) {
+    CheckFolio(FolioDocumentLoadPage(document, index, &page_),
+               "cannot load page " + std::to_string(index + 1));
+}
+
+PageRef::~PageRef() {
+    PDPageRelease(page_);
 }
 
 PageInfo DocumentText::Info(uint64_t page) const {

@@ -11,6 +11,20 @@
 
 #include "folio.h"
 
+// Owns one page handle; throws std::runtime_error when the page cannot be
+// loaded.
+class PageRef {
+public:
+    PageRef(PDDocument document, uint64_t index);
+    ~PageRef();
+    PageRef(const PageRef&) = delete;
+    PageRef& operator=(const PageRef&) = delete;
+    PDPage get() const { return page_; }
+
+private:
+    PDPage page_ = nullptr;
+};
+
 struct PageChar {
     std::wstring text;
     PDQuadF quad;

@@ -142,12 +142,9 @@ std::vector<uint64_t> MarkupDriver::AnnotCounts(uint64_t firstPage, uint64_t las
     std::vector<uint64_t> counts;
     const PDDocument document = HostBL::DocumentHandle(document_.get());
     for (uint64_t page = firstPage; page <= lastPage; ++page) {
-        PDPage handle = nullptr;
-        CheckFolio(FolioDocumentLoadPage(document, page, &handle), "cannot load a page");
+        const PageRef handle(document, page);
         uint64_t count = 0;
-        const PDResult result = FolioPageCountAnnots(handle, &count);
-        PDPageRelease(handle);
-        CheckFolio(result, "cannot count a page's annotations");
+        CheckFolio(FolioPageCountAnnots(handle.get(), &count), "cannot count a page's annotations");
         counts.push_back(count);
     }
     return counts;
@@ -240,13 +237,12 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
     const PDDocument document = HostBL::DocumentHandle(document_.get());
     for (uint64_t page = firstPage; page <= lastPage; ++page) {
         const std::vector<PageChar>& chars = text_.Chars(page);
-        PDPage handle = nullptr;
-        CheckFolio(FolioDocumentLoadPage(document, page, &handle), "cannot load a page");
+        const PageRef handle(document, page);
         for (uint64_t i = before[page - firstPage]; i < after[page - firstPage]; ++i) {
             CreatedAnnot annot{page, {}, {}, {}};
-            FolioPageGetAnnot(handle, i, &annot.info, nullptr, 0);
+            FolioPageGetAnnot(handle.get(), i, &annot.info, nullptr, 0);
             annot.quads.resize(annot.info.quadCount);
-            FolioPageGetAnnot(handle, i, &annot.info, annot.quads.data(), annot.quads.size());
+            FolioPageGetAnnot(handle.get(), i, &annot.info, annot.quads.data(), annot.quads.size());
             for (const PageChar& c : chars) {
                 const PDPointF centre = QuadCentre(c.quad);
                 if (std::any_of(annot.quads.begin(), annot.quads.end(),
@@ -255,7 +251,6 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
             }
             outcome.annots.push_back(std::move(annot));
         }
-        PDPageRelease(handle);
     }
     return outcome;
 }
