@@ -29,12 +29,12 @@ protected:
     // Writes the document into a file of its own through a FolioWriter.
     static PDResult Save(PDDocument doc, const std::string& path, uint32_t flags) {
         std::ofstream file(path, std::ios::binary);
-        const FolioWriter writer{&file, [](void* context, const void* data, size_t size) -> PDResult {
-                                     auto& out = *static_cast<std::ofstream*>(context);
-                                     out.write(static_cast<const char*>(data),
-                                               static_cast<std::streamsize>(size));
-                                     return out ? kPDOk : kPDErrCannotWrite;
-                                 }};
+        const FolioWriter writer{
+            &file, [](void* context, const void* data, size_t size) -> PDResult {
+                auto& out = *static_cast<std::ofstream*>(context);
+                out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+                return out ? kPDOk : kPDErrCannotWrite;
+            }};
         return FolioDocumentWrite(doc, &writer, flags);
     }
     PDDocument Open(const std::string& path) {
@@ -231,7 +231,8 @@ TEST_F(PdfFile, WritingAppendsOrWritesWholeAndStopsWhenTheOutputRefuses) {
     FolioDocumentEndEdit(doc);
 
     // A writer that refuses the bytes stops the write.
-    const FolioWriter refusing{nullptr, [](void*, const void*, size_t) -> PDResult { return kPDErrCannotWrite; }};
+    const FolioWriter refusing{
+        nullptr, [](void*, const void*, size_t) -> PDResult { return kPDErrCannotWrite; }};
     EXPECT_EQ(FolioDocumentWrite(doc, &refusing, kFolioSaveIncremental), kPDErrCannotWrite);
     EXPECT_EQ(FolioDocumentWrite(doc, nullptr, kFolioSaveFull), kPDErrBadArgument);
 

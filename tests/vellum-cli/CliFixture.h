@@ -20,7 +20,8 @@ protected:
             (std::filesystem::temp_directory_path() / "vellum-safety-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
-        std::filesystem::copy_file(std::filesystem::path(SAMPLES_DIR) / "sample.pdf", Path("in.pdf"));
+        std::filesystem::copy_file(std::filesystem::path(SAMPLES_DIR) / "sample.pdf",
+                                   Path("in.pdf"));
     }
     void TearDown() override {
         if (HasFailure())

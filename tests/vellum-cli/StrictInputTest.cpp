@@ -18,8 +18,7 @@ std::string PageObject(const std::string& parent, const std::string& contents) {
            " /Resources << /Font << /F1 5 0 R >> >> >>";
 }
 std::string TextStream(const std::string& lines) {
-    return "<< /Length " + std::to_string(lines.size()) + " >>\nstream\n" + lines +
-           "\nendstream";
+    return "<< /Length " + std::to_string(lines.size()) + " >>\nstream\n" + lines + "\nendstream";
 }
 const std::string kFont = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>";
 
@@ -88,12 +87,12 @@ TEST_F(StrictInput, DoubleDashEndsTheOptionsAndATransparentColourWarns) {
 
 TEST_F(StrictInput, ABrokenPageFailsOnlyTheDragsThatTouchIt) {
     // Page 2 is a page-tree node that contains itself.
-    WriteFile(Path("cycle.pdf"),
-              PdfOf({"<< /Type /Catalog /Pages 2 0 R >>",
-                     "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>",
-                     PageObject("2 0 R", "4 0 R"),
-                     TextStream("BT /F1 24 Tf 72 700 Td (Hello first page) Tj ET"), kFont,
-                     "<< /Type /Pages /Parent 2 0 R /Kids [6 0 R] /Count 1 >>"}));
+    WriteFile(
+        Path("cycle.pdf"),
+        PdfOf({"<< /Type /Catalog /Pages 2 0 R >>",
+               "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>", PageObject("2 0 R", "4 0 R"),
+               TextStream("BT /F1 24 Tf 72 700 Td (Hello first page) Tj ET"), kFont,
+               "<< /Type /Pages /Parent 2 0 R /Kids [6 0 R] /Count 1 >>"}));
     VellumOutcome run = Run(Markup("first.pdf", {"--text", "Hello first"}, "cycle.pdf"));
     EXPECT_EQ(run.exit, 0) << run.err;
     // Other readers stumble over the cycle: look for the annotation in what
@@ -111,8 +110,8 @@ TEST_F(StrictInput, ABrokenPageFailsOnlyTheDragsThatTouchIt) {
 
 TEST_F(StrictInput, TextFarOffThePageIsMissedWithoutOverflow) {
     WriteFile(Path("far.pdf"),
-              PdfOf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
-                     PageObject("2 0 R", "4 0 R"),
+              PdfOf({"<< /Type /Catalog /Pages 2 0 R >>",
+                     "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", PageObject("2 0 R", "4 0 R"),
                      TextStream("BT /F1 24 Tf 72 1700000000 Td (Far away) Tj ET "
                                 "BT /F1 24 Tf 72 700 Td (Near) Tj ET"),
                      kFont}));

@@ -144,8 +144,8 @@ std::string ReadWholeFile(const std::string& path) {
 
 std::map<std::string, std::string> ProbeAnnots(const std::string& pdf) {
     const std::string out = TemporaryName("probe");
-    const std::string command = "/usr/bin/python3 '" + std::string(PDFPROBE_PY) + "' annots '" +
-                                pdf + "' > '" + out + "'";
+    const std::string command =
+        "/usr/bin/python3 '" + std::string(PDFPROBE_PY) + "' annots '" + pdf + "' > '" + out + "'";
     std::map<std::string, std::string> values;
     if (std::system(command.c_str()) == 0) {
         std::istringstream lines(ReadWholeFile(out));

@@ -12,8 +12,8 @@
 #include <vector>
 
 struct VellumOutcome {
-    int exit = -1;   // the exit code, or -1 when a signal ended the run
-    int signal = 0;  // the signal that ended it, or 0
+    int exit = -1;  // the exit code, or -1 when a signal ended the run
+    int signal = 0; // the signal that ended it, or 0
     std::string out, err;
 };
 

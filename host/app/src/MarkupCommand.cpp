@@ -71,8 +71,7 @@ uint32_t ParseColor(const std::string& given) {
     const bool valid = (text.size() == 8 || text.size() == 6) &&
                        text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
     if (!valid)
-        throw UsageError("--color takes AARRGGBB (or RRGGBB) in hexadecimal, not " +
-                         Quoted(given));
+        throw UsageError("--color takes AARRGGBB (or RRGGBB) in hexadecimal, not " + Quoted(given));
     const uint32_t value = static_cast<uint32_t>(std::stoul(text, nullptr, 16));
     return text.size() == 6 ? 0xFF000000u | value : value;
 }
@@ -132,8 +131,8 @@ MarkupRequest ParseRequest(const std::vector<std::string>& args) {
             throw UsageError("the phrase is empty");
     }
     for (std::size_t i = 0; i < from.size(); ++i)
-        request.drags.push_back({from[i], to[i], ParsePagePoint(from[i], "--from"),
-                                 ParsePagePoint(to[i], "--to")});
+        request.drags.push_back(
+            {from[i], to[i], ParsePagePoint(from[i], "--from"), ParsePagePoint(to[i], "--to")});
     return request;
 }
 

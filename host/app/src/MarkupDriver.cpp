@@ -111,12 +111,12 @@ SL::PointI MarkupDriver::Show(uint64_t page, SL::PointF point) {
     SL::PointI device{};
     SODetails::CallChecked<BLDocumentViewOps::PageToDevice>(view_.get(), page, &point, &device);
     if (device.y < kEdgeMargin || device.y >= viewport_.y - kEdgeMargin) {
-        // Text far off the page puts the wanted scroll position beyond what
-        // an int holds; the view clamps whatever it gets to its pages.
+        // Text far off its page lies far off the view in pixels too: the sum
+        // is taken in 64 bits, and the view clamps the position to its pages.
         const int64_t wanted =
             int64_t{HostBL::ScrollPosition(view_.get())} + device.y - viewport_.y / 2;
-        HostBL::ScrollTo(view_.get(), static_cast<int32_t>(std::clamp<int64_t>(
-                                          wanted, INT32_MIN, INT32_MAX)));
+        HostBL::ScrollTo(view_.get(),
+                         static_cast<int32_t>(std::clamp<int64_t>(wanted, INT32_MIN, INT32_MAX)));
         SODetails::CallChecked<BLDocumentViewOps::PageToDevice>(view_.get(), page, &point, &device);
     }
     return InsideViewport(device);

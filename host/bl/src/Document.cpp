@@ -300,8 +300,8 @@ struct OutputWriter {
 void WriteDocument(ServiceObject* document, FileOut::OutputFile& out, bool incremental) {
     OutputWriter writer{out, {}};
     const FolioWriter sink{&writer, &OutputWriter::Write};
-    const PDResult result = FolioDocumentWrite(DocumentOf(document).document, &sink,
-                                               incremental ? kFolioSaveIncremental : kFolioSaveFull);
+    const PDResult result = FolioDocumentWrite(
+        DocumentOf(document).document, &sink, incremental ? kFolioSaveIncremental : kFolioSaveFull);
     if (result == kPDOk)
         return;
     if (!writer.failure.empty())

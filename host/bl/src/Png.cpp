@@ -46,7 +46,8 @@ void WritePNG(const Image& image, FileOut::OutputFile& out) {
     if (compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize,
                   reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()),
                   Z_BEST_SPEED) != Z_OK)
-        throw std::runtime_error("cannot write '" + out.Target() + "': the image cannot be compressed");
+        throw std::runtime_error("cannot write '" + out.Target() +
+                                 "': the image cannot be compressed");
     packed.resize(packedSize);
 
     std::string header;

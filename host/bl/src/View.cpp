@@ -137,8 +137,7 @@ struct ViewOperations {
         if (!IsFinite(x0, y0) || !IsFinite(x1, y1))
             return HOSTBL_REPORT(kBadArgument, kWideName, L"PageRectToDevice");
         // Pages turn by right angles, so two opposite corners stay opposite.
-        const SL::RectF device =
-            Normalised(Clamped(x0), Clamped(y0), Clamped(x1), Clamped(y1));
+        const SL::RectF device = Normalised(Clamped(x0), Clamped(y0), Clamped(x1), Clamped(y1));
         *out = {NearestPixel(device.x0), NearestPixel(device.y0), NearestPixel(device.x1),
                 NearestPixel(device.y1)};
         return kOk;

@@ -44,8 +44,8 @@ void HoldForTests(const std::string& temporary) {
 
 OutputFile::OutputFile(std::string target) : target_(std::move(target)) {
     permissions_ = CheckOutputTarget(target_);
-    const std::string stem = FolderOf(target_) + "/." +
-                             std::filesystem::path(target_).filename().string() + ".";
+    const std::string stem =
+        FolderOf(target_) + "/." + std::filesystem::path(target_).filename().string() + ".";
     for (int attempt = 0; attempt < kNameAttempts && file_ == Platform::kNoFile; ++attempt) {
         temporary_ = stem + RandomSuffix();
         bool taken = false;
@@ -83,8 +83,9 @@ void OutputFile::Seal() {
     if (file_ == Platform::kNoFile)
         return;
     std::string reason;
-    const bool sealed = (!permissions_ || Platform::SetPermissions(file_, *permissions_, &reason)) &&
-                        Platform::SyncFile(file_, &reason);
+    const bool sealed =
+        (!permissions_ || Platform::SetPermissions(file_, *permissions_, &reason)) &&
+        Platform::SyncFile(file_, &reason);
     const bool closed = Platform::CloseFile(file_, sealed ? &reason : nullptr);
     file_ = Platform::kNoFile;
     if (!sealed || !closed)

@@ -33,8 +33,7 @@ struct FileState {
 // The state of `path` itself: a symbolic link is reported as one, not
 // followed, unless followLinks. A path that does not exist is kMissing;
 // false only when the path cannot be examined at all.
-bool InspectPath(const std::string& path, bool followLinks, FileState* state,
-                 std::string* reason);
+bool InspectPath(const std::string& path, bool followLinks, FileState* state, std::string* reason);
 bool InspectFile(FileHandle file, FileState* state, std::string* reason);
 
 // Creates a file that must not exist yet, as the path itself (never through

@@ -2,8 +2,8 @@
 #include "platform/Files.h"
 
 #include <errno.h>
-#include <pthread.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -48,8 +48,7 @@ void Describe(const struct stat& st, FileState* state) {
 
 } // namespace
 
-bool InspectPath(const std::string& path, bool followLinks, FileState* state,
-                 std::string* reason) {
+bool InspectPath(const std::string& path, bool followLinks, FileState* state, std::string* reason) {
     struct stat st;
     *state = FileState{};
     const int result = followLinks ? ::stat(path.c_str(), &st) : ::lstat(path.c_str(), &st);
