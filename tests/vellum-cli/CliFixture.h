@@ -60,7 +60,3 @@ protected:
 private:
     std::string dir_;
 };
-
-// A PDF file of the given objects, numbered from 1 (the first is the
-// catalog), with a correct cross-reference table.
-std::string PdfOf(const std::vector<std::string>& objects);

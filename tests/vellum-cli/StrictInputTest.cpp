@@ -4,6 +4,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
 
 #include "CliFixture.h"
@@ -12,7 +13,28 @@ namespace {
 
 using StrictInput = CliFixture;
 
-// A page of 612 x 792 units with one line of Helvetica text at (72, y).
+// A PDF file of the given objects, numbered from 1 (the first is the
+// catalog), with a correct cross-reference table.
+std::string PdfOf(const std::vector<std::string>& objects) {
+    std::string pdf = "%PDF-1.7\n";
+    std::vector<std::size_t> offsets;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        offsets.push_back(pdf.size());
+        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const std::size_t xref = pdf.size();
+    pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const std::size_t offset : offsets) {
+        char entry[32];
+        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+        pdf += entry;
+    }
+    pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
+           " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+// A page of 612 x 792 units whose font F1 is object 5.
 std::string PageObject(const std::string& parent, const std::string& contents) {
     return "<< /Type /Page /Parent " + parent + " /MediaBox [0 0 612 792] /Contents " + contents +
            " /Resources << /Font << /F1 5 0 R >> >> >>";
