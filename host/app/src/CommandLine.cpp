@@ -1,10 +1,17 @@
 #include "CommandLine.h"
 
+#include "ArgumentValues.h"
+
 CommandLine::CommandLine(const std::vector<std::string>& args, const std::set<std::string>& flags,
                          const std::set<std::string>& valued) {
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg.size() < 2 || arg[0] != '-' || arg == "--") {
+        if (arg == "--" && !optionsEnded) {
+            optionsEnded = true; // what follows is positional, whatever it looks like
+            continue;
+        }
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
             positional_.push_back(arg);
             continue;
         }
@@ -26,7 +33,7 @@ CommandLine::CommandLine(const std::vector<std::string>& args, const std::set<st
             }
             values_[name].push_back(*value);
         } else {
-            throw UsageError("unknown option '" + arg + "'");
+            throw UsageError("unknown option " + Quoted(name));
         }
     }
 }

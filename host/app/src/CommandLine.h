@@ -1,5 +1,6 @@
 // The options of one command: positional arguments, flags, and options
 // with values ("--name value" or "--name=value"), some of them repeatable.
+// "--" ends the options: every argument after it is positional.
 #pragma once
 
 #include <map>

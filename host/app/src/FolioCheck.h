@@ -1,5 +1,7 @@
-// Turns a failed document-model call into an exception that says what was
-// being done and what the library answered.
+// Turns a failed document-model call into an exception. The library's
+// message says what failed and why (naming the file or the page, counted
+// from 1), so it is passed on as it is; `doing` stands in for it when the
+// library said nothing.
 #pragma once
 
 #include <stdexcept>
@@ -8,6 +10,8 @@
 #include "folio.h"
 
 inline void CheckFolio(PDResult result, const std::string& doing) {
-    if (result != kPDOk)
-        throw std::runtime_error(doing + ": " + FolioLastErrorMessage());
+    if (result == kPDOk)
+        return;
+    const char* message = FolioLastErrorMessage();
+    throw std::runtime_error(message && *message ? message : doing);
 }

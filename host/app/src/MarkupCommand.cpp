@@ -1,10 +1,9 @@
 // vellum markup: marks up text in a PDF with the plug-in's markup tool,
 // dragging across the text as a user would, and saves the result.
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <random>
+#include <optional>
 
+#include "ArgumentValues.h"
 #include "CommandLine.h"
 #include "Commands.h"
 #include "DocumentText.h"
@@ -13,10 +12,11 @@
 #include "MarkupDriver.h"
 #include "PhraseSearch.h"
 #include "ProgressLine.h"
+#include "SnapshotFiles.h"
+#include "fileout/EditLock.h"
+#include "fileout/OutputTarget.h"
 #include "hostbl/HostBL.h"
 #include "service-common/TextConversion.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -32,6 +32,12 @@ constexpr Kind kKinds[] = {
     {"strikeout", kPDAtomStrikeOut, 0xFFFF3724u},
 };
 
+// One --from/--to pair: the points as given, and as read.
+struct DragRequest {
+    std::string fromText, toText;
+    PagePoint from, to;
+};
+
 // What one run is asked to do.
 struct MarkupRequest {
     std::string input, output, snapshot;
@@ -39,8 +45,7 @@ struct MarkupRequest {
     uint32_t color = 0;
     std::wstring phrase;
     bool all = false, json = false;
-    // --from/--to pairs as given: page counted from 1, point in page space.
-    std::vector<std::pair<std::string, std::string>> drags;
+    std::vector<DragRequest> drags;
 };
 
 // One drag as it was made.
@@ -54,10 +59,11 @@ const Kind& ParseKind(const std::string& text) {
     for (const Kind& kind : kKinds)
         if (text == kind.option)
             return kind;
-    throw UsageError("--kind must be highlight, underline or strikeout, not '" + text + "'");
+    throw UsageError("--kind must be highlight, underline or strikeout, not " + Quoted(text));
 }
 
-uint32_t ParseColor(std::string text) {
+uint32_t ParseColor(const std::string& given) {
+    std::string text = given;
     if (text.rfind("0x", 0) == 0 || text.rfind("0X", 0) == 0)
         text = text.substr(2);
     else if (text.rfind('#', 0) == 0)
@@ -65,23 +71,23 @@ uint32_t ParseColor(std::string text) {
     const bool valid = (text.size() == 8 || text.size() == 6) &&
                        text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos;
     if (!valid)
-        throw UsageError("--color takes AARRGGBB (or RRGGBB) in hexadecimal, not '" + text + "'");
+        throw UsageError("--color takes AARRGGBB (or RRGGBB) in hexadecimal, not " + Quoted(given));
     const uint32_t value = static_cast<uint32_t>(std::stoul(text, nullptr, 16));
     return text.size() == 6 ? 0xFF000000u | value : value;
 }
 
-// "PAGE:X,Y" with the page counted from 1.
-PagePoint ParsePagePoint(const std::string& text, uint64_t pageCount) {
-    unsigned long long page = 0;
-    double x = 0, y = 0;
-    char end = 0;
-    if (std::sscanf(text.c_str(), "%llu:%lf,%lf%c", &page, &x, &y, &end) != 3)
-        throw UsageError("a point is PAGE:X,Y (for example 1:72,700), not '" + text + "'");
-    if (page < 1 || page > pageCount)
-        throw std::out_of_range("page " + std::to_string(page) +
-                                " is out of range: the document has " + std::to_string(pageCount) +
-                                " page" + (pageCount == 1 ? "" : "s"));
-    return {page - 1, {static_cast<float>(x), static_cast<float>(y)}};
+// "PAGE:X,Y" with the page counted from 1 and finite coordinates in page
+// space.
+PagePoint ParsePagePoint(const std::string& text, const std::string& option) {
+    const std::size_t colon = text.find(':'), comma = text.find(',', colon + 1);
+    PagePoint point{};
+    if (colon == std::string::npos || comma == std::string::npos ||
+        !ParsePageNumber(text.substr(0, colon), &point.page) ||
+        !ParseCoordinate(text.substr(colon + 1, comma - colon - 1), &point.point.x) ||
+        !ParseCoordinate(text.substr(comma + 1), &point.point.y))
+        throw UsageError(option + " takes PAGE:X,Y, a page counted from 1 and two finite " +
+                         "numbers (for example 1:72,700), not " + Quoted(text));
+    return point;
 }
 
 MarkupRequest ParseRequest(const std::vector<std::string>& args) {
@@ -91,11 +97,13 @@ MarkupRequest ParseRequest(const std::vector<std::string>& args) {
     MarkupRequest request;
     if (line.Positional().size() != 1)
         throw UsageError(line.Positional().empty() ? "no input file" : "one input file only");
-    request.input = line.Positional().front();
-    const auto output = line.Value("-o") ? line.Value("-o") : line.Value("--output");
-    if (!output)
+    request.input = ParseFileName(line.Positional().front(), "the input");
+    const auto shortOutput = line.Value("-o"), longOutput = line.Value("--output");
+    if (shortOutput && longOutput)
+        throw UsageError("option -o is given more than once");
+    if (!shortOutput && !longOutput)
         throw UsageError("no output file (-o OUT.pdf)");
-    request.output = *output;
+    request.output = ParseFileName(shortOutput ? *shortOutput : *longOutput, "the output");
     const auto kind = line.Value("--kind");
     if (!kind)
         throw UsageError("no kind (--kind highlight|underline|strikeout)");
@@ -104,7 +112,8 @@ MarkupRequest ParseRequest(const std::vector<std::string>& args) {
     request.color = color ? ParseColor(*color) : request.kind->defaultColor;
     request.all = line.Has("--all");
     request.json = line.Has("--json");
-    request.snapshot = line.Value("--snapshot").value_or("");
+    if (const auto snapshot = line.Value("--snapshot"))
+        request.snapshot = ParseFileName(*snapshot, "the snapshot");
 
     const auto text = line.Value("--text");
     const std::vector<std::string> from = line.Values("--from"), to = line.Values("--to");
@@ -117,43 +126,33 @@ MarkupRequest ParseRequest(const std::vector<std::string>& args) {
     if (request.all && !text)
         throw UsageError("--all goes with --text");
     if (text) {
-        request.phrase = SLText::ToWide(*text);
+        request.phrase = ParseText(*text, "the phrase");
         if (NormalisedText(request.phrase).empty())
             throw UsageError("the phrase is empty");
     }
     for (std::size_t i = 0; i < from.size(); ++i)
-        request.drags.emplace_back(from[i], to[i]);
+        request.drags.push_back(
+            {from[i], to[i], ParsePagePoint(from[i], "--from"), ParsePagePoint(to[i], "--to")});
     return request;
 }
 
-// The output must be writable before any work is done; the file itself is
-// replaced only at the end, through a temporary file and a rename.
-void CheckWritable(const std::string& output) {
-    const fs::path path = fs::absolute(output);
-    if (fs::is_directory(path))
-        throw std::runtime_error("cannot write " + output + ": it is a folder");
-    const fs::path folder = path.parent_path();
-    if (!fs::is_directory(folder))
-        throw std::runtime_error("cannot write " + output + ": the folder " + folder.string() +
-                                 " does not exist");
-    std::random_device random;
-    const fs::path probe = folder / (".vellum-write-check-" + std::to_string(random()));
-    { std::ofstream(probe).put('\n'); }
-    std::error_code ignored;
-    const bool written = fs::exists(probe, ignored);
-    fs::remove(probe, ignored);
-    if (!written)
-        throw std::runtime_error("cannot write " + output + ": the folder " + folder.string() +
-                                 " is not writable");
+// The output may be the input itself (an edit in place); the snapshots may
+// be neither. All are checked before any work is done.
+void CheckOutputs(const MarkupRequest& request, const SnapshotFiles& snapshots) {
+    FileOut::CheckOutputTarget(request.output);
+    snapshots.Check(1);
 }
 
-// The snapshot of the n-th drag: as named for the first, numbered after it.
-std::string SnapshotPath(const std::string& snapshot, std::size_t n) {
-    if (snapshot.empty() || n == 0)
-        return snapshot;
-    fs::path path(snapshot);
-    const std::string stem = path.stem().string() + "-" + std::to_string(n + 1);
-    return (path.parent_path() / (stem + path.extension().string())).string();
+// An edit in place holds the document from before it is read until the
+// result has replaced it, so that concurrent edits wait instead of losing
+// each other's annotations.
+std::optional<FileOut::EditLock> LockIfInPlace(const MarkupRequest& request) {
+    if (!FileOut::SameFile(request.input, request.output))
+        return std::nullopt;
+    return std::optional<FileOut::EditLock>(std::in_place, request.output, [&] {
+        std::fprintf(stderr, "vellum markup: waiting while another run edits %s\n",
+                     request.output.c_str());
+    });
 }
 
 std::string SubtypeName(uint32_t subtype) {
@@ -162,21 +161,22 @@ std::string SubtypeName(uint32_t subtype) {
 }
 
 std::vector<DragReport> MarkPhrase(MarkupDriver& driver, DocumentText& text,
-                                   const MarkupRequest& request) {
+                                   const MarkupRequest& request, SnapshotFiles& snapshots) {
     std::vector<PhraseMatch> matches;
     {
         ProgressLine progress("searching page", text.PageCount());
         matches = FindPhrase(text, request.phrase, request.all, &progress);
     }
     if (matches.empty())
-        throw std::runtime_error("the phrase \"" + SLText::ToNarrow(request.phrase) +
+        throw std::runtime_error("the phrase \"" + Shortened(SLText::ToNarrow(request.phrase)) +
                                  "\" is not in " + request.input);
+    snapshots.Check(matches.size());
     const std::wstring wanted = NormalisedText(request.phrase);
     std::vector<DragReport> reports;
     ProgressLine progress("marking occurrence", matches.size());
     for (const PhraseMatch& match : matches) {
         DragReport report;
-        report.outcome = driver.DragOver(match, SnapshotPath(request.snapshot, reports.size()));
+        report.outcome = driver.DragOver(match, snapshots.Next());
         report.from = {match.first.page, {}};
         report.to = {match.last.page, {}};
         const std::wstring covered = report.outcome.CoveredText();
@@ -193,18 +193,23 @@ std::vector<DragReport> MarkPhrase(MarkupDriver& driver, DocumentText& text,
 }
 
 std::vector<DragReport> MarkBetweenPoints(MarkupDriver& driver, DocumentText& text,
-                                          const MarkupRequest& request) {
+                                          const MarkupRequest& request, SnapshotFiles& snapshots) {
+    for (const DragRequest& drag : request.drags) {
+        CheckPageInRange(drag.from.page, text.PageCount());
+        CheckPageInRange(drag.to.page, text.PageCount());
+    }
+    snapshots.Check(request.drags.size());
     std::vector<DragReport> reports;
-    for (const auto& [fromText, toText] : request.drags) {
+    for (const DragRequest& drag : request.drags) {
         DragReport report;
-        report.from = ParsePagePoint(fromText, text.PageCount());
-        report.to = ParsePagePoint(toText, text.PageCount());
-        report.outcome =
-            driver.Drag(report.from, report.to, SnapshotPath(request.snapshot, reports.size()));
+        report.from = drag.from;
+        report.to = drag.to;
+        report.outcome = driver.Drag(report.from, report.to, snapshots.Next());
+        const std::string from = Shortened(drag.fromText), to = Shortened(drag.toText);
         if (!report.outcome.pressedOnText)
-            report.problem = "no text under " + fromText + ": nothing to drag from";
+            report.problem = "no text under " + from + ": nothing to drag from";
         else if (report.outcome.annots.empty())
-            report.problem = "the drag from " + fromText + " to " + toText + " selected no text";
+            report.problem = "the drag from " + from + " to " + to + " selected no text";
         reports.push_back(std::move(report));
     }
     return reports;
@@ -274,9 +279,20 @@ void PrintJson(const MarkupRequest& request, const std::vector<DragReport>& repo
 }
 
 int Run(HostSession& session, const MarkupRequest& request) {
-    CheckWritable(request.output);
+    SnapshotFiles snapshots(request.snapshot, request.input, request.output);
+    CheckOutputs(request, snapshots);
+    if ((request.color >> 24) == 0)
+        std::fprintf(stderr, "vellum markup: warning: the colour's alpha is 00, so the "
+                             "annotations will be invisible\n");
+    const std::optional<FileOut::EditLock> lock = LockIfInPlace(request);
     HostBL::ObjectPtr document = HostBL::OpenDocument(request.input);
     DocumentText text(HostBL::DocumentHandle(document.get()));
+    // A repaired file is written whole, as it was rebuilt: over itself, that
+    // would lose whatever the repair could not recover.
+    if (lock && text.WasRepaired())
+        throw std::runtime_error(request.input +
+                                 " is damaged (it was repaired on opening); write the result to "
+                                 "another file so that the original stays as it is");
     WarnIfRepaired("vellum markup", request.input, text);
     // The plug-ins register their tools as they start.
     session.Plugins();
@@ -284,8 +300,8 @@ int Run(HostSession& session, const MarkupRequest& request) {
     std::vector<DragReport> reports;
     {
         MarkupDriver driver(document.get(), text, request.kind->subtype, request.color);
-        reports = request.phrase.empty() ? MarkBetweenPoints(driver, text, request)
-                                         : MarkPhrase(driver, text, request);
+        reports = request.phrase.empty() ? MarkBetweenPoints(driver, text, request, snapshots)
+                                         : MarkPhrase(driver, text, request, snapshots);
         driver.Finish();
     }
     std::size_t made = 0, failed = 0, annots = 0, undoSteps = 0;
@@ -298,8 +314,10 @@ int Run(HostSession& session, const MarkupRequest& request) {
         annots += report.outcome.annots.size();
         undoSteps += report.outcome.undoSteps;
     }
-    if (made > 0)
+    if (made > 0) {
         HostBL::Save(document.get(), request.output, /*incremental=*/true);
+        snapshots.Commit();
+    }
     if (request.json)
         PrintJson(request, reports, made > 0);
     else

@@ -1,6 +1,7 @@
 #include "MarkupDriver.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <stdexcept>
 
@@ -41,11 +42,17 @@ ObjectPtr MakeTool() {
     return tool;
 }
 
-// The zoom at which the largest page fits into the largest viewport.
+// The zoom at which the largest page fits into the largest viewport. A page
+// that cannot be read is shown empty; only a drag over it fails.
 float ViewZoom(DocumentText& text, int32_t& width, int32_t& height) {
     float largest = 1;
     for (uint64_t page = 0; page < text.PageCount(); ++page) {
-        const PDRectF box = text.Info(page).cropBox;
+        PDRectF box{};
+        try {
+            box = text.Info(page).cropBox;
+        } catch (const std::runtime_error&) {
+            continue;
+        }
         largest = std::max({largest, box.x1 - box.x0, box.y1 - box.y0});
     }
     const float zoom = std::min(kPreferredZoom, kLargestViewport / largest);
@@ -104,11 +111,21 @@ SL::PointI MarkupDriver::Show(uint64_t page, SL::PointF point) {
     SL::PointI device{};
     SODetails::CallChecked<BLDocumentViewOps::PageToDevice>(view_.get(), page, &point, &device);
     if (device.y < kEdgeMargin || device.y >= viewport_.y - kEdgeMargin) {
+        // Text far off its page lies far off the view in pixels too: the sum
+        // is taken in 64 bits, and the view clamps the position to its pages.
+        const int64_t wanted =
+            int64_t{HostBL::ScrollPosition(view_.get())} + device.y - viewport_.y / 2;
         HostBL::ScrollTo(view_.get(),
-                         HostBL::ScrollPosition(view_.get()) + device.y - viewport_.y / 2);
+                         static_cast<int32_t>(std::clamp<int64_t>(wanted, INT32_MIN, INT32_MAX)));
         SODetails::CallChecked<BLDocumentViewOps::PageToDevice>(view_.get(), page, &point, &device);
     }
-    return device;
+    return InsideViewport(device);
+}
+
+// A pointer cannot leave the view: text shown beyond it (off its page) is
+// pointed at from the nearest edge, where the drag then misses it.
+SL::PointI MarkupDriver::InsideViewport(SL::PointI device) const {
+    return {std::clamp(device.x, 0, viewport_.x - 1), std::clamp(device.y, 0, viewport_.y - 1)};
 }
 
 SL::PointI MarkupDriver::JustPast(uint64_t page, const PDQuadF& quad) {
@@ -135,7 +152,7 @@ SL::PointI MarkupDriver::JustPast(uint64_t page, const PDQuadF& quad) {
         if (!QuadContains(quad, {seen.x, seen.y}))
             break;
     }
-    return device;
+    return InsideViewport(device);
 }
 
 std::vector<uint64_t> MarkupDriver::AnnotCounts(uint64_t firstPage, uint64_t lastPage) {
@@ -162,7 +179,7 @@ void MarkupDriver::UndoLastDrag() {
         throw std::runtime_error("nothing to undo");
 }
 
-void MarkupDriver::WriteSnapshot(uint64_t page, const std::string& path) {
+void MarkupDriver::WriteSnapshot(uint64_t page, FileOut::OutputFile& out) {
     const HostBL::Image view = HostBL::Draw(view_.get());
     const SL::RectI shown = HostBL::PageDeviceRect(view_.get(), page);
     const int32_t x0 = std::max(0, shown.x0), y0 = std::max(0, shown.y0);
@@ -174,17 +191,17 @@ void MarkupDriver::WriteSnapshot(uint64_t page, const std::string& path) {
         const auto row = view.rgba.begin() + (static_cast<std::size_t>(y) * view.width + x0) * 4;
         cropped.rgba.insert(cropped.rgba.end(), row, row + cropped.width * 4);
     }
-    HostBL::SavePNG(cropped, path);
+    HostBL::WritePNG(cropped, out);
 }
 
 DragOutcome MarkupDriver::Drag(const PagePoint& from, const PagePoint& to,
-                               const std::string& snapshot) {
+                               FileOut::OutputFile* snapshot) {
     return DragBetween(
         from, Show(from.page, from.point), to.page, [&] { return Show(to.page, to.point); },
         snapshot);
 }
 
-DragOutcome MarkupDriver::DragOver(const PhraseMatch& match, const std::string& snapshot) {
+DragOutcome MarkupDriver::DragOver(const PhraseMatch& match, FileOut::OutputFile* snapshot) {
     const PDQuadF first = text_.Chars(match.first.page).at(match.first.index).quad;
     const PDQuadF last = text_.Chars(match.last.page).at(match.last.index).quad;
     const PDPointF centre = QuadCentre(first);
@@ -196,7 +213,7 @@ DragOutcome MarkupDriver::DragOver(const PhraseMatch& match, const std::string& 
 
 DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevice, uint64_t toPage,
                                       const std::function<SL::PointI()>& toDevice,
-                                      const std::string& snapshot) {
+                                      FileOut::OutputFile* snapshot) {
     const uint64_t firstPage = std::min(from.page, toPage), lastPage = std::max(from.page, toPage);
     const std::vector<uint64_t> before = AnnotCounts(firstPage, lastPage);
     const uint32_t stepsBefore = UndoSteps();
@@ -227,8 +244,8 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
         HostBL::DispatchInput(view, Input::kMouseMove, Input::kLeftButton, halfway);
     }
     HostBL::DispatchInput(view, Input::kMouseMove, Input::kLeftButton, end);
-    if (!snapshot.empty())
-        WriteSnapshot(toPage, snapshot);
+    if (snapshot)
+        WriteSnapshot(toPage, *snapshot);
     progress.Done();
     HostBL::DispatchInput(view, Input::kButtonUp, Input::kLeftButton, end);
 

@@ -13,6 +13,7 @@
 
 #include "DocumentText.h"
 #include "PhraseSearch.h"
+#include "fileout/OutputFile.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/SLGeometry.h"
 
@@ -48,12 +49,12 @@ public:
     MarkupDriver& operator=(const MarkupDriver&) = delete;
 
     // Presses at `from`, moves over the pages between, and releases at
-    // `to`. With a snapshot path, the view is drawn just before the release
-    // and the release's page written there as a PNG.
-    DragOutcome Drag(const PagePoint& from, const PagePoint& to, const std::string& snapshot);
+    // `to`. With a snapshot file, the view is drawn just before the release
+    // and the release's page written into it as a PNG.
+    DragOutcome Drag(const PagePoint& from, const PagePoint& to, FileOut::OutputFile* snapshot);
     // A drag from the middle of the match's first character to just past its
     // last one.
-    DragOutcome DragOver(const PhraseMatch& match, const std::string& snapshot);
+    DragOutcome DragOver(const PhraseMatch& match, FileOut::OutputFile* snapshot);
     // Undoes the last drag's edits.
     void UndoLastDrag();
 
@@ -63,11 +64,12 @@ public:
 private:
     DragOutcome DragBetween(const PagePoint& from, SL::PointI fromDevice, uint64_t toPage,
                             const std::function<SL::PointI()>& toDevice,
-                            const std::string& snapshot);
+                            FileOut::OutputFile* snapshot);
     SL::PointI Show(uint64_t page, SL::PointF point);
+    SL::PointI InsideViewport(SL::PointI device) const;
     SL::PointI JustPast(uint64_t page, const PDQuadF& quad);
     SL::PointF ToPage(uint64_t page, SL::PointI device);
-    void WriteSnapshot(uint64_t page, const std::string& path);
+    void WriteSnapshot(uint64_t page, FileOut::OutputFile& out);
     std::vector<uint64_t> AnnotCounts(uint64_t firstPage, uint64_t lastPage);
     uint32_t UndoSteps();
 

@@ -22,8 +22,8 @@ int RunReportingFailures(const char* command, const std::function<int()>& work) 
         std::fprintf(stderr, "%s: %s\n(see 'vellum --help')\n", command, e.what());
         return 2;
     } catch (const ServiceObjectException& e) {
-        std::fprintf(stderr, "%s: %s (error 0x%X in %s)\n", command,
-                     SLText::ToNarrow(e.Message()).c_str(), e.Code(), e.Function().c_str());
+        // A user reads what failed; codes and function names are for the log.
+        std::fprintf(stderr, "%s: %s\n", command, SLText::ToNarrow(e.Message()).c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", command, e.what());
     }

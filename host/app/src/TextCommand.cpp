@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "ArgumentValues.h"
 #include "CommandLine.h"
 #include "Commands.h"
 #include "DocumentText.h"
@@ -22,12 +23,13 @@ TextRequest ParseRequest(const std::vector<std::string>& args) {
     const CommandLine line(args, {"--json"}, {"--page"});
     if (line.Positional().size() != 1)
         throw UsageError(line.Positional().empty() ? "no input file" : "one input file only");
-    TextRequest request{line.Positional().front(), std::nullopt, line.Has("--json")};
+    TextRequest request{ParseFileName(line.Positional().front(), "the input"), std::nullopt,
+                        line.Has("--json")};
     if (const auto page = line.Value("--page")) {
-        if (page->empty() || page->find_first_not_of("0123456789") != std::string::npos ||
-            std::stoull(*page) == 0)
-            throw UsageError("--page takes a page number counted from 1, not '" + *page + "'");
-        request.page = std::stoull(*page) - 1;
+        uint64_t index = 0;
+        if (!ParsePageNumber(*page, &index))
+            throw UsageError("--page takes a page number counted from 1, not " + Quoted(*page));
+        request.page = index;
     }
     return request;
 }
@@ -87,10 +89,8 @@ int Run(const TextRequest& request) {
     HostBL::ObjectPtr document = HostBL::OpenDocument(request.input);
     DocumentText text(HostBL::DocumentHandle(document.get()));
     WarnIfRepaired("vellum text", request.input, text);
-    if (request.page && *request.page >= text.PageCount())
-        throw std::out_of_range("page " + std::to_string(*request.page + 1) +
-                                " is out of range: the document has " +
-                                std::to_string(text.PageCount()) + " pages");
+    if (request.page)
+        CheckPageInRange(*request.page, text.PageCount());
     const uint64_t first = request.page.value_or(0);
     const uint64_t end = request.page ? first + 1 : text.PageCount();
     if (!request.json) {

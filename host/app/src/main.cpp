@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ArgumentValues.h"
 #include "Commands.h"
 #include "HostSession.h"
 
@@ -43,7 +44,7 @@ int main(int argc, char** argv) {
         return RunText(session, args);
     if (command == "markup")
         return RunMarkup(session, args);
-    std::fprintf(stderr, "vellum: unknown command '%s'\n\n", command.c_str());
+    std::fprintf(stderr, "vellum: unknown command %s\n\n", Quoted(command).c_str());
     PrintUsage(stderr);
     return 2;
 }

@@ -204,6 +204,6 @@ struct PageTextHandle {
 };
 
 // The document-model library's last failure text, for exception messages.
-std::string FolioMessage(PDResult result);
+std::string FolioMessage();
 
 } // namespace HostBLImpl

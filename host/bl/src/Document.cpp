@@ -12,10 +12,9 @@ uint64_t NextEventHandle() {
     return ++next;
 }
 
-std::string FolioMessage(PDResult result) {
+std::string FolioMessage() {
     const char* message = FolioLastErrorMessage();
-    std::string text = message && *message ? message : "document-model error";
-    return text + " (" + std::to_string(result) + ")";
+    return message && *message ? message : "the document model failed without saying why";
 }
 
 // ---------------------------------------------------------------------------
@@ -230,7 +229,7 @@ ObjectPtr OpenDocument(const std::string& path) {
     PDDocument handle = nullptr;
     const PDResult result = FolioDocumentOpen(path.c_str(), &handle);
     if (result != kPDOk)
-        throw std::runtime_error("cannot open '" + path + "': " + FolioMessage(result));
+        throw std::runtime_error(FolioMessage()); // it names the file
     ObjectPtr document = WrapDocument(handle);
     FolioDocumentRelease(handle);
     return document;
@@ -264,7 +263,7 @@ bool Step(ServiceObject* document, PDResult (*step)(PDDocument), PDResult nothin
     if (result == nothing)
         return false;
     if (result != kPDOk)
-        throw std::runtime_error(std::string(what) + " failed: " + FolioMessage(result));
+        throw std::runtime_error(std::string(what) + " failed: " + FolioMessage());
     impl.AnnounceAllPages();
     return true;
 }
@@ -278,11 +277,42 @@ bool Redo(ServiceObject* document) {
     return Step(document, &FolioDocumentRedo, kPDErrNothingToRedo, "redo");
 }
 
+namespace {
+// Hands the document model's bytes to an output file. What the file says
+// when it cannot take them is kept for the message.
+struct OutputWriter {
+    FileOut::OutputFile& out;
+    std::string failure;
+
+    static PDResult Write(void* context, const void* data, size_t size) {
+        OutputWriter& self = *static_cast<OutputWriter*>(context);
+        try {
+            self.out.Write(data, size);
+            return kPDOk;
+        } catch (const std::exception& e) {
+            self.failure = e.what();
+            return kPDErrCannotWrite;
+        }
+    }
+};
+} // namespace
+
+void WriteDocument(ServiceObject* document, FileOut::OutputFile& out, bool incremental) {
+    OutputWriter writer{out, {}};
+    const FolioWriter sink{&writer, &OutputWriter::Write};
+    const PDResult result = FolioDocumentWrite(
+        DocumentOf(document).document, &sink, incremental ? kFolioSaveIncremental : kFolioSaveFull);
+    if (result == kPDOk)
+        return;
+    if (!writer.failure.empty())
+        throw std::runtime_error(writer.failure);
+    throw std::runtime_error("cannot write '" + out.Target() + "': " + FolioMessage());
+}
+
 void Save(ServiceObject* document, const std::string& path, bool incremental) {
-    const PDResult result = FolioDocumentSave(DocumentOf(document).document, path.c_str(),
-                                              incremental ? kFolioSaveIncremental : kFolioSaveFull);
-    if (result != kPDOk)
-        throw std::runtime_error("cannot save '" + path + "': " + FolioMessage(result));
+    FileOut::OutputFile out(path);
+    WriteDocument(document, out, incremental);
+    out.Commit();
 }
 
 std::vector<AnnotRecord> ListAnnots(ServiceObject* document) {

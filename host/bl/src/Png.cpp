@@ -1,8 +1,6 @@
 // Writing a viewport image as a PNG file (8-bit RGBA, no interlace).
 #include <zlib.h>
 
-#include <cstdio>
-#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -30,10 +28,10 @@ void PutChunk(std::string& out, const char* type, const std::string& data) {
 
 namespace HostBL {
 
-void SavePNG(const Image& image, const std::string& path) {
+void WritePNG(const Image& image, FileOut::OutputFile& out) {
     if (image.width <= 0 || image.height <= 0 ||
         image.rgba.size() != static_cast<std::size_t>(image.width) * image.height * 4)
-        throw std::invalid_argument("SavePNG: the image has no pixels or the wrong size");
+        throw std::invalid_argument("WritePNG: the image has no pixels or the wrong size");
 
     // Each row is preceded by its filter type, 0 (none).
     const std::size_t stride = static_cast<std::size_t>(image.width) * 4;
@@ -48,7 +46,8 @@ void SavePNG(const Image& image, const std::string& path) {
     if (compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize,
                   reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()),
                   Z_BEST_SPEED) != Z_OK)
-        throw std::runtime_error("SavePNG: compression failed");
+        throw std::runtime_error("cannot write '" + out.Target() +
+                                 "': the image cannot be compressed");
     packed.resize(packedSize);
 
     std::string header;
@@ -62,9 +61,13 @@ void SavePNG(const Image& image, const std::string& path) {
     PutChunk(file, "IDAT", packed);
     PutChunk(file, "IEND", std::string());
 
-    std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!out || std::fwrite(file.data(), 1, file.size(), out.get()) != file.size())
-        throw std::runtime_error("SavePNG: cannot write '" + path + "'");
+    out.Write(file.data(), file.size());
+}
+
+void SavePNG(const Image& image, const std::string& path) {
+    FileOut::OutputFile out(path);
+    WritePNG(image, out);
+    out.Commit();
 }
 
 } // namespace HostBL

@@ -70,8 +70,7 @@ std::vector<SL::Quad> CharacterQuads(PDDocument document, uint64_t page, uint64_
     if (result == kPDOk)
         result = PDPageTextGetNumChars(text.text, &count);
     if (result != kPDOk)
-        throw std::runtime_error("cannot read the text of page " + std::to_string(page) + ": " +
-                                 FolioMessage(result));
+        throw std::runtime_error(FolioMessage()); // it names the page
     if (toEnd)
         end = count;
     if (begin > count || end > count)

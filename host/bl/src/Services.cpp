@@ -7,6 +7,7 @@
 #include "Objects.h"
 #include "Services.h"
 #include "bl/BLService.h"
+#include "platform/Platform.h"
 #include "service-common/TextConversion.h"
 #include "strpool.h"
 
@@ -144,6 +145,14 @@ struct AuthorImpl {
     bool known = false;
 };
 
+// The login name from the environment, unless it is unset or empty.
+const char* LoginName() {
+    for (const char* variable : {"USER", "LOGNAME"})
+        if (const char* value = std::getenv(variable); value && *value)
+            return value;
+    return nullptr;
+}
+
 struct AuthorInterface {
     using Impl = AuthorImpl;
     using Object = SODetails::ServiceObjectCppTheConcrete<AuthorInterface, AuthorImpl>;
@@ -155,22 +164,21 @@ struct AuthorInterface {
         SODetails::SetOperation<BLAuthorOps::GetAuthor>(ops, &GetAuthor);
     }
 
-    // VELLUM_AUTHOR when set, else the login name. The text stays valid
-    // while the service lives and the name does not change.
+    // VELLUM_AUTHOR when set, else the login name (USER, LOGNAME), else the
+    // account's name from the system's account database. The text stays
+    // valid while the service lives and the name does not change.
     static uint32_t GetAuthor(ServiceObject* self, const wchar_t** out) {
         if (!out)
             return HOSTBL_REPORT(kBadArgument, kWideName, L"GetAuthor");
-        const char* name = std::getenv("VELLUM_AUTHOR");
-        if (!name)
-            name = std::getenv("USER");
-        if (!name)
-            name = std::getenv("LOGNAME");
+        std::string name;
+        if (const char* chosen = std::getenv("VELLUM_AUTHOR"))
+            name = chosen;
+        else if (const char* user = LoginName())
+            name = user;
+        else
+            name = Platform::AccountName();
         AuthorImpl& author = Object::ImplOf(self);
         std::lock_guard<std::mutex> lock(author.mutex);
-        if (!name) {
-            *out = nullptr;
-            return kOk;
-        }
         std::wstring wide = SLText::ToWide(name);
         if (!author.known || wide != author.name) {
             author.name = std::move(wide);

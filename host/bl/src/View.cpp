@@ -17,6 +17,27 @@ void TerminateTool(ObjectPtr tool) {
         SODetails::TryCall<BLInputHandlerOps::Terminate>(tool.get());
 }
 
+// Page points far off the view map this far at most: well outside any
+// viewport, and near enough to zero that adding two such values stays
+// within an int32_t.
+constexpr double kFarthestPixel = 1 << 30;
+
+double Clamped(double v) {
+    return std::clamp(v, -kFarthestPixel, kFarthestPixel);
+}
+
+// A device coordinate from a finite one, rounded down or to the nearest.
+int32_t FloorPixel(double v) {
+    return static_cast<int32_t>(std::floor(Clamped(v)));
+}
+int32_t NearestPixel(double v) {
+    return static_cast<int32_t>(std::lround(Clamped(v)));
+}
+
+bool IsFinite(double x, double y) {
+    return std::isfinite(x) && std::isfinite(y);
+}
+
 SL::RectF Normalised(double x0, double y0, double x1, double y1) {
     return {static_cast<float>(std::min(x0, x1)), static_cast<float>(std::min(y0, y1)),
             static_cast<float>(std::max(x0, x1)), static_cast<float>(std::max(y0, y1))};
@@ -81,7 +102,9 @@ struct ViewOperations {
             return HOSTBL_REPORT(kNotAvailable, kWideName, L"PageToDevice");
         double x, y;
         transform.Apply(point->x, point->y, x, y);
-        *out = {static_cast<int32_t>(std::floor(x)), static_cast<int32_t>(std::floor(y))};
+        if (!IsFinite(x, y))
+            return HOSTBL_REPORT(kBadArgument, kWideName, L"PageToDevice");
+        *out = {FloorPixel(x), FloorPixel(y)};
         return kOk;
     }
 
@@ -111,12 +134,12 @@ struct ViewOperations {
         double x0, y0, x1, y1;
         transform.Apply(rect->x0, rect->y0, x0, y0);
         transform.Apply(rect->x1, rect->y1, x1, y1);
+        if (!IsFinite(x0, y0) || !IsFinite(x1, y1))
+            return HOSTBL_REPORT(kBadArgument, kWideName, L"PageRectToDevice");
         // Pages turn by right angles, so two opposite corners stay opposite.
-        const SL::RectF device = Normalised(x0, y0, x1, y1);
-        *out = {static_cast<int32_t>(std::lround(device.x0)),
-                static_cast<int32_t>(std::lround(device.y0)),
-                static_cast<int32_t>(std::lround(device.x1)),
-                static_cast<int32_t>(std::lround(device.y1))};
+        const SL::RectF device = Normalised(Clamped(x0), Clamped(y0), Clamped(x1), Clamped(y1));
+        *out = {NearestPixel(device.x0), NearestPixel(device.y0), NearestPixel(device.x1),
+                NearestPixel(device.y1)};
         return kOk;
     }
 

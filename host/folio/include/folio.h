@@ -136,11 +136,23 @@ FOLIO_API PDResult FolioDocumentWasRepaired(PDDocument document, uint32_t* repai
 FOLIO_API PDResult FolioDocumentLoadPage(PDDocument document, uint64_t index, PDPage* out);
 FOLIO_API PDResult FolioPageGetIndex(PDPage page, uint64_t* index);
 
-// Saves to `path` through a temporary file in the same folder and a rename,
-// so that a failed save leaves any existing file untouched. Incremental
-// saves append the changes to the original bytes (files only).
+// Where a document's file goes as it is written: `write` receives the bytes
+// in order and returns kPDOk when it took all of them; any other answer
+// stops the writing (FolioDocumentWrite then returns kPDErrCannotWrite, and
+// the writer knows why). Where the bytes end up (a file, memory) and how a
+// file is put in place are the caller's business.
+struct FolioWriter {
+    void* context;
+    PDResult (*write)(void* context, const void* data, size_t size);
+};
+
+// Writes the document as a PDF file. An incremental write is the bytes the
+// document was read from with the changes appended to them; a document that
+// was repaired on opening is always written whole. Files only: an in-memory
+// document answers kPDErrNotAvailable.
 enum : uint32_t { kFolioSaveFull = 0, kFolioSaveIncremental = 1 };
-FOLIO_API PDResult FolioDocumentSave(PDDocument document, const char* path, uint32_t flags);
+FOLIO_API PDResult FolioDocumentWrite(PDDocument document, const FolioWriter* writer,
+                                      uint32_t flags);
 
 // Edit groups: every change between the outermost Begin and its End is one
 // undo step. Groups nest; only the outermost counts.

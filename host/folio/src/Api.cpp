@@ -340,8 +340,8 @@ FOLIO_API PDResult FolioDocumentLoadPage(PDDocument document, uint64_t index, PD
     Lock lock(document->mutex);
     uint64_t count = document->PageCount();
     if (index >= count)
-        return Fail(kPDErrOutOfRange, "FolioDocumentLoadPage: page %llu of a document of %llu",
-                    (unsigned long long)index, (unsigned long long)count);
+        return Fail(kPDErrOutOfRange, "there is no page %llu: the document has %llu",
+                    (unsigned long long)index + 1, (unsigned long long)count);
     try {
         *out = new PDPageRec(document, index);
     } catch (const std::bad_alloc&) {
@@ -356,17 +356,18 @@ FOLIO_API PDResult FolioPageGetIndex(PDPage page, uint64_t* index) {
     return kPDOk;
 }
 
-FOLIO_API PDResult FolioDocumentSave(PDDocument document, const char* path, uint32_t flags) {
-    REQUIRE(document && path && *path, "FolioDocumentSave", "null argument");
-    REQUIRE(flags == kFolioSaveFull || flags == kFolioSaveIncremental, "FolioDocumentSave",
+FOLIO_API PDResult FolioDocumentWrite(PDDocument document, const FolioWriter* writer,
+                                      uint32_t flags) {
+    REQUIRE(document && writer && writer->write, "FolioDocumentWrite", "null argument");
+    REQUIRE(flags == kFolioSaveFull || flags == kFolioSaveIncremental, "FolioDocumentWrite",
             "unknown flags");
     Lock lock(document->mutex);
     if (document->EditOpen())
-        return Fail(kPDErrEditOpen, "cannot save '%s': an edit group is still open", path);
+        return Fail(kPDErrEditOpen, "cannot write the document: an edit group is still open");
     try {
-        return document->Save(path, flags);
+        return document->Write(*writer, flags);
     } catch (const std::bad_alloc&) {
-        return Fail(kPDErrNoMemory, "cannot save '%s': out of memory", path);
+        return Fail(kPDErrNoMemory, "cannot write the document: out of memory");
     }
 }
 

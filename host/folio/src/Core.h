@@ -82,7 +82,7 @@ struct PDDocumentRec : folio::RefCounted {
     virtual PDResult PageSize(uint64_t page, float zoom, int32_t* width, int32_t* height) = 0;
     virtual PDResult Render(uint64_t page, float zoom, uint8_t** rgba, int32_t* width,
                             int32_t* height) = 0;
-    virtual PDResult Save(const char* path, uint32_t flags) = 0;
+    virtual PDResult Write(const FolioWriter& writer, uint32_t flags) = 0;
 
     PDResult BeginEdit(const char* label);
     PDResult EndEdit();

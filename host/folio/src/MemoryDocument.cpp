@@ -171,9 +171,8 @@ public:
         return kPDOk;
     }
 
-    PDResult Save(const char* path, uint32_t) override {
-        return Fail(kPDErrNotAvailable, "cannot save '%s': an in-memory document has no file",
-                    path);
+    PDResult Write(const FolioWriter&, uint32_t) override {
+        return Fail(kPDErrNotAvailable, "cannot write the document: it is an in-memory one");
     }
 
     PDResult AddPage(const PDRectF& crop, int32_t rotate, uint64_t* index) {

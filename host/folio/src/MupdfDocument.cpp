@@ -16,9 +16,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace folio {
 namespace {
@@ -48,6 +45,77 @@ template <class F> void Cxx(fz_context* ctx, F&& body) {
 }
 
 void Quiet(void*, const char*) {}
+
+// Room for what a write adds to the document's bytes, reserved up front.
+constexpr size_t kWriteReserve = 64 * 1024;
+
+// The file MuPDF writes a document into: kept in memory (the document's
+// own bytes are already there), since an incremental write reads back,
+// seeks and truncates what it wrote. The finished file then goes to the
+// caller's FolioWriter in one piece. Its functions run inside MuPDF's
+// guarded regions and report failures the MuPDF way.
+class MemoryFile {
+public:
+    // The object itself holds nothing that needs a destructor; Drop lets go
+    // of the bytes.
+    void Drop(fz_context* ctx) { fz_drop_buffer(ctx, bytes_); }
+    const fz_buffer& Bytes() const { return *bytes_; }
+
+    fz_output* NewOutput(fz_context* ctx, size_t capacity) {
+        bytes_ = fz_new_buffer(ctx, capacity);
+        fz_output* out = fz_new_output(ctx, 0, this, &Write, nullptr, nullptr);
+        out->seek = &Seek;
+        out->tell = &Tell;
+        out->truncate = &Truncate;
+        out->as_stream = &AsStream;
+        return out;
+    }
+
+private:
+    static MemoryFile& Of(void* state) { return *static_cast<MemoryFile*>(state); }
+
+    static void Write(fz_context* ctx, void* state, const void* data, size_t size) {
+        MemoryFile& file = Of(state);
+        const unsigned char* bytes = static_cast<const unsigned char*>(data);
+        const size_t over = std::min(size, file.bytes_->len - file.position_);
+        std::memcpy(file.bytes_->data + file.position_, bytes, over);
+        fz_append_data(ctx, file.bytes_, bytes + over, size - over);
+        file.position_ += size;
+    }
+    static void Seek(fz_context* ctx, void* state, int64_t offset, int whence) {
+        MemoryFile& file = Of(state);
+        const int64_t base = whence == SEEK_CUR   ? int64_t(file.position_)
+                             : whence == SEEK_END ? int64_t(file.bytes_->len)
+                                                  : 0;
+        if (base + offset < 0 || base + offset > int64_t(file.bytes_->len))
+            fz_throw(ctx, FZ_ERROR_GENERIC, "cannot seek outside the written file");
+        file.position_ = size_t(base + offset);
+    }
+    static int64_t Tell(fz_context*, void* state) { return int64_t(Of(state).position_); }
+    static void Truncate(fz_context*, void* state) {
+        MemoryFile& file = Of(state);
+        file.bytes_->len = file.position_;
+    }
+    // A copy, so that later writes cannot move the bytes under the reader.
+    static fz_stream* AsStream(fz_context* ctx, void* state) {
+        const fz_buffer& bytes = *Of(state).bytes_;
+        fz_buffer* copy = fz_new_buffer_from_copied_data(ctx, bytes.data, bytes.len);
+        fz_stream* stream = nullptr;
+        fz_try(ctx) {
+            stream = fz_open_buffer(ctx, copy);
+        }
+        fz_always(ctx) {
+            fz_drop_buffer(ctx, copy);
+        }
+        fz_catch(ctx) {
+            fz_rethrow(ctx);
+        }
+        return stream;
+    }
+
+    fz_buffer* bytes_ = nullptr;
+    size_t position_ = 0;
+};
 
 // A number for a content stream, independent of the C locale.
 void AppendNumber(std::string& out, double v, int decimals = 3) {
@@ -102,18 +170,6 @@ int SnapRotation(int r) {
     return r >= 360 ? 0 : r;
 }
 
-std::string FolderOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 class MupdfDocument : public PDDocumentRec {
 public:
     MupdfDocument(fz_context* ctx, const std::string& path) : ctx_(ctx), path_(path) {}
@@ -166,7 +222,7 @@ public:
 
     PDResult CropBox(uint64_t page, PDRectF* box) override {
         Geometry g;
-        if (PDResult r = Load(page, &g, "PDPageGetCropBox"))
+        if (PDResult r = Load(page, &g))
             return r;
         *box = {g.box.x0, g.box.y0, g.box.x1, g.box.y1};
         return kPDOk;
@@ -174,7 +230,7 @@ public:
 
     PDResult Rotation(uint64_t page, int32_t* rotate) override {
         Geometry g;
-        if (PDResult r = Load(page, &g, "PDPageGetRotate"))
+        if (PDResult r = Load(page, &g))
             return r;
         *rotate = g.rotate;
         return kPDOk;
@@ -182,7 +238,7 @@ public:
 
     PDResult PageMatrix(uint64_t page, float zoom, float m[6]) override {
         Geometry g;
-        if (PDResult r = Load(page, &g, "FolioPageDisplayMatrix"))
+        if (PDResult r = Load(page, &g))
             return r;
         const fz_matrix d = fz_concat(g.ctm, fz_scale(zoom, zoom));
         m[0] = d.a, m[1] = d.b, m[2] = d.c, m[3] = d.d, m[4] = d.e, m[5] = d.f;
@@ -191,7 +247,7 @@ public:
 
     PDResult PageSize(uint64_t page, float zoom, int32_t* width, int32_t* height) override {
         Geometry g;
-        if (PDResult r = Load(page, &g, "FolioPageDisplaySize"))
+        if (PDResult r = Load(page, &g))
             return r;
         return Size(g, zoom, width, height, "FolioPageDisplaySize");
     }
@@ -227,8 +283,8 @@ public:
             }
         } cleanup{ctx_, page, text};
         if (!ok)
-            return Fail(kPDErrDamaged, "PDPageLoadPageText: cannot read the text of page %llu: %s",
-                        (unsigned long long)index, error.c_str());
+            return Fail(kPDErrDamaged, "cannot read the text of page %llu: %s",
+                        (unsigned long long)index + 1, error.c_str());
 
         // MuPDF's quads are in its own page space; take them back to PDF user space.
         const fz_matrix inverse = fz_invert_matrix(ctm);
@@ -346,8 +402,8 @@ public:
             },
             &error);
         if (!ok)
-            return Fail(kPDErrDamaged, "FolioPageGetAnnot: cannot read the annotations: %s",
-                        error.c_str());
+            return Fail(kPDErrDamaged, "cannot read the annotations of page %llu: %s",
+                        (unsigned long long)index + 1, error.c_str());
         return kPDOk;
     }
 
@@ -355,7 +411,7 @@ public:
                     int32_t* height) override {
         Geometry g;
         int32_t w = 0, h = 0;
-        if (PDResult r = Load(index, &g, "FolioPageRender"))
+        if (PDResult r = Load(index, &g))
             return r;
         if (PDResult r = Size(g, zoom, &w, &h, "FolioPageRender"))
             return r;
@@ -390,8 +446,8 @@ public:
         fz_drop_page(ctx_, page ? &page->super : nullptr);
         if (!ok) {
             std::free(pixels);
-            return Fail(kPDErrDamaged, "FolioPageRender: cannot render page %llu: %s",
-                        (unsigned long long)index, error.c_str());
+            return Fail(kPDErrDamaged, "cannot render page %llu: %s", (unsigned long long)index + 1,
+                        error.c_str());
         }
         *rgba = pixels;
         *width = w;
@@ -399,49 +455,37 @@ public:
         return kPDOk;
     }
 
-    PDResult Save(const char* target, uint32_t flags) override {
-        const std::string folder = FolderOf(target);
-        std::string temp = folder + "/." + NameOf(target) + ".XXXXXX";
-        const int fd = mkstemp(&temp[0]); // reserves a name next to the target
-        if (fd < 0)
-            return Fail(kPDErrCannotWrite, "cannot write '%s': %s", target, std::strerror(errno));
-        close(fd);
-        unlink(temp.c_str()); // created again below with the usual mode
-        // A file that replaces another takes its mode.
-        struct stat st;
-        const int mode = stat(target, &st) == 0 ? int(st.st_mode & 07777) : -1;
-
-        // An incremental save writes the bytes the document was read from, then
+    PDResult Write(const FolioWriter& writer, uint32_t flags) override {
+        // An incremental write is the bytes the document was read from, then
         // MuPDF appends every change since. MuPDF moves its idea of the last
         // cross-reference section to each file it writes; the new section must
         // chain to the original's. A repaired file can only be written whole.
         const bool incremental = flags == kFolioSaveIncremental && !doc_->repair_attempted;
-        std::string error;
         if (incremental)
             doc_->startxref = startxref_;
-        bool ok = !incremental || WriteFile(temp, bytes_->data, bytes_->len, &error);
+        MemoryFile file;
         fz_output* out = nullptr;
-        ok = ok && Guarded(
-                       ctx_,
-                       [&] {
-                           out = fz_new_output_with_path(ctx_, temp.c_str(), incremental);
-                           pdf_write_options options = pdf_default_write_options;
-                           options.do_incremental = incremental;
-                           pdf_write_document(ctx_, doc_, out, &options);
-                           fz_close_output(ctx_, out);
-                       },
-                       &error);
+        std::string error;
+        const bool ok = Guarded(
+            ctx_,
+            [&] {
+                out = file.NewOutput(ctx_, bytes_->len + kWriteReserve);
+                if (incremental)
+                    fz_write_data(ctx_, out, bytes_->data, bytes_->len);
+                pdf_write_options options = pdf_default_write_options;
+                options.do_incremental = incremental;
+                pdf_write_document(ctx_, doc_, out, &options);
+                fz_close_output(ctx_, out);
+            },
+            &error);
         fz_drop_output(ctx_, out);
-        if (ok)
-            ok = Settle(temp, mode, &error);
-        if (ok && rename(temp.c_str(), target) != 0) {
-            error = std::strerror(errno);
-            ok = false;
-        }
-        if (!ok) {
-            unlink(temp.c_str());
-            return Fail(kPDErrCannotWrite, "cannot write '%s': %s", target, error.c_str());
-        }
+        const PDResult taken =
+            ok ? writer.write(writer.context, file.Bytes().data, file.Bytes().len) : kPDOk;
+        file.Drop(ctx_);
+        if (!ok)
+            return Fail(kPDErrCannotWrite, "cannot write the document: %s", error.c_str());
+        if (taken != kPDOk)
+            return Fail(kPDErrCannotWrite, "cannot write the document: the output did not take it");
         return kPDOk;
     }
 
@@ -498,7 +542,7 @@ private:
         int32_t rotate;
     };
 
-    PDResult Load(uint64_t index, Geometry* g, const char* fn) {
+    PDResult Load(uint64_t index, Geometry* g) {
         std::string error;
         int rotate = 0;
         bool ok = Guarded(
@@ -511,8 +555,8 @@ private:
             },
             &error);
         if (!ok)
-            return Fail(kPDErrDamaged, "%s: cannot read page %llu: %s", fn,
-                        (unsigned long long)index, error.c_str());
+            return Fail(kPDErrDamaged, "cannot read page %llu: %s", (unsigned long long)index + 1,
+                        error.c_str());
         g->rotate = SnapRotation(rotate);
         return kPDOk;
     }
@@ -559,28 +603,6 @@ private:
                 v[j] = pdf_array_get_real(ctx_, points, i * 8 + j);
             m->quads[i] = {{v[0], v[1]}, {v[2], v[3]}, {v[4], v[5]}, {v[6], v[7]}};
         }
-    }
-
-    static bool WriteFile(const std::string& path, const unsigned char* data, size_t size,
-                          std::string* error) {
-        FILE* file = std::fopen(path.c_str(), "wb");
-        bool ok = file && std::fwrite(data, 1, size, file) == size;
-        if (file && std::fclose(file) != 0)
-            ok = false;
-        if (!ok)
-            *error = std::strerror(errno);
-        return ok;
-    }
-
-    // Gives the written file its mode and puts it on the disk.
-    static bool Settle(const std::string& path, int mode, std::string* error) {
-        const int fd = open(path.c_str(), O_RDONLY);
-        const bool ok = fd >= 0 && (mode < 0 || fchmod(fd, mode_t(mode)) == 0) && fsync(fd) == 0;
-        if (!ok)
-            *error = std::strerror(errno);
-        if (fd >= 0)
-            close(fd);
-        return ok;
     }
 
     fz_context* ctx_;

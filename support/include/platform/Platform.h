@@ -65,4 +65,8 @@ bool StandardErrorIsTerminal();
 // The folder that holds the given module's file (with no trailing separator).
 std::string ModuleFolder(const void* addressInModule);
 
+// GetUserNameW: the name of the account the process runs as, from the
+// system's account database; empty when it has none.
+std::string AccountName();
+
 } // namespace Platform

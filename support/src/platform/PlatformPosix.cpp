@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 #include <errno.h>
 #include <pthread.h>
+#include <pwd.h>
 #include <sys/syscall.h>
 #include <time.h>
 #include <unistd.h>
@@ -12,6 +13,7 @@
 #include <locale.h>
 #include <mutex>
 #include <set>
+#include <vector>
 
 namespace Platform {
 
@@ -167,6 +169,17 @@ std::string ModuleFolder(const void* addressInModule) {
     std::string path = info.dli_fname;
     size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+std::string AccountName() {
+    const long suggested = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+    std::vector<char> buffer(suggested > 0 ? static_cast<std::size_t>(suggested) : 16384);
+    struct passwd entry;
+    struct passwd* found = nullptr;
+    while (::getpwuid_r(::geteuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE &&
+           buffer.size() < (1u << 20))
+        buffer.resize(buffer.size() * 2);
+    return found && found->pw_name ? found->pw_name : "";
 }
 
 } // namespace Platform

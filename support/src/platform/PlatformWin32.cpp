@@ -94,4 +94,19 @@ std::string ModuleFolder(const void* addressInModule) {
     return slash == std::string::npos ? std::string(".") : text.substr(0, slash);
 }
 
+std::string AccountName() {
+    wchar_t name[257] = {}; // UNLEN + 1
+    DWORD length = 257;
+    if (!::GetUserNameW(name, &length) || length == 0)
+        return "";
+    // The name comes in UTF-16; the host's narrow text is UTF-8.
+    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    std::string out(bytes > 0 ? static_cast<std::size_t>(bytes) : 0, '\0');
+    if (bytes > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, name, -1, &out[0], bytes, nullptr, nullptr);
+    if (!out.empty())
+        out.pop_back(); // the terminator
+    return out;
+}
+
 } // namespace Platform

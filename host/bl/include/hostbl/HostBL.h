@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "fileout/OutputFile.h"
 #include "folio.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/ModuleExport.h"
@@ -50,6 +51,10 @@ HOSTBL_API uint32_t EditGroupDepth(ServiceObject* document);
 HOSTBL_API bool Undo(ServiceObject* document);
 HOSTBL_API bool Redo(ServiceObject* document);
 
+// Writes the document as a PDF file into `out` (which the caller commits),
+// or saves it at `path` through the host's one commit routine. Incremental:
+// the original bytes with the changes appended.
+HOSTBL_API void WriteDocument(ServiceObject* document, FileOut::OutputFile& out, bool incremental);
 HOSTBL_API void Save(ServiceObject* document, const std::string& path, bool incremental);
 
 struct AnnotRecord {
@@ -114,6 +119,8 @@ constexpr uint8_t kBackgroundGrey = 0x80;
 // Renders the visible pages into a viewport image on a grey background, then
 // lets the OnDrawPageView subscribers paint layer 0 of each visible page.
 HOSTBL_API Image Draw(ServiceObject* view);
+// The image as a PNG file, written into `out` or saved at `path` like Save.
+HOSTBL_API void WritePNG(const Image& image, FileOut::OutputFile& out);
 HOSTBL_API void SavePNG(const Image& image, const std::string& path);
 
 // ---------------------------------------------------------------------------

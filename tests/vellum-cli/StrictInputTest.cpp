@@ -1,0 +1,174 @@
+// Odd command lines and broken documents: every bad value is refused with a
+// short message and exit code 2, and a document that is partly broken can
+// still be marked up where it is whole.
+#include <pwd.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "CliFixture.h"
+
+namespace {
+
+using StrictInput = CliFixture;
+
+// A PDF file of the given objects, numbered from 1 (the first is the
+// catalog), with a correct cross-reference table.
+std::string PdfOf(const std::vector<std::string>& objects) {
+    std::string pdf = "%PDF-1.7\n";
+    std::vector<std::size_t> offsets;
+    for (std::size_t i = 0; i < objects.size(); ++i) {
+        offsets.push_back(pdf.size());
+        pdf += std::to_string(i + 1) + " 0 obj\n" + objects[i] + "\nendobj\n";
+    }
+    const std::size_t xref = pdf.size();
+    pdf += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
+    for (const std::size_t offset : offsets) {
+        char entry[32];
+        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+        pdf += entry;
+    }
+    pdf += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
+           " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
+    return pdf;
+}
+
+// A page of 612 x 792 units whose font F1 is object 5.
+std::string PageObject(const std::string& parent, const std::string& contents) {
+    return "<< /Type /Page /Parent " + parent + " /MediaBox [0 0 612 792] /Contents " + contents +
+           " /Resources << /Font << /F1 5 0 R >> >> >>";
+}
+std::string TextStream(const std::string& lines) {
+    return "<< /Length " + std::to_string(lines.size()) + " >>\nstream\n" + lines + "\nendstream";
+}
+const std::string kFont = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>";
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST_F(StrictInput, BadValuesExitTwoWithAShortMessage) {
+    const std::string huge(100000, 'x');
+    const struct {
+        std::vector<std::string> args;
+        const char* says;
+    } cases[] = {
+        {{"text", "in.pdf", "--page", "18446744073709551617"}, "--page takes a page number"},
+        {{"text", "in.pdf", "--page", "0"}, "counted from 1, not '0'"},
+        {{"text", "in.pdf", "--page", "+1"}, "--page"},
+        {Markup("out.pdf", {"--from", "0:72,700", "--to", "1:90,700"}), "--from takes PAGE:X,Y"},
+        {Markup("out.pdf", {"--from", "-1:72,700", "--to", "1:90,700"}), "not '-1:72,700'"},
+        {Markup("out.pdf", {"--from", "1:nan,700", "--to", "1:90,700"}), "finite numbers"},
+        {Markup("out.pdf", {"--from", "1:72,700", "--to", "1:inf,700"}), "--to takes"},
+        {Markup("out.pdf", {"--from", "1:72,1e39", "--to", "1:90,700"}), "finite numbers"},
+        {Markup("", {"--text", kPangram}), "the output is an empty file name"},
+        {Markup("out.pdf", {"--text", "caf\xC3"}), "the phrase is not valid UTF-8"},
+        {Markup("out.pdf", {"--text", "\xC0\xAF"}), "the phrase is not valid UTF-8"},
+        {Markup("out.pdf", {"--text", kPangram, "--" + huge}), "unknown option '--xxxx"},
+        {Markup("out.pdf", {"--text", kPangram, "--color", huge}), "--color takes AARRGGBB"},
+        {Markup("out.pdf", {"--text", kPangram, "--output", "b.pdf"}), "given more than once"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.says);
+        const VellumOutcome run = Run(c.args);
+        EXPECT_EQ(run.exit, 2) << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        EXPECT_LT(run.err.size(), 300u) << run.err;
+    }
+    EXPECT_EQ(FolderListing(Dir()), std::vector<std::string>{"in.pdf"});
+}
+
+TEST_F(StrictInput, MessagesSayAThingOnceAndCountPagesFromOne) {
+    VellumOutcome run = Run(Markup("out.pdf", {"--text", kPangram}, "missing.pdf"));
+    EXPECT_EQ(run.exit, 1);
+    EXPECT_EQ(run.err, "vellum markup: cannot open 'missing.pdf': No such file or directory\n");
+
+    // A long phrase that is not there is quoted short.
+    run = Run(Markup("out.pdf", {"--text", std::string(100000, 'q')}));
+    EXPECT_EQ(run.exit, 1);
+    EXPECT_NE(run.err.find("is not in in.pdf"), std::string::npos) << run.err;
+    EXPECT_LT(run.err.size(), 300u);
+
+    run = Run(Markup("out.pdf", {"--from", "9:72,700", "--to", "9:90,700"}));
+    EXPECT_EQ(run.exit, 1);
+    EXPECT_EQ(run.err, "vellum markup: page 9 is out of range: the document has 5 pages\n");
+}
+
+TEST_F(StrictInput, DoubleDashEndsTheOptionsAndATransparentColourWarns) {
+    std::filesystem::copy_file(Path("in.pdf"), Path("-in.pdf"));
+    const VellumOutcome run = Run({"markup", "-o", "out.pdf", "--kind", "highlight", "--color",
+                                   "00FF0000", "--text", kPangram, "--", "-in.pdf"});
+    EXPECT_EQ(run.exit, 0) << run.err;
+    EXPECT_NE(run.err.find("warning: the colour's alpha is 00, so the annotations will be "
+                           "invisible"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(AnnotCount(Path("out.pdf")), 1);
+}
+
+TEST_F(StrictInput, ABrokenPageFailsOnlyTheDragsThatTouchIt) {
+    // Page 2 is a page-tree node that contains itself.
+    WriteFile(
+        Path("cycle.pdf"),
+        PdfOf({"<< /Type /Catalog /Pages 2 0 R >>",
+               "<< /Type /Pages /Kids [3 0 R 6 0 R] /Count 2 >>", PageObject("2 0 R", "4 0 R"),
+               TextStream("BT /F1 24 Tf 72 700 Td (Hello first page) Tj ET"), kFont,
+               "<< /Type /Pages /Parent 2 0 R /Kids [6 0 R] /Count 1 >>"}));
+    VellumOutcome run = Run(Markup("first.pdf", {"--text", "Hello first"}, "cycle.pdf"));
+    EXPECT_EQ(run.exit, 0) << run.err;
+    // Other readers stumble over the cycle: look for the annotation in what
+    // was appended.
+    const std::string original = ReadWholeFile(Path("cycle.pdf"));
+    const std::string saved = ReadWholeFile(Path("first.pdf"));
+    ASSERT_EQ(saved.compare(0, original.size(), original), 0);
+    EXPECT_NE(saved.find("/Highlight", original.size()), std::string::npos);
+
+    run = Run(Markup("across.pdf", {"--from", "1:80,705", "--to", "2:80,705"}, "cycle.pdf"));
+    EXPECT_EQ(run.exit, 1);
+    EXPECT_NE(run.err.find("page 2: cycle in page tree"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("page 1"), std::string::npos) << run.err;
+}
+
+TEST_F(StrictInput, TextFarOffThePageIsMissedWithoutOverflow) {
+    WriteFile(Path("far.pdf"),
+              PdfOf({"<< /Type /Catalog /Pages 2 0 R >>",
+                     "<< /Type /Pages /Kids [3 0 R] /Count 1 >>", PageObject("2 0 R", "4 0 R"),
+                     TextStream("BT /F1 24 Tf 72 1700000000 Td (Far away) Tj ET "
+                                "BT /F1 24 Tf 72 700 Td (Near) Tj ET"),
+                     kFont}));
+    VellumOutcome run = Run(Markup("far-out.pdf", {"--text", "Far away"}, "far.pdf"));
+    EXPECT_EQ(run.exit, 1);
+    EXPECT_NE(run.err.find("not the phrase"), std::string::npos) << run.err;
+    run = Run(Markup("near-out.pdf", {"--text", "Near"}, "far.pdf"));
+    EXPECT_EQ(run.exit, 0) << run.err;
+}
+
+TEST_F(StrictInput, RepairedFilesAreMarkedUpElsewhereButNeverOverwritten) {
+    // A cross-reference offset that points nowhere: MuPDF rebuilds the table.
+    std::string damaged = ReadWholeFile(Path("in.pdf"));
+    damaged = damaged.substr(0, damaged.rfind("startxref")) + "startxref\n999\n%%EOF\n";
+    WriteFile(Path("damaged.pdf"), damaged);
+
+    VellumOutcome run = Run(Markup("out.pdf", {"--text", kPangram}, "damaged.pdf"));
+    EXPECT_EQ(run.exit, 0) << run.err;
+    EXPECT_NE(run.err.find("warning: damaged.pdf is damaged"), std::string::npos) << run.err;
+    EXPECT_EQ(AnnotCount(Path("out.pdf")), 1);
+
+    run = Run(Markup("damaged.pdf", {"--text", kPangram}, "damaged.pdf"));
+    EXPECT_EQ(run.exit, 1);
+    EXPECT_NE(run.err.find("write the result to another file"), std::string::npos) << run.err;
+    EXPECT_TRUE(ReadWholeFile(Path("damaged.pdf")) == damaged);
+}
+
+TEST_F(StrictInput, TheAuthorIsTheAccountNameWhenTheEnvironmentHasNone) {
+    const passwd* account = getpwuid(geteuid());
+    ASSERT_NE(account, nullptr);
+    const VellumOutcome run =
+        Run(Markup("out.pdf", {"--text", kPangram}),
+            {{"USER", std::nullopt}, {"LOGNAME", std::nullopt}, {"VELLUM_AUTHOR", std::nullopt}});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(ProbeAnnots(Path("out.pdf"))["/pages/0/annots/0/author"], account->pw_name);
+}
+
+} // namespace

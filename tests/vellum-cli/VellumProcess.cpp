@@ -1,0 +1,165 @@
+#include "VellumProcess.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+extern char** environ;
+
+namespace {
+
+std::string TemporaryName(const char* what) {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / ("vellum-run-" + std::string(what) + "-XXXXXX"))
+            .string();
+    const int fd = mkstemp(pattern.data());
+    if (fd < 0)
+        throw std::runtime_error("cannot make a file for the run's " + std::string(what));
+    close(fd);
+    return pattern;
+}
+
+std::vector<std::string> ChildEnvironment(const VellumProcess::Environment& changes) {
+    std::map<std::string, std::string> variables;
+    for (char** entry = environ; *entry; ++entry) {
+        const std::string text = *entry;
+        const std::size_t equals = text.find('=');
+        if (equals != std::string::npos)
+            variables[text.substr(0, equals)] = text.substr(equals + 1);
+    }
+    for (const auto& [name, value] : changes) {
+        if (value)
+            variables[name] = *value;
+        else
+            variables.erase(name);
+    }
+    std::vector<std::string> list;
+    for (const auto& [name, value] : variables)
+        list.push_back(name + "=" + value);
+    return list;
+}
+
+std::vector<char*> Pointers(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+} // namespace
+
+VellumProcess::VellumProcess(const std::string& folder, const std::vector<std::string>& args,
+                             const Environment& environment)
+    : outPath_(TemporaryName("out")), errPath_(TemporaryName("err")) {
+    // The child changes into the folder through a small shell step, so that
+    // the arguments themselves never pass through a shell.
+    std::vector<std::string> argv = {"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", folder,
+                                     VELLUM_EXE};
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<std::string> env = ChildEnvironment(environment);
+    std::vector<char*> argvPointers = Pointers(argv), envPointers = Pointers(env);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath_.c_str(), O_WRONLY | O_TRUNC, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath_.c_str(), O_WRONLY | O_TRUNC, 0);
+    // Ending signals take their default course in the child, whatever the
+    // test runner ignores.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t defaults;
+    sigemptyset(&defaults);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+        sigaddset(&defaults, signal);
+    posix_spawnattr_setsigdefault(&attributes, &defaults);
+    sigset_t none;
+    sigemptyset(&none);
+    posix_spawnattr_setsigmask(&attributes, &none);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
+    const int failed = posix_spawn(&pid_, argv[0].c_str(), &actions, &attributes,
+                                   argvPointers.data(), envPointers.data());
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    if (failed)
+        throw std::runtime_error("cannot start vellum");
+}
+
+VellumProcess::~VellumProcess() {
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    std::remove(outPath_.c_str());
+    std::remove(errPath_.c_str());
+}
+
+bool VellumProcess::WaitForError(const std::string& text, int seconds) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (ReadWholeFile(errPath_).find(text) != std::string::npos)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+void VellumProcess::Signal(int signal) {
+    kill(pid_, signal);
+}
+
+VellumOutcome VellumProcess::Wait() {
+    int status = 0;
+    waitpid(pid_, &status, 0);
+    pid_ = -1;
+    VellumOutcome outcome;
+    if (WIFEXITED(status))
+        outcome.exit = WEXITSTATUS(status);
+    if (WIFSIGNALED(status))
+        outcome.signal = WTERMSIG(status);
+    outcome.out = ReadWholeFile(outPath_);
+    outcome.err = ReadWholeFile(errPath_);
+    return outcome;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::map<std::string, std::string> ProbeAnnots(const std::string& pdf) {
+    const std::string out = TemporaryName("probe");
+    const std::string command =
+        "/usr/bin/python3 '" + std::string(PDFPROBE_PY) + "' annots '" + pdf + "' > '" + out + "'";
+    std::map<std::string, std::string> values;
+    if (std::system(command.c_str()) == 0) {
+        std::istringstream lines(ReadWholeFile(out));
+        for (std::string line; std::getline(lines, line);)
+            if (const std::size_t tab = line.find('\t'); tab != std::string::npos)
+                values[line.substr(0, tab)] = line.substr(tab + 1);
+    }
+    std::remove(out.c_str());
+    return values;
+}
+
+std::vector<std::string> FolderListing(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
