@@ -156,8 +156,20 @@ TEST_F(EventRouting, GesturesSendWhatAUserDoesAndRefuseDisabledControls) {
     EXPECT_FALSE(ChooseColor(popup, L"ff3b82ff").delivered);
     EXPECT_TRUE(Markup().events.empty());
 
+    // As a handler does: while the popup is about to show, it calls back
+    // into the engine with a colour popup request and a state change.
+    UIColorPopupRequest request{L"ffffea3b", 0, 1, nullptr, 0};
+    Markup().onEvent = [&](const UIEventRecord& event) {
+        if (event.code != UIEventCode::kPopupShowing)
+            return;
+        ElementApi()->SendEvent(event.target, UIEventCode::kColorPopupRequest, nullptr,
+                                reinterpret_cast<uintptr_t>(&request), nullptr);
+        ElementApi()->SetState(One(*tree, "#Highlight"), UIElementState::kChecked, 0, 1);
+    };
     SetState(dropDown, 0, UIElementState::kDisabled);
     EXPECT_TRUE(OpenPopup(dropDown).delivered);
+    EXPECT_EQ(Describe(popup).popupRequest->colorText, L"ffffea3b");
+    EXPECT_EQ(State(One(*tree, "#Highlight")), UIElementState::kChecked);
     std::wstring color = L"ff3b82ff";
     EXPECT_TRUE(ChooseColor(popup, color).delivered);
     ASSERT_EQ(Markup().events.size(), 3u);

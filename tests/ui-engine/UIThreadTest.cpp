@@ -22,6 +22,8 @@ TEST(UIThread, RunsPostedTasksInOrderOnItsOwnThread) {
     EXPECT_NE(ui.ThreadId(), Platform::CurrentThreadId());
     std::vector<int> order;
     std::vector<uint32_t> threads;
+    std::promise<void> release;
+    ui.Post([gate = release.get_future().share()] { gate.wait(); });  // all queued first
     for (int i = 0; i < 50; ++i)
         ASSERT_TRUE(ui.Post([&, i] {
             order.push_back(i);
@@ -29,6 +31,7 @@ TEST(UIThread, RunsPostedTasksInOrderOnItsOwnThread) {
             if (i == 10) // a task that posts: its task runs after those queued
                 ui.Post([&] { order.push_back(100); });
         }));
+    release.set_value();
     ui.WaitIdle();
     ASSERT_EQ(order.size(), 51u);
     EXPECT_EQ(order.back(), 100);

@@ -52,6 +52,23 @@ std::optional<Selector> ParseSelector(const char* text, uint32_t* code, std::str
     }
 }
 
+// Parses the selector and checks the out-pointer, then runs `operation`
+// with the live element, the selector and the out-value, with the lock held.
+template <class Out, class Operation>
+uint32_t WithSelector(HELEMENT handle, const char* text, Out* out, std::string* detail,
+                      Operation&& operation) {
+    uint32_t code = kOk;
+    std::optional<Selector> selector = ParseSelector(text, &code, detail);
+    if (!selector)
+        return code;
+    if (!out)
+        return kBadArgument;
+    return WithElement(handle, [&](Element& element) {
+        operation(element, *selector, *out);
+        return kOk;
+    });
+}
+
 void CollectMatches(const Element& from, const Selector& selector, std::vector<HELEMENT>* found) {
     for (const Element* child : from.children) {
         if (selector.Matches(*child))
@@ -75,53 +92,34 @@ ColorPopupRecord ReadColorPopupRequest(const UIColorPopupRequest& request, uint6
 
 uint32_t SelectElements(HELEMENT from, const char* selectorText, std::vector<HELEMENT>* found,
                         std::string* detail) {
-    uint32_t code = kOk;
-    std::optional<Selector> selector = ParseSelector(selectorText, &code, detail);
-    if (!selector)
-        return code;
-    if (!found)
-        return kBadArgument;
-    return WithElement(from, [&](Element& element) {
-        found->clear();
-        CollectMatches(element, *selector, found);
-        return kOk;
-    });
+    return WithSelector(from, selectorText, found, detail,
+                        [](Element& element, const Selector& selector, std::vector<HELEMENT>& out) {
+                            out.clear();
+                            CollectMatches(element, selector, &out);
+                        });
 }
 
 uint32_t MatchesSelector(HELEMENT handle, const char* selectorText, bool* matches,
                          std::string* detail) {
-    uint32_t code = kOk;
-    std::optional<Selector> selector = ParseSelector(selectorText, &code, detail);
-    if (!selector)
-        return code;
-    if (!matches)
-        return kBadArgument;
-    return WithElement(handle, [&](Element& element) {
-        *matches = selector->Matches(element);
-        return kOk;
-    });
+    return WithSelector(handle, selectorText, matches, detail,
+                        [](Element& element, const Selector& selector, bool& out) {
+                            out = selector.Matches(element);
+                        });
 }
 
 uint32_t FindNearestAncestor(HELEMENT handle, const char* selectorText, uint32_t depth,
                              HELEMENT* found, std::string* detail) {
-    uint32_t code = kOk;
-    std::optional<Selector> selector = ParseSelector(selectorText, &code, detail);
-    if (!selector)
-        return code;
-    if (!found)
-        return kBadArgument;
-    return WithElement(handle, [&](Element& element) {
-        *found = nullptr;
-        uint32_t looked = 0;
-        for (const Element* e = &element; e && (depth == 0 || looked < depth); e = e->parent) {
-            ++looked;
-            if (selector->Matches(*e)) {
-                *found = e->handle;
-                break;
-            }
-        }
-        return kOk;
-    });
+    return WithSelector(handle, selectorText, found, detail,
+                        [depth](Element& element, const Selector& selector, HELEMENT& out) {
+                            out = nullptr;
+                            uint32_t looked = 0;
+                            for (const Element* e = &element; e && (depth == 0 || looked < depth);
+                                 e = e->parent, ++looked)
+                                if (selector.Matches(*e)) {
+                                    out = e->handle;
+                                    break;
+                                }
+                        });
 }
 
 uint32_t GetParent(HELEMENT handle, HELEMENT* parent) {

@@ -70,6 +70,8 @@ public:
         if (parent)
             parent->children.push_back(element);
         ReadAttributes(source, *element);
+        if (node.type == GUMBO_NODE_TEMPLATE)
+            return;  // a browser keeps a template's content out of the document
 
         std::string ownText;
         for (unsigned i = 0; i < source.children.length; ++i) {
