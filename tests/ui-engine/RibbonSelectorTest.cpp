@@ -65,7 +65,6 @@ TEST_F(RibbonSelectors, MarkupGroupHasThreeSplitButtonsWithTheirPopups) {
         EXPECT_EQ(State(dropDown), UIElementState::kDisabled);
         EXPECT_EQ(State(main[0]), 0u);
     }
-    EXPECT_EQ(Text(Select(One(*tree, "#Underline"), ".cmd-base-name").at(0)), L"Underline");
 }
 
 TEST_F(RibbonSelectors, FontIconsEachOwnAColourPopup) {
