@@ -17,6 +17,11 @@
 //
 // Element handles (HELEMENT) are opaque. A null handle is never an element.
 //
+// Entries may be called on any thread (the engine serialises them), but
+// SendEvent calls the handlers on the calling thread: the host's own calls
+// come on its UI thread. No lock of the engine is held while a handler runs,
+// so a handler may call any entry while it handles an event.
+//
 // Selectors: type (div), universal (*), #id, .class, [attr] and
 // [attr=value] (value bare or in double quotes), compound selectors of those
 // (div.split-button), the descendant (div .icon) and child (div > span)

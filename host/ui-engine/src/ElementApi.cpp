@@ -11,7 +11,7 @@ namespace UIEngine {
 namespace {
 
 // An entry as its failure records name it: by its declaration in the
-// header that describes the table.
+// header that describes the table (the lines follow that header).
 struct Entry {
     const wchar_t* name;
     const char* signature;
@@ -21,25 +21,25 @@ constexpr const char* kFile = "app\\include\\ui-engine\\uielementapi";
 
 constexpr Entry kSelectElements{
     L"SelectElements",
-    "uint32_t UIElementApi::SelectElements(HELEMENT,const char *,UIElementVisitor,void *)", 53};
+    "uint32_t UIElementApi::SelectElements(HELEMENT,const char *,UIElementVisitor,void *)", 58};
 constexpr Entry kMatchesSelector{
     L"MatchesSelector", "uint32_t UIElementApi::MatchesSelector(HELEMENT,const char *,uint32_t *)",
-    57};
+    62};
 constexpr Entry kFindNearestAncestor{
     L"FindNearestAncestor",
-    "uint32_t UIElementApi::FindNearestAncestor(HELEMENT,const char *,uint32_t,HELEMENT *)", 62};
+    "uint32_t UIElementApi::FindNearestAncestor(HELEMENT,const char *,uint32_t,HELEMENT *)", 67};
 constexpr Entry kGetParent{L"GetParent", "uint32_t UIElementApi::GetParent(HELEMENT,HELEMENT *)",
-                           66};
-constexpr Entry kGetState{L"GetState", "uint32_t UIElementApi::GetState(HELEMENT,uint32_t *)", 69};
+                           71};
+constexpr Entry kGetState{L"GetState", "uint32_t UIElementApi::GetState(HELEMENT,uint32_t *)", 74};
 constexpr Entry kSetState{
-    L"SetState", "uint32_t UIElementApi::SetState(HELEMENT,uint32_t,uint32_t,uint32_t)", 74};
+    L"SetState", "uint32_t UIElementApi::SetState(HELEMENT,uint32_t,uint32_t,uint32_t)", 79};
 constexpr Entry kSendEvent{
     L"SendEvent",
-    "uint32_t UIElementApi::SendEvent(HELEMENT,uint32_t,HELEMENT,uintptr_t,uint32_t *)", 85};
+    "uint32_t UIElementApi::SendEvent(HELEMENT,uint32_t,HELEMENT,uintptr_t,uint32_t *)", 90};
 constexpr Entry kGetText{L"GetText",
-                         "uint32_t UIElementApi::GetText(HELEMENT,UITextReceiver,void *)", 91};
+                         "uint32_t UIElementApi::GetText(HELEMENT,UITextReceiver,void *)", 96};
 constexpr Entry kSetText{L"SetText", "uint32_t UIElementApi::SetText(HELEMENT,const wchar_t *)",
-                         94};
+                         99};
 
 uint32_t Reported(uint32_t code, const Entry& entry) {
     return SODetails::Reported(code, {L"UIElementApi", entry.name, kFile, entry.line},
