@@ -54,6 +54,14 @@ struct UIThread::State {
     std::thread thread;
     std::mutex joining; // two threads must not join at once
 
+    void Report(std::exception_ptr failure) noexcept {
+        try {
+            onFailure(failure);
+        } catch (...) {
+            // A sink that fails itself must not end the UI thread.
+        }
+    }
+
     void Run() {
         for (;;) {
             UITask task;
@@ -70,7 +78,7 @@ struct UIThread::State {
                 task();
             } catch (...) {
                 ++failed;
-                onFailure(std::current_exception());
+                Report(std::current_exception());
             }
             task = UITask(); // destroyed before the thread counts as idle
             std::lock_guard<std::mutex> lock(mutex);
