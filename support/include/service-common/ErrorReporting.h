@@ -19,6 +19,9 @@ enum : uint32_t {
     kNoErrorRecorded = 8,
     kIgnored = 10,
     kNotSubscribed = 25,
+    // The UI engine's element API.
+    kStaleElement = 0x20001,  // not a live element handle of the engine
+    kBadSelector = 0x20002,   // a selector text the engine does not understand
 };
 
 // Codes that are not failures: success, declined and ignored.

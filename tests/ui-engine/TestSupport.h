@@ -1,0 +1,61 @@
+// The shipped ribbon and a UI handler that records what the engine does
+// with it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui-engine/UIHandler.h"
+#include "uiengine/ElementTree.h"
+#include "uiengine/Elements.h"
+
+namespace UIEngineTest {
+
+using UIEngine::ObjectPtr;
+
+std::unique_ptr<UIEngine::ElementTree> LoadRibbon();
+
+// The one element `selector` finds in the whole tree; fails the test when
+// there is not exactly one.
+HELEMENT One(const UIEngine::ElementTree& tree, const std::string& selector);
+
+struct SeenEvent {
+    uint32_t code;
+    HELEMENT element; // the handler's element, as HandleEvent received it
+    HELEMENT target;
+    HELEMENT source;
+    uintptr_t data;
+};
+
+class RecordingHandler {
+public:
+    static constexpr const char* kSignatureName = "class RecordingHandler";
+    using Interface = SOImpl::CppUIHandlerBase<RecordingHandler, SODetails::ServiceObjectTraits>;
+
+    static ObjectPtr Make();
+    static RecordingHandler& Of(const ObjectPtr& handler);
+
+    // What HandleEvent does: mark handled, fail with a code, or run a hook.
+    bool markHandled = false;
+    uint32_t failWith = SODetails::kOk;
+    std::function<void(const UIEventRecord&)> onEvent;
+
+    std::vector<SeenEvent> events;
+    std::vector<std::pair<ServiceObject*, HELEMENT>> attachedCalls;
+    int detachedCalls = 0;
+
+    uint32_t OnQueryServiceObject(uint32_t, ServiceObject**, uint8_t, uint8_t) { return 1; }
+    uint32_t GetHandlerName(const char** name);
+    uint32_t GetElementAttachedTo(HELEMENT* element);
+    uint32_t HandleEvent(uint32_t* handled, HELEMENT element, const UIEventRecord* event);
+    uint32_t Attached(ServiceObject* window, HELEMENT element);
+    uint32_t Detached();
+
+private:
+    HELEMENT element_ = nullptr;
+};
+
+} // namespace UIEngineTest
