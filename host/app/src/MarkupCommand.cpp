@@ -8,6 +8,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "DocumentText.h"
+#include "HostOptions.h"
 #include "HostSession.h"
 #include "JsonWriter.h"
 #include "MarkupDriver.h"
@@ -37,6 +38,7 @@ struct MarkupRequest {
     std::string input, output, snapshot;
     const Kind* kind = nullptr;
     uint32_t color = 0;
+    bool colorGiven = false;
     std::wstring phrase;
     bool all = false, json = false;
     // --from/--to pairs as given: page counted from 1, point in page space.
@@ -102,6 +104,7 @@ MarkupRequest ParseRequest(const std::vector<std::string>& args) {
     request.kind = &ParseKind(*kind);
     const auto color = line.Value("--color");
     request.color = color ? ParseColor(*color) : request.kind->defaultColor;
+    request.colorGiven = color.has_value();
     request.all = line.Has("--all");
     request.json = line.Has("--json");
     request.snapshot = line.Value("--snapshot").value_or("");
@@ -273,13 +276,15 @@ void PrintJson(const MarkupRequest& request, const std::vector<DragReport>& repo
     std::fputs(json.Text().c_str(), stdout);
 }
 
-int Run(HostSession& session, const MarkupRequest& request) {
+int Run(HostSession& session, MarkupRequest request) {
     CheckWritable(request.output);
     HostBL::ObjectPtr document = HostBL::OpenDocument(request.input);
     DocumentText text(HostBL::DocumentHandle(document.get()));
     WarnIfRepaired("vellum markup", request.input, text);
     // The plug-ins register their tools as they start.
     session.Plugins();
+    request.color = MarkupColor(session, request.kind->option,
+                                request.colorGiven ? std::optional(request.color) : std::nullopt);
 
     std::vector<DragReport> reports;
     {
