@@ -29,7 +29,9 @@ const char* const kCreateTables =
     "CREATE TABLE IF NOT EXISTS settings ("
     "  root INTEGER NOT NULL, path TEXT NOT NULL, name TEXT NOT NULL,"
     "  type INTEGER NOT NULL CHECK (type BETWEEN 1 AND 4), value,"
-    "  PRIMARY KEY (root, path, name)) WITHOUT ROWID;";
+    "  PRIMARY KEY (root, path, name)) WITHOUT ROWID;"
+    "PRAGMA user_version = 1;";
+static_assert(kLayoutVersion == 1, "the tables above are of layout 1");
 
 std::string Utf8(const std::wstring& text, const char* what) {
     if (text.empty())
@@ -238,8 +240,7 @@ sqlite3* SettingsStore::Database() {
             Fail(result, "open");
         sqlite3_extended_result_codes(db_, 1);
         sqlite3_busy_timeout(db_, kBusyTimeoutMilliseconds);
-        CheckIsOurs();
-        PrepareForWriting();
+        PrepareForWriting(CheckIsOurs());
     } catch (...) {
         Close();
         throw;
@@ -248,7 +249,8 @@ sqlite3* SettingsStore::Database() {
 }
 
 // Reads only: a file that is not our store must come out of this unchanged.
-void SettingsStore::CheckIsOurs() {
+// True when the file is new (it has no tables yet).
+bool SettingsStore::CheckIsOurs() {
     int tables = 0, ours = 0;
     {
         Statement list = Prepare("SELECT name FROM sqlite_schema WHERE type = 'table'");
@@ -276,6 +278,7 @@ void SettingsStore::CheckIsOurs() {
         throw StoreError(kNotAvailable, "the settings store " + file_ +
                                             " was written by a newer version of this program; "
                                             "it was left as it is");
+    return tables == 0;
 }
 
 // WAL: readers never wait for a writer, and a commit appends to the log. A
@@ -283,7 +286,7 @@ void SettingsStore::CheckIsOurs() {
 // survive the loss of the machine too, not only of the process; settings
 // are written one at a time when a user changes one, so the sync is cheap
 // enough.
-void SettingsStore::PrepareForWriting() {
+void SettingsStore::PrepareForWriting(bool isNew) {
     {
         Statement journal = Prepare("PRAGMA journal_mode = WAL");
         const std::string mode = journal.Step() ? journal.Utf8(0) : std::string();
@@ -293,10 +296,12 @@ void SettingsStore::PrepareForWriting() {
                                                 "nothing was changed");
     }
     Prepare("PRAGMA synchronous = FULL").Run();
+    if (!isNew)
+        return;
+    // Another process may be making the tables at the same moment.
     Transaction transaction(*this);
     if (sqlite3_exec(db_, kCreateTables, nullptr, nullptr, nullptr) != SQLITE_OK)
         Fail(sqlite3_errcode(db_), "prepare");
-    Prepare("PRAGMA user_version = 1").Run();
     transaction.Commit();
 }
 

@@ -81,8 +81,8 @@ private:
     class Transaction;
 
     sqlite3* Database();
-    void CheckIsOurs();
-    void PrepareForWriting();
+    bool CheckIsOurs();
+    void PrepareForWriting(bool isNew);
     void Close();
     Statement Prepare(const char* sql);
     [[noreturn]] void Fail(int result, const char* doing);

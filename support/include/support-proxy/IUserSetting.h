@@ -41,6 +41,10 @@ protected:
     UserSettingNodePtr defaultsNode;         // a store of defaults, if any
 };
 
+// The shared layout: the table pointer, parent, mutex and two shared node
+// references (a pointer and a count block each).
+static_assert(sizeof(IUserSetting) == 7 * sizeof(void*), "the common fields of every node");
+
 // Holds the tree's mutex for one operation; nodes not yet bound to a tree
 // have none to hold.
 class TreeLock : private boost::noncopyable {

@@ -77,4 +77,7 @@ private:
     UserSettingNodePtr NodeForMembers(const UserSettingNodePtr& node, bool create) const;
 };
 
+static_assert(sizeof(IUserSettingGroup) == sizeof(IUserSetting) + 3 * sizeof(void*),
+              "a group adds its list of children");
+
 } // namespace usropts

@@ -11,6 +11,103 @@
 #pragma once
 
 // clang-format off
+
+// The families of groups that recur with their own defaults.
+
+// A font: of the text tools, of page numbers, of watermarks, of headers and footers.
+#define USROPT_FONT_MEMBERS(VALUE, family, size)                                                   \
+    VALUE(std::wstring, Family, "Family", family)                                                  \
+    VALUE(int, Format, "Format", 1)                                                                \
+    VALUE(int, Size, "Size", size)                                                                 \
+    VALUE(bool, Bold, "Bold", false)                                                               \
+    VALUE(bool, Italic, "Italic", false)                                                           \
+    VALUE(std::wstring, Color, "Color", L"#000000")                                                \
+    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
+    VALUE(int, Rotation, "Rotation", 0)                                                            \
+    VALUE(float, CharSpacing, "Char Spacing", 0.0f)                                                \
+    VALUE(float, HorzScaling, "Horz Scaling", 100.0f)                                              \
+    VALUE(int, Escapement, "Escapement", 0)
+
+// A shape annotation; the lines add their arrows.
+#define USROPT_SHAPE_MEMBERS(VALUE, borderStyle, color, interiorColor)                             \
+    VALUE(int, BorderStyle, "BorderStyle", borderStyle)                                            \
+    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
+    VALUE(int, Color, "Color", color)                                                              \
+    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
+    VALUE(int, InteriorColor, "InteriorColor", interiorColor)                                      \
+    VALUE(int, BlendMode, "BlendMode", 0)
+
+// A line's arrow heads.
+#define USROPT_ARROW_MEMBERS(VALUE, start, end)                                                    \
+    VALUE(int, ArrowStart, "ArrowStart", start)                                                    \
+    VALUE(int, ArrowEnd, "ArrowEnd", end)
+
+// A form field's frame.
+#define USROPT_FIELD_MEMBERS(VALUE, borderWidth, color, bgColor)                                   \
+    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
+    VALUE(int, BorderWidth, "BorderWidth", borderWidth)                                            \
+    VALUE(int, Color, "Color", color)                                                              \
+    VALUE(int, BgColor, "BgColor", bgColor)                                                        \
+    VALUE(int, Highlight, "Highlight", 1)
+
+// A form field's tooltip and text.
+#define USROPT_FIELD_TEXT_MEMBERS(VALUE, fontType, fontSize, fontColor)                            \
+    VALUE(std::wstring, Tooltip, "Tooltip", L"")                                                   \
+    VALUE(std::wstring, FontType, "FontType", fontType)                                            \
+    VALUE(int, FontSize, "FontSize", fontSize)                                                     \
+    VALUE(int, FontColor, "FontColor", fontColor)                                                  \
+    VALUE(int, FontModifier, "FontModifier", 0)
+
+// A size in points.
+#define USROPT_SIZE_MEMBERS(VALUE, width, height)                                                  \
+    VALUE(int, Width, "Width", width)                                                              \
+    VALUE(int, Height, "Height", height)
+
+// Margins in points.
+#define USROPT_MARGIN_MEMBERS(VALUE, left, top, right, bottom)                                     \
+    VALUE(float, Left, "Left", left)                                                               \
+    VALUE(float, Top, "Top", top)                                                                  \
+    VALUE(float, Right, "Right", right)                                                            \
+    VALUE(float, Bottom, "Bottom", bottom)
+
+// Printing a document, or the selection of one.
+#define USROPT_PRINT_MEMBERS(VALUE, turnAndCentre, fit)                                            \
+    VALUE(int, PageRange, "PageRange", 0)                                                          \
+    VALUE(std::wstring, PageRangeData, "PageRangeData", L"")                                       \
+    VALUE(int, PageSubject, "PageSubject", -1)                                                     \
+    VALUE(bool, PageReverse, "PageReverse", false)                                                 \
+    VALUE(int, Copies, "Copies", 1)                                                                \
+    VALUE(int, Orientation, "Orientation", 1)                                                      \
+    VALUE(int, ColorMode, "ColorMode", 2)                                                          \
+    VALUE(bool, Collate, "Collate", true)                                                          \
+    VALUE(bool, PrintToFile, "PrintToFile", false)                                                 \
+    VALUE(std::wstring, PrinterName, "PrinterName", L"")                                           \
+    VALUE(int, PaperSizeId, "PaperSizeId", 0)                                                      \
+    VALUE(int, PaperSourceId, "PaperSourceId", 0)                                                  \
+    VALUE(int, DocumentContentType, "DocumentContentType", 0)                                      \
+    VALUE(bool, Autorotate, "Autorotate", turnAndCentre)                                           \
+    VALUE(bool, Center, "Center", turnAndCentre)                                                   \
+    VALUE(int, Fit, "Fit", fit)                                                                    \
+    VALUE(int, ViewState, "ViewState", 0)                                                          \
+    VALUE(bool, DuplexMode, "DuplexMode", false)                                                   \
+    VALUE(int, DuplexBinding, "DuplexBinding", 1)                                                  \
+    VALUE(bool, UseActualDimentions, "Use actual dimentions for Paper Size", false)                \
+    VALUE(int, TileScale, "TileScale", 1)                                                          \
+    VALUE(float, Overlap, "Overlap", 1.0f)                                                         \
+    VALUE(bool, TileLarge, "TileLarge", true)                                                      \
+    VALUE(int, PagesPerSheet, "PagesPerSheet", 0)                                                  \
+    VALUE(int, PagesColumn, "PagesColumn", 0)                                                      \
+    VALUE(int, PagesRow, "PagesRow", 0)                                                            \
+    VALUE(int, PageOrder, "PageOrder", 0)                                                          \
+    VALUE(bool, PrintImageBorder, "PrintImageBorder", true)                                        \
+    VALUE(bool, BothSidePrint, "BothSidePrint", true)                                              \
+    VALUE(int, BookletSubset, "BookletSubset", 2)                                                  \
+    VALUE(int, SheetsFrom, "SheetsFrom", 0)                                                        \
+    VALUE(int, SheetsTo, "SheetsTo", 0)                                                            \
+    VALUE(int, Binding, "Binding", 0)
+
+// The groups, depth first.
+
 // Options
 #define USROPT_MEMBERS_Options(GROUP, VALUE)                                                       \
     GROUP(MetaData, "MetaData", MetaData)                                                          \
@@ -107,17 +204,7 @@
 
 // Options/Fonts/Default
 #define USROPT_MEMBERS_Fonts_Default(GROUP, VALUE)                                                 \
-    VALUE(std::wstring, Family, "Family", L"Times New Roman")                                      \
-    VALUE(int, Format, "Format", 1)                                                                \
-    VALUE(int, Size, "Size", 12)                                                                   \
-    VALUE(bool, Bold, "Bold", false)                                                               \
-    VALUE(bool, Italic, "Italic", false)                                                           \
-    VALUE(std::wstring, Color, "Color", L"#000000")                                                \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, Rotation, "Rotation", 0)                                                            \
-    VALUE(float, CharSpacing, "Char Spacing", 0.0f)                                                \
-    VALUE(float, HorzScaling, "Horz Scaling", 100.0f)                                              \
-    VALUE(int, Escapement, "Escapement", 0)
+    USROPT_FONT_MEMBERS(VALUE, L"Times New Roman", 12)
 
 // Options/Paragraph
 #define USROPT_MEMBERS_Paragraph(GROUP, VALUE)                                                     \
@@ -204,114 +291,53 @@
 
 // Options/Shapes/Line
 #define USROPT_MEMBERS_Shapes_Line(GROUP, VALUE)                                                   \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFF4F8DE1)                                                         \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, InteriorColor, "InteriorColor", 0xFF4F8DE1)                                         \
-    VALUE(int, BlendMode, "BlendMode", 0)                                                          \
-    VALUE(int, ArrowStart, "ArrowStart", 0)                                                        \
-    VALUE(int, ArrowEnd, "ArrowEnd", 0)
+    USROPT_SHAPE_MEMBERS(VALUE, 0, 0xFF4F8DE1, 0xFF4F8DE1)                                         \
+    USROPT_ARROW_MEMBERS(VALUE, 0, 0)
 
 // Options/Shapes/LineArrow
 #define USROPT_MEMBERS_Shapes_LineArrow(GROUP, VALUE)                                              \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFF4F8DE1)                                                         \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, InteriorColor, "InteriorColor", 0xFF4F8DE1)                                         \
-    VALUE(int, BlendMode, "BlendMode", 0)                                                          \
-    VALUE(int, ArrowStart, "ArrowStart", 0)                                                        \
-    VALUE(int, ArrowEnd, "ArrowEnd", 1)
+    USROPT_SHAPE_MEMBERS(VALUE, 0, 0xFF4F8DE1, 0xFF4F8DE1)                                         \
+    USROPT_ARROW_MEMBERS(VALUE, 0, 1)
 
 // Options/Shapes/LineDoubleArrow
 #define USROPT_MEMBERS_Shapes_LineDoubleArrow(GROUP, VALUE)                                        \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFF4F8DE1)                                                         \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, InteriorColor, "InteriorColor", 0xFF4F8DE1)                                         \
-    VALUE(int, BlendMode, "BlendMode", 0)                                                          \
-    VALUE(int, ArrowStart, "ArrowStart", 1)                                                        \
-    VALUE(int, ArrowEnd, "ArrowEnd", 1)
+    USROPT_SHAPE_MEMBERS(VALUE, 0, 0xFF4F8DE1, 0xFF4F8DE1)                                         \
+    USROPT_ARROW_MEMBERS(VALUE, 1, 1)
 
 // Options/Shapes/PolyLine
 #define USROPT_MEMBERS_Shapes_PolyLine(GROUP, VALUE)                                               \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFF4F8DE1)                                                         \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, InteriorColor, "InteriorColor", 0)                                                  \
-    VALUE(int, BlendMode, "BlendMode", 0)                                                          \
-    VALUE(int, ArrowStart, "ArrowStart", 0)                                                        \
-    VALUE(int, ArrowEnd, "ArrowEnd", 0)
+    USROPT_SHAPE_MEMBERS(VALUE, 0, 0xFF4F8DE1, 0)                                                  \
+    USROPT_ARROW_MEMBERS(VALUE, 0, 0)
 
 // Options/Shapes/Polygon
 #define USROPT_MEMBERS_Shapes_Polygon(GROUP, VALUE)                                                \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFF4F8DE1)                                                         \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, InteriorColor, "InteriorColor", 0)                                                  \
-    VALUE(int, BlendMode, "BlendMode", 0)
+    USROPT_SHAPE_MEMBERS(VALUE, 0, 0xFF4F8DE1, 0)
 
 // Options/Shapes/Square
 #define USROPT_MEMBERS_Shapes_Square(GROUP, VALUE)                                                 \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFF4F8DE1)                                                         \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, InteriorColor, "InteriorColor", 0)                                                  \
-    VALUE(int, BlendMode, "BlendMode", 0)
+    USROPT_SHAPE_MEMBERS(VALUE, 0, 0xFF4F8DE1, 0)
 
 // Options/Shapes/Circle
 #define USROPT_MEMBERS_Shapes_Circle(GROUP, VALUE)                                                 \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFF4F8DE1)                                                         \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, InteriorColor, "InteriorColor", 0)                                                  \
-    VALUE(int, BlendMode, "BlendMode", 0)
+    USROPT_SHAPE_MEMBERS(VALUE, 0, 0xFF4F8DE1, 0)
 
 // Options/Shapes/Cloud
 #define USROPT_MEMBERS_Shapes_Cloud(GROUP, VALUE)                                                  \
-    VALUE(int, BorderStyle, "BorderStyle", 7)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFF4F8DE1)                                                         \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, InteriorColor, "InteriorColor", 0)                                                  \
-    VALUE(int, BlendMode, "BlendMode", 0)
+    USROPT_SHAPE_MEMBERS(VALUE, 7, 0xFF4F8DE1, 0)
 
 // Options/Shapes/LineDimension
 #define USROPT_MEMBERS_Shapes_LineDimension(GROUP, VALUE)                                          \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFFE52237)                                                         \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, InteriorColor, "InteriorColor", 0xFFE52237)                                         \
-    VALUE(int, BlendMode, "BlendMode", 0)                                                          \
-    VALUE(int, ArrowStart, "ArrowStart", 2)                                                        \
-    VALUE(int, ArrowEnd, "ArrowEnd", 2)
+    USROPT_SHAPE_MEMBERS(VALUE, 0, 0xFFE52237, 0xFFE52237)                                         \
+    USROPT_ARROW_MEMBERS(VALUE, 2, 2)
 
 // Options/Shapes/PolyLineDimension
 #define USROPT_MEMBERS_Shapes_PolyLineDimension(GROUP, VALUE)                                      \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFFE52237)                                                         \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, InteriorColor, "InteriorColor", 0xFFE52237)                                         \
-    VALUE(int, BlendMode, "BlendMode", 0)                                                          \
-    VALUE(int, ArrowStart, "ArrowStart", 0)                                                        \
-    VALUE(int, ArrowEnd, "ArrowEnd", 0)
+    USROPT_SHAPE_MEMBERS(VALUE, 0, 0xFFE52237, 0xFFE52237)                                         \
+    USROPT_ARROW_MEMBERS(VALUE, 0, 0)
 
 // Options/Shapes/PolygonDimension
 #define USROPT_MEMBERS_Shapes_PolygonDimension(GROUP, VALUE)                                       \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFFE52237)                                                         \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, InteriorColor, "InteriorColor", 0)                                                  \
-    VALUE(int, BlendMode, "BlendMode", 0)
+    USROPT_SHAPE_MEMBERS(VALUE, 0, 0xFFE52237, 0)
 
 // Options/Forms
 #define USROPT_MEMBERS_Forms(GROUP, VALUE)                                                         \
@@ -327,92 +353,52 @@
 // Options/Forms/TextField
 #define USROPT_MEMBERS_Forms_TextField(GROUP, VALUE)                                               \
     GROUP(Size, "Size", Forms_TextField_Size)                                                      \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFFABADB3)                                                         \
-    VALUE(int, BgColor, "BgColor", 0xFFFFFFFF)                                                     \
-    VALUE(int, Highlight, "Highlight", 1)                                                          \
+    USROPT_FIELD_MEMBERS(VALUE, 1, 0xFFABADB3, 0xFFFFFFFF)                                         \
     VALUE(int, TextAlignment, "TextAlignment", 0)                                                  \
     VALUE(bool, Multiline, "Multiline", false)                                                     \
     VALUE(bool, Password, "Password", false)                                                       \
-    VALUE(std::wstring, Tooltip, "Tooltip", L"")                                                   \
-    VALUE(std::wstring, FontType, "FontType", L"Times New Roman")                                  \
-    VALUE(int, FontSize, "FontSize", 12)                                                           \
-    VALUE(int, FontColor, "FontColor", 0xFF444444)                                                 \
-    VALUE(int, FontModifier, "FontModifier", 0)
+    USROPT_FIELD_TEXT_MEMBERS(VALUE, L"Times New Roman", 12, 0xFF444444)
 
 // Options/Forms/TextField/Size
 #define USROPT_MEMBERS_Forms_TextField_Size(GROUP, VALUE)                                          \
-    VALUE(int, Width, "Width", 150)                                                                \
-    VALUE(int, Height, "Height", 22)
+    USROPT_SIZE_MEMBERS(VALUE, 150, 22)
 
 // Options/Forms/ListBox
 #define USROPT_MEMBERS_Forms_ListBox(GROUP, VALUE)                                                 \
     GROUP(Size, "Size", Forms_ListBox_Size)                                                        \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFFABADB3)                                                         \
-    VALUE(int, BgColor, "BgColor", 0xFFFFFFFF)                                                     \
-    VALUE(int, Highlight, "Highlight", 1)                                                          \
+    USROPT_FIELD_MEMBERS(VALUE, 1, 0xFFABADB3, 0xFFFFFFFF)                                         \
     VALUE(int, TextAlignment, "TextAlignment", 0)                                                  \
-    VALUE(std::wstring, Tooltip, "Tooltip", L"")                                                   \
-    VALUE(std::wstring, FontType, "FontType", L"Times New Roman")                                  \
-    VALUE(int, FontSize, "FontSize", 12)                                                           \
-    VALUE(int, FontColor, "FontColor", 0xFF444444)                                                 \
-    VALUE(int, FontModifier, "FontModifier", 0)
+    USROPT_FIELD_TEXT_MEMBERS(VALUE, L"Times New Roman", 12, 0xFF444444)
 
 // Options/Forms/ListBox/Size
 #define USROPT_MEMBERS_Forms_ListBox_Size(GROUP, VALUE)                                            \
-    VALUE(int, Width, "Width", 150)                                                                \
-    VALUE(int, Height, "Height", 60)
+    USROPT_SIZE_MEMBERS(VALUE, 150, 60)
 
 // Options/Forms/ComboBox
 #define USROPT_MEMBERS_Forms_ComboBox(GROUP, VALUE)                                                \
     GROUP(Size, "Size", Forms_ComboBox_Size)                                                       \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFFABADB3)                                                         \
-    VALUE(int, BgColor, "BgColor", 0xFFFFFFFF)                                                     \
-    VALUE(int, Highlight, "Highlight", 1)                                                          \
+    USROPT_FIELD_MEMBERS(VALUE, 1, 0xFFABADB3, 0xFFFFFFFF)                                         \
     VALUE(int, TextAlignment, "TextAlignment", 0)                                                  \
-    VALUE(std::wstring, Tooltip, "Tooltip", L"")                                                   \
-    VALUE(std::wstring, FontType, "FontType", L"Times New Roman")                                  \
-    VALUE(int, FontSize, "FontSize", 12)                                                           \
-    VALUE(int, FontColor, "FontColor", 0xFF444444)                                                 \
-    VALUE(int, FontModifier, "FontModifier", 0)
+    USROPT_FIELD_TEXT_MEMBERS(VALUE, L"Times New Roman", 12, 0xFF444444)
 
 // Options/Forms/ComboBox/Size
 #define USROPT_MEMBERS_Forms_ComboBox_Size(GROUP, VALUE)                                           \
-    VALUE(int, Width, "Width", 150)                                                                \
-    VALUE(int, Height, "Height", 22)
+    USROPT_SIZE_MEMBERS(VALUE, 150, 22)
 
 // Options/Forms/Button
 #define USROPT_MEMBERS_Forms_Button(GROUP, VALUE)                                                  \
     GROUP(Size, "Size", Forms_Button_Size)                                                         \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFFF1BC56)                                                         \
-    VALUE(int, BgColor, "BgColor", 0xFFFFE7B1)                                                     \
-    VALUE(int, Highlight, "Highlight", 1)                                                          \
-    VALUE(std::wstring, Tooltip, "Tooltip", L"")                                                   \
-    VALUE(std::wstring, FontType, "FontType", L"Arial")                                            \
-    VALUE(int, FontSize, "FontSize", 0)                                                            \
-    VALUE(int, FontColor, "FontColor", 0xFF787877)                                                 \
-    VALUE(int, FontModifier, "FontModifier", 0)
+    USROPT_FIELD_MEMBERS(VALUE, 1, 0xFFF1BC56, 0xFFFFE7B1)                                         \
+    USROPT_FIELD_TEXT_MEMBERS(VALUE, L"Arial", 0, 0xFF787877)
 
 // Options/Forms/Button/Size
 #define USROPT_MEMBERS_Forms_Button_Size(GROUP, VALUE)                                             \
-    VALUE(int, Width, "Width", 80)                                                                 \
-    VALUE(int, Height, "Height", 24)
+    USROPT_SIZE_MEMBERS(VALUE, 80, 24)
 
 // Options/Forms/CheckBox
 #define USROPT_MEMBERS_Forms_CheckBox(GROUP, VALUE)                                                \
     GROUP(Size, "Size", Forms_CheckBox_Size)                                                       \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFFABADB3)                                                         \
-    VALUE(int, BgColor, "BgColor", 0xFFFFFFFF)                                                     \
-    VALUE(int, Highlight, "Highlight", 1)                                                          \
+    USROPT_FIELD_MEMBERS(VALUE, 1, 0xFFABADB3, 0xFFFFFFFF)                                         \
     VALUE(std::wstring, Caption, "Caption", L"6")                                                  \
     VALUE(std::wstring, Tooltip, "Tooltip", L"")                                                   \
     VALUE(int, FontSize, "FontSize", 0)                                                            \
@@ -420,17 +406,12 @@
 
 // Options/Forms/CheckBox/Size
 #define USROPT_MEMBERS_Forms_CheckBox_Size(GROUP, VALUE)                                           \
-    VALUE(int, Width, "Width", 14)                                                                 \
-    VALUE(int, Height, "Height", 14)
+    USROPT_SIZE_MEMBERS(VALUE, 14, 14)
 
 // Options/Forms/RadioButton
 #define USROPT_MEMBERS_Forms_RadioButton(GROUP, VALUE)                                             \
     GROUP(Size, "Size", Forms_RadioButton_Size)                                                    \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 1)                                                      \
-    VALUE(int, Color, "Color", 0xFFABADB3)                                                         \
-    VALUE(int, BgColor, "BgColor", 0xFFFFFFFF)                                                     \
-    VALUE(int, Highlight, "Highlight", 1)                                                          \
+    USROPT_FIELD_MEMBERS(VALUE, 1, 0xFFABADB3, 0xFFFFFFFF)                                         \
     VALUE(std::wstring, Caption, "Caption", L"l")                                                  \
     VALUE(std::wstring, Tooltip, "Tooltip", L"")                                                   \
     VALUE(int, FontSize, "FontSize", 0)                                                            \
@@ -438,27 +419,17 @@
 
 // Options/Forms/RadioButton/Size
 #define USROPT_MEMBERS_Forms_RadioButton_Size(GROUP, VALUE)                                        \
-    VALUE(int, Width, "Width", 14)                                                                 \
-    VALUE(int, Height, "Height", 14)
+    USROPT_SIZE_MEMBERS(VALUE, 14, 14)
 
 // Options/Forms/DigitalSignature
 #define USROPT_MEMBERS_Forms_DigitalSignature(GROUP, VALUE)                                        \
     GROUP(Size, "Size", Forms_DigitalSignature_Size)                                               \
-    VALUE(int, BorderStyle, "BorderStyle", 0)                                                      \
-    VALUE(int, BorderWidth, "BorderWidth", 0)                                                      \
-    VALUE(int, Color, "Color", 0)                                                                  \
-    VALUE(int, BgColor, "BgColor", 0)                                                              \
-    VALUE(int, Highlight, "Highlight", 1)                                                          \
-    VALUE(std::wstring, Tooltip, "Tooltip", L"")                                                   \
-    VALUE(std::wstring, FontType, "FontType", L"Arial")                                            \
-    VALUE(int, FontSize, "FontSize", 0)                                                            \
-    VALUE(int, FontColor, "FontColor", 0xFF444444)                                                 \
-    VALUE(int, FontModifier, "FontModifier", 0)
+    USROPT_FIELD_MEMBERS(VALUE, 0, 0, 0)                                                           \
+    USROPT_FIELD_TEXT_MEMBERS(VALUE, L"Arial", 0, 0xFF444444)
 
 // Options/Forms/DigitalSignature/Size
 #define USROPT_MEMBERS_Forms_DigitalSignature_Size(GROUP, VALUE)                                   \
-    VALUE(int, Width, "Width", 180)                                                                \
-    VALUE(int, Height, "Height", 60)
+    USROPT_SIZE_MEMBERS(VALUE, 180, 60)
 
 // Options/StickerNote
 #define USROPT_MEMBERS_StickerNote(GROUP, VALUE)                                                   \
@@ -512,8 +483,7 @@
 
 // Options/PageSize/Custom
 #define USROPT_MEMBERS_PageSize_Custom(GROUP, VALUE)                                               \
-    VALUE(int, Width, "Width", 612)                                                                \
-    VALUE(int, Height, "Height", 792)
+    USROPT_SIZE_MEMBERS(VALUE, 612, 792)
 
 // Options/PageMargins
 #define USROPT_MEMBERS_PageMargins(GROUP, VALUE)                                                   \
@@ -539,17 +509,7 @@
 
 // Options/InsertPageNumbers/Font
 #define USROPT_MEMBERS_InsertPageNumbers_Font(GROUP, VALUE)                                        \
-    VALUE(std::wstring, Family, "Family", L"Arial")                                                \
-    VALUE(int, Format, "Format", 1)                                                                \
-    VALUE(int, Size, "Size", 42)                                                                   \
-    VALUE(bool, Bold, "Bold", false)                                                               \
-    VALUE(bool, Italic, "Italic", false)                                                           \
-    VALUE(std::wstring, Color, "Color", L"#000000")                                                \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, Rotation, "Rotation", 0)                                                            \
-    VALUE(float, CharSpacing, "Char Spacing", 0.0f)                                                \
-    VALUE(float, HorzScaling, "Horz Scaling", 100.0f)                                              \
-    VALUE(int, Escapement, "Escapement", 0)
+    USROPT_FONT_MEMBERS(VALUE, L"Arial", 42)
 
 // Options/Background
 #define USROPT_MEMBERS_Background(GROUP, VALUE)                                                    \
@@ -568,8 +528,7 @@
 
 // Options/SignDocument/SignatureSize
 #define USROPT_MEMBERS_SignDocument_SignatureSize(GROUP, VALUE)                                    \
-    VALUE(int, Width, "Width", 180)                                                                \
-    VALUE(int, Height, "Height", 60)
+    USROPT_SIZE_MEMBERS(VALUE, 180, 60)
 
 // Options/Watermark
 #define USROPT_MEMBERS_Watermark(GROUP, VALUE)                                                     \
@@ -584,17 +543,7 @@
 
 // Options/Watermark/Font
 #define USROPT_MEMBERS_Watermark_Font(GROUP, VALUE)                                                \
-    VALUE(std::wstring, Family, "Family", L"Arial")                                                \
-    VALUE(int, Format, "Format", 1)                                                                \
-    VALUE(int, Size, "Size", 42)                                                                   \
-    VALUE(bool, Bold, "Bold", false)                                                               \
-    VALUE(bool, Italic, "Italic", false)                                                           \
-    VALUE(std::wstring, Color, "Color", L"#000000")                                                \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, Rotation, "Rotation", 0)                                                            \
-    VALUE(float, CharSpacing, "Char Spacing", 0.0f)                                                \
-    VALUE(float, HorzScaling, "Horz Scaling", 100.0f)                                              \
-    VALUE(int, Escapement, "Escapement", 0)
+    USROPT_FONT_MEMBERS(VALUE, L"Arial", 42)
 
 // Options/HeaderAndFooter
 #define USROPT_MEMBERS_HeaderAndFooter(GROUP, VALUE)                                               \
@@ -611,10 +560,7 @@
 
 // Options/HeaderAndFooter/Margin
 #define USROPT_MEMBERS_HeaderAndFooter_Margin(GROUP, VALUE)                                        \
-    VALUE(float, Left, "Left", 72.0f)                                                              \
-    VALUE(float, Top, "Top", 36.0f)                                                                \
-    VALUE(float, Right, "Right", 72.0f)                                                            \
-    VALUE(float, Bottom, "Bottom", 36.0f)
+    USROPT_MARGIN_MEMBERS(VALUE, 72.0f, 36.0f, 72.0f, 36.0f)
 
 // Options/HeaderAndFooter/Text
 #define USROPT_MEMBERS_HeaderAndFooter_Text(GROUP, VALUE)                                          \
@@ -636,87 +582,27 @@
 
 // Options/HeaderAndFooter/Font/Top
 #define USROPT_MEMBERS_HeaderAndFooter_Font_Top(GROUP, VALUE)                                      \
-    VALUE(std::wstring, Family, "Family", L"Arial")                                                \
-    VALUE(int, Format, "Format", 1)                                                                \
-    VALUE(int, Size, "Size", 16)                                                                   \
-    VALUE(bool, Bold, "Bold", false)                                                               \
-    VALUE(bool, Italic, "Italic", false)                                                           \
-    VALUE(std::wstring, Color, "Color", L"#000000")                                                \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, Rotation, "Rotation", 0)                                                            \
-    VALUE(float, CharSpacing, "Char Spacing", 0.0f)                                                \
-    VALUE(float, HorzScaling, "Horz Scaling", 100.0f)                                              \
-    VALUE(int, Escapement, "Escapement", 0)
+    USROPT_FONT_MEMBERS(VALUE, L"Arial", 16)
 
 // Options/HeaderAndFooter/Font/TopL
 #define USROPT_MEMBERS_HeaderAndFooter_Font_TopL(GROUP, VALUE)                                     \
-    VALUE(std::wstring, Family, "Family", L"Arial")                                                \
-    VALUE(int, Format, "Format", 1)                                                                \
-    VALUE(int, Size, "Size", 16)                                                                   \
-    VALUE(bool, Bold, "Bold", false)                                                               \
-    VALUE(bool, Italic, "Italic", false)                                                           \
-    VALUE(std::wstring, Color, "Color", L"#000000")                                                \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, Rotation, "Rotation", 0)                                                            \
-    VALUE(float, CharSpacing, "Char Spacing", 0.0f)                                                \
-    VALUE(float, HorzScaling, "Horz Scaling", 100.0f)                                              \
-    VALUE(int, Escapement, "Escapement", 0)
+    USROPT_FONT_MEMBERS(VALUE, L"Arial", 16)
 
 // Options/HeaderAndFooter/Font/TopR
 #define USROPT_MEMBERS_HeaderAndFooter_Font_TopR(GROUP, VALUE)                                     \
-    VALUE(std::wstring, Family, "Family", L"Arial")                                                \
-    VALUE(int, Format, "Format", 1)                                                                \
-    VALUE(int, Size, "Size", 16)                                                                   \
-    VALUE(bool, Bold, "Bold", false)                                                               \
-    VALUE(bool, Italic, "Italic", false)                                                           \
-    VALUE(std::wstring, Color, "Color", L"#000000")                                                \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, Rotation, "Rotation", 0)                                                            \
-    VALUE(float, CharSpacing, "Char Spacing", 0.0f)                                                \
-    VALUE(float, HorzScaling, "Horz Scaling", 100.0f)                                              \
-    VALUE(int, Escapement, "Escapement", 0)
+    USROPT_FONT_MEMBERS(VALUE, L"Arial", 16)
 
 // Options/HeaderAndFooter/Font/Bottom
 #define USROPT_MEMBERS_HeaderAndFooter_Font_Bottom(GROUP, VALUE)                                   \
-    VALUE(std::wstring, Family, "Family", L"Arial")                                                \
-    VALUE(int, Format, "Format", 1)                                                                \
-    VALUE(int, Size, "Size", 16)                                                                   \
-    VALUE(bool, Bold, "Bold", false)                                                               \
-    VALUE(bool, Italic, "Italic", false)                                                           \
-    VALUE(std::wstring, Color, "Color", L"#000000")                                                \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, Rotation, "Rotation", 0)                                                            \
-    VALUE(float, CharSpacing, "Char Spacing", 0.0f)                                                \
-    VALUE(float, HorzScaling, "Horz Scaling", 100.0f)                                              \
-    VALUE(int, Escapement, "Escapement", 0)
+    USROPT_FONT_MEMBERS(VALUE, L"Arial", 16)
 
 // Options/HeaderAndFooter/Font/BottomL
 #define USROPT_MEMBERS_HeaderAndFooter_Font_BottomL(GROUP, VALUE)                                  \
-    VALUE(std::wstring, Family, "Family", L"Arial")                                                \
-    VALUE(int, Format, "Format", 1)                                                                \
-    VALUE(int, Size, "Size", 16)                                                                   \
-    VALUE(bool, Bold, "Bold", false)                                                               \
-    VALUE(bool, Italic, "Italic", false)                                                           \
-    VALUE(std::wstring, Color, "Color", L"#000000")                                                \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, Rotation, "Rotation", 0)                                                            \
-    VALUE(float, CharSpacing, "Char Spacing", 0.0f)                                                \
-    VALUE(float, HorzScaling, "Horz Scaling", 100.0f)                                              \
-    VALUE(int, Escapement, "Escapement", 0)
+    USROPT_FONT_MEMBERS(VALUE, L"Arial", 16)
 
 // Options/HeaderAndFooter/Font/BottomR
 #define USROPT_MEMBERS_HeaderAndFooter_Font_BottomR(GROUP, VALUE)                                  \
-    VALUE(std::wstring, Family, "Family", L"Arial")                                                \
-    VALUE(int, Format, "Format", 1)                                                                \
-    VALUE(int, Size, "Size", 16)                                                                   \
-    VALUE(bool, Bold, "Bold", false)                                                               \
-    VALUE(bool, Italic, "Italic", false)                                                           \
-    VALUE(std::wstring, Color, "Color", L"#000000")                                                \
-    VALUE(unsigned, Opacity, "Opacity", 100)                                                       \
-    VALUE(int, Rotation, "Rotation", 0)                                                            \
-    VALUE(float, CharSpacing, "Char Spacing", 0.0f)                                                \
-    VALUE(float, HorzScaling, "Horz Scaling", 100.0f)                                              \
-    VALUE(int, Escapement, "Escapement", 0)
+    USROPT_FONT_MEMBERS(VALUE, L"Arial", 16)
 
 // Options/CropPages
 #define USROPT_MEMBERS_CropPages(GROUP, VALUE)                                                     \
@@ -729,82 +615,15 @@
 
 // Options/CropPages/Margin
 #define USROPT_MEMBERS_CropPages_Margin(GROUP, VALUE)                                              \
-    VALUE(float, Left, "Left", 0.0f)                                                               \
-    VALUE(float, Top, "Top", 0.0f)                                                                 \
-    VALUE(float, Right, "Right", 0.0f)                                                             \
-    VALUE(float, Bottom, "Bottom", 0.0f)
+    USROPT_MARGIN_MEMBERS(VALUE, 0.0f, 0.0f, 0.0f, 0.0f)
 
 // Options/Print
 #define USROPT_MEMBERS_Print(GROUP, VALUE)                                                         \
-    VALUE(int, PageRange, "PageRange", 0)                                                          \
-    VALUE(std::wstring, PageRangeData, "PageRangeData", L"")                                       \
-    VALUE(int, PageSubject, "PageSubject", -1)                                                     \
-    VALUE(bool, PageReverse, "PageReverse", false)                                                 \
-    VALUE(int, Copies, "Copies", 1)                                                                \
-    VALUE(int, Orientation, "Orientation", 1)                                                      \
-    VALUE(int, ColorMode, "ColorMode", 2)                                                          \
-    VALUE(bool, Collate, "Collate", true)                                                          \
-    VALUE(bool, PrintToFile, "PrintToFile", false)                                                 \
-    VALUE(std::wstring, PrinterName, "PrinterName", L"")                                           \
-    VALUE(int, PaperSizeId, "PaperSizeId", 0)                                                      \
-    VALUE(int, PaperSourceId, "PaperSourceId", 0)                                                  \
-    VALUE(int, DocumentContentType, "DocumentContentType", 0)                                      \
-    VALUE(bool, Autorotate, "Autorotate", true)                                                    \
-    VALUE(bool, Center, "Center", true)                                                            \
-    VALUE(int, Fit, "Fit", 1)                                                                      \
-    VALUE(int, ViewState, "ViewState", 0)                                                          \
-    VALUE(bool, DuplexMode, "DuplexMode", false)                                                   \
-    VALUE(int, DuplexBinding, "DuplexBinding", 1)                                                  \
-    VALUE(bool, UseActualDimentions, "Use actual dimentions for Paper Size", false)                \
-    VALUE(int, TileScale, "TileScale", 1)                                                          \
-    VALUE(float, Overlap, "Overlap", 1.0f)                                                         \
-    VALUE(bool, TileLarge, "TileLarge", true)                                                      \
-    VALUE(int, PagesPerSheet, "PagesPerSheet", 0)                                                  \
-    VALUE(int, PagesColumn, "PagesColumn", 0)                                                      \
-    VALUE(int, PagesRow, "PagesRow", 0)                                                            \
-    VALUE(int, PageOrder, "PageOrder", 0)                                                          \
-    VALUE(bool, PrintImageBorder, "PrintImageBorder", true)                                        \
-    VALUE(bool, BothSidePrint, "BothSidePrint", true)                                              \
-    VALUE(int, BookletSubset, "BookletSubset", 2)                                                  \
-    VALUE(int, SheetsFrom, "SheetsFrom", 0)                                                        \
-    VALUE(int, SheetsTo, "SheetsTo", 0)                                                            \
-    VALUE(int, Binding, "Binding", 0)
+    USROPT_PRINT_MEMBERS(VALUE, true, 1)
 
 // Options/PrintSelection
 #define USROPT_MEMBERS_PrintSelection(GROUP, VALUE)                                                \
-    VALUE(int, PageRange, "PageRange", 0)                                                          \
-    VALUE(std::wstring, PageRangeData, "PageRangeData", L"")                                       \
-    VALUE(int, PageSubject, "PageSubject", -1)                                                     \
-    VALUE(bool, PageReverse, "PageReverse", false)                                                 \
-    VALUE(int, Copies, "Copies", 1)                                                                \
-    VALUE(int, Orientation, "Orientation", 1)                                                      \
-    VALUE(int, ColorMode, "ColorMode", 2)                                                          \
-    VALUE(bool, Collate, "Collate", true)                                                          \
-    VALUE(bool, PrintToFile, "PrintToFile", false)                                                 \
-    VALUE(std::wstring, PrinterName, "PrinterName", L"")                                           \
-    VALUE(int, PaperSizeId, "PaperSizeId", 0)                                                      \
-    VALUE(int, PaperSourceId, "PaperSourceId", 0)                                                  \
-    VALUE(int, DocumentContentType, "DocumentContentType", 0)                                      \
-    VALUE(bool, Autorotate, "Autorotate", false)                                                   \
-    VALUE(bool, Center, "Center", false)                                                           \
-    VALUE(int, Fit, "Fit", 0)                                                                      \
-    VALUE(int, ViewState, "ViewState", 0)                                                          \
-    VALUE(bool, DuplexMode, "DuplexMode", false)                                                   \
-    VALUE(int, DuplexBinding, "DuplexBinding", 1)                                                  \
-    VALUE(bool, UseActualDimentions, "Use actual dimentions for Paper Size", false)                \
-    VALUE(int, TileScale, "TileScale", 1)                                                          \
-    VALUE(float, Overlap, "Overlap", 1.0f)                                                         \
-    VALUE(bool, TileLarge, "TileLarge", true)                                                      \
-    VALUE(int, PagesPerSheet, "PagesPerSheet", 0)                                                  \
-    VALUE(int, PagesColumn, "PagesColumn", 0)                                                      \
-    VALUE(int, PagesRow, "PagesRow", 0)                                                            \
-    VALUE(int, PageOrder, "PageOrder", 0)                                                          \
-    VALUE(bool, PrintImageBorder, "PrintImageBorder", true)                                        \
-    VALUE(bool, BothSidePrint, "BothSidePrint", true)                                              \
-    VALUE(int, BookletSubset, "BookletSubset", 2)                                                  \
-    VALUE(int, SheetsFrom, "SheetsFrom", 0)                                                        \
-    VALUE(int, SheetsTo, "SheetsTo", 0)                                                            \
-    VALUE(int, Binding, "Binding", 0)
+    USROPT_PRINT_MEMBERS(VALUE, false, 0)
 
 // Options/OCR
 #define USROPT_MEMBERS_OCR(GROUP, VALUE)                                                           \
