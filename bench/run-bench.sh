@@ -76,7 +76,7 @@ for path in sys.argv[1:]:
 PEERS = {"mupdf": "MuPDF", "sqlite": "SQLite"}
 
 def line(label, ours, peer, peer_name="MuPDF"):
-    ratio = f"{ours / peer:.2f}" if peer > 0 else "n/a"
+    ratio = f"{ours / peer:.3g}" if peer > 0 else "n/a"
     digits = 1 if min(ours, peer) >= 1 else 3
     print(f"{label}: ours {ours:.{digits}f} us, {peer_name} {peer:.{digits}f} us, ratio {ratio}")
 
