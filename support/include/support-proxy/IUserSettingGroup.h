@@ -19,14 +19,9 @@ IUserSetting& AccessChild(IUserSettingGroup& group) {
 // A group's members in declaration order. The members are sub-objects of
 // the group, reached through a table of accessors that each group class has
 // once, so the list needs no memory of its own.
-struct ChildTable {
-    const ChildAccessor* accessors;
-    std::size_t count;
-};
-
 class ChildList {
 public:
-    void Attach(const ChildTable& table, IUserSettingGroup* owner);
+    void Attach(const ChildAccessor* accessors, IUserSettingGroup* owner);
     // The next member in declaration order joins the list.
     void Append(IUserSetting& child);
 
@@ -62,7 +57,7 @@ public:
 protected:
     // For the generated BuildChildren of each group: binds a member to this
     // group and appends it to the children.
-    void AttachChildren(const ChildTable& table) { children.Attach(table, this); }
+    void AttachChildren(const ChildAccessor* accessors) { children.Attach(accessors, this); }
     void BindValue(IUserSettingValue& value);
     template <class Group> void BindGroup(Group& group) {
         group.InitSetting(this, mutex, storeNode, defaultsNode);

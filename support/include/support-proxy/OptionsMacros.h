@@ -22,7 +22,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <string>
 
 #include "support-proxy/BaseUserSettingRoot.h"
@@ -45,11 +44,10 @@
         AttachChildren(ChildAccessors());                                                          \
         USROPT_MEMBERS_##members(USROPT_BIND_GROUP, USROPT_BIND_VALUE)                             \
     }                                                                                              \
-    static const usropts::ChildTable& ChildAccessors() {                                           \
+    static const usropts::ChildAccessor* ChildAccessors() {                                        \
         static constexpr usropts::ChildAccessor kAccessors[] = {                                   \
             USROPT_MEMBERS_##members(USROPT_ACCESS_GROUP, USROPT_ACCESS_VALUE)};                   \
-        static constexpr usropts::ChildTable kTable = {kAccessors, std::size(kAccessors)};         \
-        return kTable;                                                                             \
+        return kAccessors;                                                                         \
     }                                                                                              \
     /* Calls visit(value) for every value below, in declaration order. */                          \
     template <class Visitor> void ForEachValue(Visitor&& visit) {                                  \

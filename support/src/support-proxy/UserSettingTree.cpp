@@ -24,8 +24,8 @@ void IUserSettingValue::InitSetting(IUserSettingGroup* parent, boost::recursive_
     defaultsNode = parentDefaultsNode;
 }
 
-void ChildList::Attach(const ChildTable& table, IUserSettingGroup* owner) {
-    accessors_ = table.accessors;
+void ChildList::Attach(const ChildAccessor* accessors, IUserSettingGroup* owner) {
+    accessors_ = accessors;
     size_ = 0;
     owner_ = owner;
 }
