@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the benchmarks of an existing build (it builds nothing) and prints
-# each measurement beside MuPDF's:
+# each measurement beside its peer's (MuPDF for the markup tool, plain
+# SQLite for the user options):
 #   <name>: ours X us, MuPDF Y us, ratio Z
-# where ratio = ours / MuPDF (wall time per iteration, the median of three
+# where ratio = ours / peer (wall time per iteration, the median of three
 # repetitions).
 #
 #   bench/run-bench.sh [build-dir] [benchmark options...]
@@ -18,7 +19,9 @@ build="${1:-$root/build}"
 if [[ $# -gt 0 ]]; then
   shift
 fi
-if [[ ! -x "$build/bin/vellum_text_bench" || ! -x "$build/bin/vellum_tool_bench" ]]; then
+binaries=(vellum_text_bench vellum_tool_bench vellum_options_bench)
+if [[ ! -x "$build/bin/vellum_text_bench" || ! -x "$build/bin/vellum_tool_bench" ||
+      ! -x "$build/bin/vellum_options_bench" ]]; then
   echo "no benchmarks in $build/bin; build the target 'bench' first" >&2
   exit 1
 fi
@@ -26,14 +29,18 @@ fi
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
 
-for binary in vellum_text_bench vellum_tool_bench; do
+for binary in "${binaries[@]}"; do
   "$build/bin/$binary" \
     --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
     --benchmark_out="$out/$binary.json" --benchmark_out_format=json \
     "$@" >&2
 done
 
-/usr/bin/python3 - "$out"/vellum_text_bench.json "$out"/vellum_tool_bench.json <<'EOF'
+reports=()
+for binary in "${binaries[@]}"; do
+  reports+=("$out/$binary.json")
+done
+/usr/bin/python3 - "${reports[@]}" <<'EOF'
 import json
 import sys
 
@@ -66,17 +73,21 @@ for path in sys.argv[1:]:
             order.append(name)
         times[name] = run["real_time"] * SCALE[run.get("time_unit", "ns")]
 
-def line(label, ours, mupdf):
-    ratio = f"{ours / mupdf:.2f}" if mupdf > 0 else "n/a"
-    print(f"{label}: ours {ours:.1f} us, MuPDF {mupdf:.1f} us, ratio {ratio}")
+PEERS = {"mupdf": "MuPDF", "sqlite": "SQLite"}
+
+def line(label, ours, peer, peer_name="MuPDF"):
+    ratio = f"{ours / peer:.3g}" if peer > 0 else "n/a"
+    digits = 1 if min(ours, peer) >= 1 else 3
+    print(f"{label}: ours {ours:.{digits}f} us, {peer_name} {peer:.{digits}f} us, ratio {ratio}")
 
 for name in order:
     if not name.endswith("/ours"):
         continue
     base = name[: -len("/ours")]
-    peer = base + "/mupdf"
-    if peer in times:
-        line(base, times[name], times[peer])
+    for suffix, peer_name in PEERS.items():
+        peer = f"{base}/{suffix}"
+        if peer in times:
+            line(base, times[name], times[peer], peer_name)
 
 # The painting of the selection alone: a move with its repaint, less the
 # move and less the repaint of the page without a selection. A difference

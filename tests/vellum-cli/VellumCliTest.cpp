@@ -201,7 +201,9 @@ protected:
     }
 
     Outcome Vellum(const std::vector<std::string>& args) {
-        std::string command = "VELLUM_AUTHOR=" + Quote(kAuthor) + " " + Quote(VELLUM_EXE);
+        // Each test keeps its own user options.
+        std::string command = "VELLUM_SETTINGS=" + Quote((root_ / "settings.sqlite3").string()) +
+                              " VELLUM_AUTHOR=" + Quote(kAuthor) + " " + Quote(VELLUM_EXE);
         for (const std::string& arg : args)
             command += " " + Quote(arg);
         Outcome run = Shell(command);

@@ -32,6 +32,16 @@ std::string TemporaryName(const char* what) {
     return pattern;
 }
 
+// A folder of the run's own, outside the folder the run works in.
+std::string TemporaryFolder(const char* what) {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / ("vellum-run-" + std::string(what) + "-XXXXXX"))
+            .string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a folder for the run's " + std::string(what));
+    return pattern;
+}
+
 std::vector<std::string> ChildEnvironment(const VellumProcess::Environment& changes) {
     std::map<std::string, std::string> variables;
     for (char** entry = environ; *entry; ++entry) {
@@ -64,13 +74,18 @@ std::vector<char*> Pointers(std::vector<std::string>& texts) {
 
 VellumProcess::VellumProcess(const std::string& folder, const std::vector<std::string>& args,
                              const Environment& environment)
-    : outPath_(TemporaryName("out")), errPath_(TemporaryName("err")) {
+    : outPath_(TemporaryName("out")), errPath_(TemporaryName("err")),
+      settingsFolder_(TemporaryFolder("settings")) {
     // The child changes into the folder through a small shell step, so that
     // the arguments themselves never pass through a shell.
     std::vector<std::string> argv = {"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", folder,
                                      VELLUM_EXE};
     argv.insert(argv.end(), args.begin(), args.end());
-    std::vector<std::string> env = ChildEnvironment(environment);
+    // Each run has a settings store of its own unless the test names one:
+    // last colours must not leak between runs, nor into the user's store.
+    Environment changes = environment;
+    changes.emplace("VELLUM_SETTINGS", settingsFolder_ + "/settings.sqlite3");
+    std::vector<std::string> env = ChildEnvironment(changes);
     std::vector<char*> argvPointers = Pointers(argv), envPointers = Pointers(env);
 
     posix_spawn_file_actions_t actions;
@@ -106,6 +121,8 @@ VellumProcess::~VellumProcess() {
     }
     std::remove(outPath_.c_str());
     std::remove(errPath_.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(settingsFolder_, ignored);
 }
 
 bool VellumProcess::WaitForError(const std::string& text, int seconds) {

@@ -36,6 +36,7 @@ public:
 private:
     pid_t pid_ = -1;
     std::string outPath_, errPath_;
+    std::string settingsFolder_;
 };
 
 std::string ReadWholeFile(const std::string& path);

@@ -7,6 +7,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "DocumentText.h"
+#include "HostOptions.h"
 #include "HostSession.h"
 #include "JsonWriter.h"
 #include "MarkupDriver.h"
@@ -43,6 +44,7 @@ struct MarkupRequest {
     std::string input, output, snapshot;
     const Kind* kind = nullptr;
     uint32_t color = 0;
+    bool colorGiven = false;
     std::wstring phrase;
     bool all = false, json = false;
     std::vector<DragRequest> drags;
@@ -110,6 +112,7 @@ MarkupRequest ParseRequest(const std::vector<std::string>& args) {
     request.kind = &ParseKind(*kind);
     const auto color = line.Value("--color");
     request.color = color ? ParseColor(*color) : request.kind->defaultColor;
+    request.colorGiven = color.has_value();
     request.all = line.Has("--all");
     request.json = line.Has("--json");
     if (const auto snapshot = line.Value("--snapshot"))
@@ -278,9 +281,11 @@ void PrintJson(const MarkupRequest& request, const std::vector<DragReport>& repo
     std::fputs(json.Text().c_str(), stdout);
 }
 
-int Run(HostSession& session, const MarkupRequest& request) {
+int Run(HostSession& session, MarkupRequest request) {
     SnapshotFiles snapshots(request.snapshot, request.input, request.output);
     CheckOutputs(request, snapshots);
+    request.color = MarkupColor(session, request.kind->option,
+                                request.colorGiven ? std::optional(request.color) : std::nullopt);
     if ((request.color >> 24) == 0)
         std::fprintf(stderr, "vellum markup: warning: the colour's alpha is 00, so the "
                              "annotations will be invisible\n");
@@ -296,6 +301,8 @@ int Run(HostSession& session, const MarkupRequest& request) {
     WarnIfRepaired("vellum markup", request.input, text);
     // The plug-ins register their tools as they start.
     session.Plugins();
+    request.color = MarkupColor(session, request.kind->option,
+                                request.colorGiven ? std::optional(request.color) : std::nullopt);
 
     std::vector<DragReport> reports;
     {

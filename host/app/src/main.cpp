@@ -23,7 +23,9 @@ void PrintUsage(FILE* out) {
         "  markup IN.pdf -o OUT.pdf --kind highlight|underline|strikeout [--color AARRGGBB]\n"
         "         (--text PHRASE [--all] | --from PAGE:X,Y --to PAGE:X,Y ...)\n"
         "         [--json] [--snapshot PNG]\n"
-        "                             mark up text the way a user drags across it\n",
+        "                             mark up text the way a user drags across it\n"
+        "  options list [PATH-PREFIX] [--json] | get PATH | set PATH VALUE | reset PATH|--all\n"
+        "                             look at or change the user options\n",
         out);
 }
 
@@ -44,6 +46,8 @@ int main(int argc, char** argv) {
         return RunText(session, args);
     if (command == "markup")
         return RunMarkup(session, args);
+    if (command == "options")
+        return RunOptions(session, args);
     std::fprintf(stderr, "vellum: unknown command %s\n\n", Quoted(command).c_str());
     PrintUsage(stderr);
     return 2;

@@ -14,10 +14,13 @@ void ReportError(uint32_t code, const wchar_t* interfaceName, const wchar_t* ope
     std::wstring message = (boost::wformat(L"%s::%s() failed, code: %d") % interfaceName %
                             operationName % code)
                                .str();
-    ServiceObjectException record(code, std::move(message), function ? function : "",
-                                  file ? file : "", line);
-    if (ErrorsStorage::IsAvailable())
-        ErrorsStorage::Instance().Record(record);
+    ReportFailure(ServiceObjectException(code, std::move(message), function ? function : "",
+                                         file ? file : "", line));
+}
+
+void ReportFailure(const ServiceObjectException& failure) {
+    if (SODetails::IsFailure(failure.Code()) && ErrorsStorage::IsAvailable())
+        ErrorsStorage::Instance().Record(failure);
 }
 
 void CheckResult(ServiceObject* object, uint32_t code) {

@@ -1,0 +1,177 @@
+// `vellum options` and the last colours of `vellum markup`, run as a user
+// runs them, each test with a settings store of its own.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "OptionsTestSupport.h"
+
+namespace {
+
+struct Outcome {
+    int exit;
+    std::string out, err;
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string Quote(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::size_t Count(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+class OptionsCli : public testing::Test {
+protected:
+    Outcome Run(const std::string& command) {
+        const std::string out = Scratch("out"), err = Scratch("err");
+        const int status = std::system((command + " >" + Quote(out) + " 2>" + Quote(err)).c_str());
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
+    }
+    Outcome Vellum(const std::vector<std::string>& args) {
+        std::string command = "VELLUM_SETTINGS=" + Quote(store) +
+                              " VELLUM_TRACKING=" + Quote(tracking) + " " + Quote(VELLUM_EXE);
+        for (const std::string& arg : args)
+            command += " " + Quote(arg);
+        Outcome run = Run(command);
+        EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << run.err;
+        return run;
+    }
+    std::string Get(const std::string& path) {
+        const Outcome run = Vellum({"options", "get", path});
+        EXPECT_EQ(run.exit, 0) << run.err;
+        return run.out;
+    }
+    // The colour of the first annotation that a highlight of the sample made.
+    std::string MarkupColor(const std::vector<std::string>& more) {
+        std::vector<std::string> args = {"markup", std::string(SAMPLES_DIR) + "/sample.pdf",
+                                         "-o",     Scratch("pdf"),
+                                         "--text", "quick brown",
+                                         "--json"};
+        args.insert(args.end(), more.begin(), more.end());
+        const Outcome run = Vellum(args);
+        EXPECT_EQ(run.exit, 0) << run.err;
+        const std::size_t at = run.out.find("\"color\":\"");
+        return at == std::string::npos ? "" : run.out.substr(at + 9, 8);
+    }
+    std::string Scratch(const std::string& name) {
+        return (folder.Path() / (std::to_string(++serial) + "." + name)).string();
+    }
+
+    optest::ScratchFolder folder;
+    const std::string store = (folder.Path() / "settings.sqlite3").string();
+    const std::string tracking = (folder.Path() / "tracking.jsonl").string();
+    int serial = 0;
+};
+
+TEST_F(OptionsCli, ALastColourSetIsTheNextMarkupsColour) {
+    EXPECT_EQ(Get("Options/General/Last Color Highlight"), "FFFFEA3B\n");
+    EXPECT_EQ(MarkupColor({"--kind", "highlight"}), "FFFFEA3B");
+
+    EXPECT_EQ(Vellum({"options", "set", "Options/General/Last Color Highlight", "ff3366cc"}).exit,
+              0);
+    EXPECT_EQ(MarkupColor({"--kind", "highlight"}), "FF3366CC");
+
+    EXPECT_EQ(MarkupColor({"--kind", "underline", "--color", "0x80112233"}), "80112233");
+    EXPECT_EQ(Get("General/Last Color Underline"), "80112233\n");
+    EXPECT_EQ(MarkupColor({"--kind", "underline", "--color", "80112233"}), "80112233");
+    EXPECT_EQ(ReadFile(tracking),
+              "{\"path\":\"Options/General/Last Color Highlight\",\"old\":\"FFFFEA3B\","
+              "\"new\":\"FF3366CC\"}\n"
+              "{\"path\":\"Options/General/Last Color Underline\",\"old\":\"FF44DC5E\","
+              "\"new\":\"80112233\"}\n")
+        << "an unchanged colour is not reported";
+}
+
+TEST_F(OptionsCli, ValuesOfEveryTypeAreShownAndTakenAsText) {
+    const Outcome list = Vellum({"options", "list", "--json"});
+    ASSERT_EQ(list.exit, 0) << list.err;
+    EXPECT_EQ(Count(list.out, "{\"path\":"), 521u);
+    EXPECT_NE(list.out.find("{\"path\":\"Options/Fonts/Default/Family\",\"type\":\"string\","
+                            "\"value\":\"Times New Roman\",\"default\":\"Times New Roman\"}"),
+              std::string::npos);
+
+    const std::vector<std::pair<std::string, std::string>> settings = {
+        {"Options/Ink/Opacity", "50"},
+        {"Options/Ink/Color", "0x00ABCDEF"},
+        {"Options/Forms/TextField/Size/Width", "-20"},
+        {"Options/General/Hibernate on close", "False"},
+        {"Options/Paragraph/Line Spacing", "1.5"},
+        {"Options/MetaData/LastUpdateTime", "2024-05-01T14:30:00+02:00"},
+        {"Options/Fonts/Default/Family", "Zoë Sans"},
+        {"Options/Layout/Units", "3"},
+    };
+    for (const auto& [path, text] : settings)
+        EXPECT_EQ(Vellum({"options", "set", path, text}).exit, 0) << path;
+    const std::vector<std::string> shown = {
+        "50", "00ABCDEF", "-20", "false", "1.5", "2024-05-01T12:30:00", "Zoë Sans", "3"};
+    for (std::size_t i = 0; i < settings.size(); ++i)
+        EXPECT_EQ(Get(settings[i].first), shown[i] + "\n");
+
+    const Outcome ink = Vellum({"options", "list", "Ink"});
+    EXPECT_EQ(Count(ink.out, "\n"), 5u);
+    EXPECT_NE(ink.out.find("Options/Ink/Opacity = 50  (unsigned, default 100)\n"),
+              std::string::npos);
+
+    EXPECT_EQ(Vellum({"options", "reset", "Options/Ink/Opacity"}).exit, 0);
+    EXPECT_EQ(Get("Options/Ink/Opacity"), "100\n");
+    const Outcome all = Vellum({"options", "reset", "--all"});
+    EXPECT_EQ(all.exit, 0) << all.err;
+    EXPECT_EQ(all.out.rfind("7 options", 0), 0u) << all.out;
+    EXPECT_EQ(Vellum({"options", "list", "--json"}).out, list.out);
+}
+
+TEST_F(OptionsCli, MistakesChangeNothingAndSayWhy) {
+    EXPECT_EQ(Vellum({"options", "set", "Options/Ink/Opacity", "70"}).exit, 0);
+    const std::string before = Vellum({"options", "list", "--json"}).out;
+
+    const Outcome unknown = Vellum({"options", "set", "Options/Genral/Last Colr Highlight", "0"});
+    EXPECT_EQ(unknown.exit, 2);
+    EXPECT_NE(unknown.err.find("the closest are:\n  Options/General/Last Color Highlight"),
+              std::string::npos)
+        << unknown.err;
+    for (const std::vector<std::string>& wrong : std::vector<std::vector<std::string>>{
+             {"options", "set", "Options/Ink/Opacity", "-1"},
+             {"options", "set", "Options/Ink/Color", "FFEEDD"},
+             {"options", "set", "Options/General/Hibernate on close", "maybe"},
+             {"options", "set", "Options/Paragraph/Line Spacing", "1e99"},
+             {"options", "set", "Options/MetaData/LastUpdateTime", "1969-12-31T00:00:00"},
+             {"options", "set", "Options/Ink", "1"},
+             {"options", "get"},
+             {"options", "frobnicate"}}) {
+        const Outcome run = Vellum(wrong);
+        EXPECT_EQ(run.exit, 2) << wrong.back() << "\n" << run.err;
+        EXPECT_FALSE(run.err.empty());
+    }
+    EXPECT_EQ(Vellum({"options", "list", "--json"}).out, before);
+
+    std::ofstream(store, std::ios::trunc) << "not a database\n";
+    const Outcome damaged = Vellum({"options", "set", "Options/Ink/Opacity", "10"});
+    EXPECT_EQ(damaged.exit, 1);
+    EXPECT_NE(damaged.err.find(store + " is not a database; it was left as it is"),
+              std::string::npos)
+        << damaged.err;
+    EXPECT_EQ(MarkupColor({"--kind", "strikeout"}), "FFFF3724") << "the defaults apply";
+    EXPECT_EQ(ReadFile(store), "not a database\n");
+}
+
+} // namespace

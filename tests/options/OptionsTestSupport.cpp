@@ -1,0 +1,124 @@
+#include "OptionsTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <boost/make_shared.hpp>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "TestObjects.h"
+#include "service-common/ErrorReporting.h"
+#include "service-common/ServiceObjectException.h"
+#include "support-proxy/InAppTrackingInterface.h"
+#include "svcbroker.h"
+
+namespace optest {
+
+namespace {
+
+template <class Values>
+auto Find(Values& values, const std::wstring& path, const std::wstring& name) {
+    const auto node = values.find(path);
+    if (node == values.end() || node->second.count(name) == 0)
+        throw ServiceObjectException(2, L"no such value", "MemoryNode", "test", 0);
+    return node->second.at(name);
+}
+
+} // namespace
+
+void MemoryNode::Unused() {
+    throw std::logic_error("the options tree does not use this operation");
+}
+
+void MemoryNode::Written() {
+    if (store_->refuseWrites)
+        throw ServiceObjectException(2, L"the store refuses writes", "MemoryNode", "test", 0);
+    ++store_->writes;
+}
+
+void MemoryNode::SetInt(const std::wstring& name, int32_t value) {
+    Written();
+    store_->texts[path_].erase(name);
+    store_->ints[path_][name] = value;
+}
+
+int32_t MemoryNode::GetInt(const std::wstring& name) {
+    return Find(store_->ints, path_, name);
+}
+
+void MemoryNode::SetString(const std::wstring& name, const std::wstring& value) {
+    Written();
+    store_->ints[path_].erase(name);
+    store_->texts[path_][name] = value;
+}
+
+std::wstring MemoryNode::GetString(const std::wstring& name) {
+    return Find(store_->texts, path_, name);
+}
+
+bool MemoryNode::IsValueExists(const std::wstring& name) {
+    return store_->ints[path_].count(name) + store_->texts[path_].count(name) > 0;
+}
+
+bool MemoryNode::IsNodeExists() {
+    return store_->ints.count(path_) + store_->texts.count(path_) > 0;
+}
+
+boost::shared_ptr<Settings::ISettingsNode> MemoryNode::GetChildNode(const std::wstring& name) {
+    return boost::make_shared<MemoryNode>(store_, path_ + L"\\" + name);
+}
+
+namespace {
+
+struct Tracking {
+    static inline std::vector<TrackedChange> changes;
+    static inline uint32_t result = 0;
+    static inline fwtest::FlatObject<InAppTrackingOps::kOperationCount> object;
+
+    static uint32_t Track(ServiceObject*, const wchar_t* path, const wchar_t* oldText,
+                          const wchar_t* newText) {
+        changes.push_back({path, oldText, newText});
+        if (SODetails::IsFailure(result))
+            ReportFailure(ServiceObjectException(result, L"tracking is down", "Track", "test", 0));
+        return result;
+    }
+    static uint32_t Make(void*, ServiceObject** out) {
+        object.object.header.common.GetErrorInfo = &SODetails::GetErrorInfo;
+        object.Set<InAppTrackingOps::TrackOptionChange>(&Track);
+        *out = object.get();
+        return 0;
+    }
+};
+
+} // namespace
+
+std::vector<TrackedChange>& TrackChanges(uint32_t result) {
+    Tracking::result = result;
+    ServiceProviderRegHostService("InAppTracking", &Tracking::Make, nullptr, "single");
+    return Tracking::changes;
+}
+
+ScratchFolder::ScratchFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vellum-options-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a scratch folder");
+    path_ = pattern;
+}
+
+ScratchFolder::~ScratchFolder() {
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    if (test && test->result()->Failed())
+        std::printf("the files of this test are kept in %s\n", path_.c_str());
+    else
+        std::filesystem::remove_all(path_);
+}
+
+std::string ScratchFolder::UseAsSettingsStore(const std::string& name) const {
+    const std::string file = (path_ / name).string();
+    setenv("VELLUM_SETTINGS", file.c_str(), 1);
+    return file;
+}
+
+} // namespace optest

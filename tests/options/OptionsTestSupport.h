@@ -1,0 +1,85 @@
+// What the options tests share: a settings store in memory, a stand-in for
+// the host's "InAppTracking" service, and a scratch folder with a settings
+// store file of its own.
+#pragma once
+
+#include <boost/shared_ptr.hpp>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "support-proxy/ISettingsNode.h"
+
+namespace optest {
+
+// Values by node path and name: integers and texts, as the host keeps them.
+struct MemoryStore {
+    std::map<std::wstring, std::map<std::wstring, int32_t>> ints;
+    std::map<std::wstring, std::map<std::wstring, std::wstring>> texts;
+    bool refuseWrites = false;
+    int writes = 0;
+};
+
+// A node of a MemoryStore; the operations the options tree does not use
+// throw std::logic_error.
+class MemoryNode : public Settings::ISettingsNode {
+public:
+    MemoryNode(std::shared_ptr<MemoryStore> store, std::wstring path)
+        : store_(std::move(store)), path_(std::move(path)) {}
+
+    void SetInt(const std::wstring& name, int32_t value) override;
+    int32_t GetInt(const std::wstring& name) override;
+    void SetBool(const std::wstring& name, bool value) override { SetInt(name, value); }
+    bool GetBool(const std::wstring& name) override { return GetInt(name) != 0; }
+    void SetString(const std::wstring& name, const std::wstring& value) override;
+    std::wstring GetString(const std::wstring& name) override;
+    bool IsValueExists(const std::wstring& name) override;
+    bool IsNodeExists() override;
+    boost::shared_ptr<ISettingsNode> GetChildNode(const std::wstring& name) override;
+
+    void SetType2Value(const std::wstring&, uint32_t) override { Unused(); }
+    uint32_t GetType2Value(const std::wstring&) override { Unused(); }
+    void SetType4Value(const std::wstring&, const void*, uint32_t) override { Unused(); }
+    void SetType4Value64(const std::wstring&, const void*, uint64_t) override { Unused(); }
+    void DeleteValue(const std::wstring&) override { Unused(); }
+    void DeleteChildNode(const std::wstring&) override { Unused(); }
+    boost::shared_ptr<INodesList> EnumerateChildNodes() override { Unused(); }
+    boost::shared_ptr<INodesList> EnumerateChildValues() override { Unused(); }
+    void DeleteNode() override { Unused(); }
+    void CreateNode() override { Unused(); }
+    void ClearNode() override { Unused(); }
+
+private:
+    [[noreturn]] static void Unused();
+    void Written();
+
+    std::shared_ptr<MemoryStore> store_;
+    std::wstring path_;
+};
+
+// One report to the tracking service.
+struct TrackedChange {
+    std::wstring path, oldText, newText;
+};
+
+// Registers a tracking service for this process that keeps its reports
+// here, answering `result` to each.
+std::vector<TrackedChange>& TrackChanges(uint32_t result = 0);
+
+// A fresh folder, removed at the end unless the test failed.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    const std::filesystem::path& Path() const { return path_; }
+    // Makes `name` in the folder the settings store of this process.
+    std::string UseAsSettingsStore(const std::string& name = "settings.sqlite3") const;
+
+private:
+    std::filesystem::path path_;
+};
+
+} // namespace optest

@@ -1,0 +1,217 @@
+// The host's settings store through its "SLSettings" service, as separate
+// processes use it: at once, one after another, and killed mid-write.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <random>
+#include <string>
+#include <thread>
+
+#include "OptionsTestSupport.h"
+#include "service-common/ServiceObjectException.h"
+#include "support-proxy/SLSettingsNode.h"
+
+namespace {
+
+using Node = Settings::SLSettingsNode<Settings::SLSettingsRoot>;
+
+// Runs `work` in a child process; it reports failure by its exit code.
+pid_t Spawn(const std::function<void()>& work) {
+    const pid_t child = fork();
+    if (child == 0) {
+        int code = 0;
+        try {
+            work();
+        } catch (...) {
+            code = 1;
+        }
+        _exit(code);
+    }
+    return child;
+}
+
+int ExitCode(pid_t child) {
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string Bytes(const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(SettingsStore, ProcessesShareTheStoreAndItOutlivesThem) {
+    optest::ScratchFolder folder;
+    folder.UseAsSettingsStore();
+    constexpr int kEach = 40;
+    std::vector<pid_t> writers;
+    for (int writer = 0; writer < 2; ++writer)
+        writers.push_back(Spawn([writer] {
+            Node node(1, L"Shared\\Values");
+            for (int i = 0; i < kEach; ++i) {
+                node.SetInt(L"w" + std::to_wstring(writer) + L"." + std::to_wstring(i), i);
+                node.SetInt(L"both", writer);
+            }
+            node.GetChildNode(L"Text")->SetString(L"by" + std::to_wstring(writer), L"Zoë\n\"x\"");
+        }));
+    for (pid_t writer : writers)
+        EXPECT_EQ(ExitCode(writer), 0);
+
+    Node node(1, L"\\Shared\\\\Values\\"); // the same node, however spelled
+    for (int writer = 0; writer < 2; ++writer)
+        for (int i = 0; i < kEach; ++i)
+            EXPECT_EQ(node.GetInt(L"w" + std::to_wstring(writer) + L"." + std::to_wstring(i)), i);
+    EXPECT_EQ(node.EnumerateChildValues()->size(), 2 * kEach + 1);
+    const auto children = Node(1, L"Shared").EnumerateChildNodes();
+    ASSERT_EQ(children->size(), 1);
+    EXPECT_EQ(children->name(0), L"Values");
+    EXPECT_EQ(node.GetChildNode(L"Text")->GetString(L"by1"), L"Zoë\n\"x\"");
+    EXPECT_THROW(node.GetString(L"both"), ServiceObjectException) << "an integer is no text";
+
+    node.ClearNode();
+    EXPECT_TRUE(node.IsNodeExists());
+    EXPECT_FALSE(node.IsValueExists(L"both"));
+    EXPECT_FALSE(node.GetChildNode(L"Text")->IsNodeExists());
+    Node(1, L"Shared").DeleteNode();
+    EXPECT_FALSE(node.IsNodeExists());
+}
+
+enum class Damage { NotADatabase, AnotherProgramsDatabase, DamagedPages };
+
+class DamagedStore : public testing::TestWithParam<Damage> {};
+
+// Writes the file as the damage has it; returns what the failure must say.
+std::string MakeDamagedFile(const std::string& file, Damage damage) {
+    if (damage == Damage::NotADatabase) {
+        std::ofstream(file) << "Options: my own notes, not a database\n";
+        return "is not a database";
+    }
+    sqlite3* db = nullptr;
+    sqlite3_open(file.c_str(), &db);
+    if (damage == Damage::AnotherProgramsDatabase) {
+        sqlite3_exec(db, "CREATE TABLE notes (text); INSERT INTO notes VALUES ('mine');", nullptr,
+                     nullptr, nullptr);
+        sqlite3_close(db);
+        return "is a database of another program";
+    }
+    sqlite3_exec(db,
+                 "CREATE TABLE nodes (x); CREATE TABLE settings (x);"
+                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400)"
+                 "INSERT INTO settings SELECT printf('%0100d', i) FROM n;",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    std::fstream bytes(file, std::ios::in | std::ios::out | std::ios::binary);
+    bytes.seekp(3 * 4096 + 8);
+    bytes << std::string(64, '\x55');
+    return "left as it is";
+}
+
+TEST_P(DamagedStore, IsReportedAndLeftAsItIs) {
+    optest::ScratchFolder folder;
+    const std::string file = folder.UseAsSettingsStore();
+    const std::string says = MakeDamagedFile(file, GetParam());
+    const std::string before = Bytes(file);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            Node(1, L"Options").SetInt(L"Opacity", 50);
+            ADD_FAILURE() << "the store took a write";
+        } catch (const ServiceObjectException& e) {
+            const std::wstring wide = e.Message();
+            const std::string message(wide.begin(), wide.end());
+            EXPECT_NE(message.find(file), std::string::npos) << message;
+            EXPECT_NE(message.find(says), std::string::npos) << message;
+        }
+    }
+    EXPECT_EQ(Bytes(file), before);
+}
+
+std::string DamageName(const testing::TestParamInfo<Damage>& info) {
+    const char* const names[] = {"NotADatabase", "AnotherProgramsDatabase", "DamagedPages"};
+    return names[static_cast<int>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Options, DamagedStore,
+                         testing::Values(Damage::NotADatabase, Damage::AnotherProgramsDatabase,
+                                         Damage::DamagedPages),
+                         DamageName);
+
+// The value each key holds in the store file, read with SQLite itself.
+std::map<std::string, int64_t> StoredValues(const std::string& file, const std::string& node) {
+    std::map<std::string, int64_t> values;
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    sqlite3_stmt* check = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
+    EXPECT_EQ(sqlite3_step(check), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
+    sqlite3_finalize(check);
+    sqlite3_stmt* read = nullptr;
+    sqlite3_prepare_v2(db, "SELECT name, value FROM settings WHERE path = ?", -1, &read, nullptr);
+    sqlite3_bind_text(read, 1, node.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(read) == SQLITE_ROW)
+        values[reinterpret_cast<const char*>(sqlite3_column_text(read, 0))] =
+            sqlite3_column_int64(read, 1);
+    sqlite3_finalize(read);
+    sqlite3_close(db);
+    return values;
+}
+
+// A writer acknowledges each write once the call returned, and is killed at
+// a random moment. The store then opens, passes its check, and holds for
+// every key the last acknowledged value, or the one whose write was under
+// way when the kill came.
+TEST(SettingsStore, AKilledWriterLosesNothingItWasToldWasWritten) {
+    optest::ScratchFolder folder;
+    const std::string file = folder.UseAsSettingsStore();
+    constexpr uint32_t kKeys = 5;
+    constexpr int kRounds = 20;
+    std::mt19937 random(20240501);
+    for (int round = 0; round < kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const std::string node = "Crash\\Round" + std::to_string(round);
+        int acks[2];
+        ASSERT_EQ(pipe(acks), 0);
+        const pid_t writer = Spawn([&] {
+            close(acks[0]);
+            Node target(1, std::wstring(node.begin(), node.end()));
+            for (uint32_t i = 1;; ++i) {
+                target.SetInt(L"k" + std::to_wstring(i % kKeys), static_cast<int32_t>(i));
+                if (write(acks[1], &i, sizeof i) != sizeof i)
+                    throw std::runtime_error("no one listens");
+            }
+        });
+        close(acks[1]);
+        uint32_t last = 0;
+        ASSERT_EQ(read(acks[0], &last, sizeof last), ssize_t(sizeof last)) << "no first write";
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 40000));
+        kill(writer, SIGKILL);
+        waitpid(writer, nullptr, 0);
+        for (uint32_t i; read(acks[0], &i, sizeof i) == ssize_t(sizeof i);)
+            last = i;
+        close(acks[0]);
+
+        const std::map<std::string, int64_t> stored = StoredValues(file, node);
+        for (uint32_t key = 0; key < kKeys; ++key) {
+            int64_t acknowledged = 0; // the latest i <= last with i % kKeys == key
+            for (uint32_t i = last; i > 0 && acknowledged == 0; --i)
+                acknowledged = i % kKeys == key ? i : 0;
+            const auto found = stored.find("k" + std::to_string(key));
+            const int64_t value = found == stored.end() ? 0 : found->second;
+            const bool inFlight = (last + 1) % kKeys == key && value == last + 1;
+            EXPECT_TRUE(value == acknowledged || inFlight)
+                << "k" << key << " holds " << value << ", acknowledged " << acknowledged;
+        }
+    }
+}
+
+} // namespace
