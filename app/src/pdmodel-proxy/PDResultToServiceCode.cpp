@@ -1,52 +1,47 @@
 #include "pdmodel-proxy/PDResultToServiceCode.h"
 
+#include <iterator>
+
+#include "service-common/ResultCodes.h"
+
+namespace {
+
+struct Translation {
+    PDResult result;
+    uint32_t code;
+};
+
+// The contract's table: which service code each library result stands for.
+constexpr Translation kTranslations[] = {
+    {kPDErrGeneric, SODetails::kLibraryFailure},
+    {kPDOk, SODetails::kOk},
+    {kPDErrNotAvailable, SODetails::kNotAvailable},
+    {kPDErrBadArgument, SODetails::kBadArgument},
+    {kPDErrNotFound, SODetails::kNotFound},
+    {kPDErrOutOfRange, SODetails::kOutOfRange},
+    {kPDErrUnsupported, SODetails::kUnsupported},
+    {kPDErrNoMemory, SODetails::kOutOfMemory},
+    {kPDErrReserved7, SODetails::kIgnored},
+    {kPDErrReserved8, SODetails::kDocumentReserved8},
+    {kPDErrCannotOpen, SODetails::kDocumentCannotOpen},
+    {kPDErrDamaged, SODetails::kDocumentDamaged},
+    {kPDErrEncrypted, SODetails::kDocumentEncrypted},
+    {kPDErrCannotWrite, SODetails::kDocumentCannotWrite},
+    {kPDErrNothingToUndo, SODetails::kDocumentNothingToUndo},
+    {kPDErrNothingToRedo, SODetails::kDocumentNothingToRedo},
+    {kPDErrEditOpen, SODetails::kDocumentEditOpen},
+    {kPDErrReserved18, SODetails::kDocumentReserved18},
+    {kPDErrReserved19, SODetails::kDocumentReserved19},
+    {kPDErrReserved32, SODetails::kDocumentReserved32},
+    {kPDErrReserved33, SODetails::kDocumentReserved33},
+    {kPDErrReserved34, SODetails::kDocumentReserved34},
+};
+
+} // namespace
+
 uint32_t PDResultToServiceCode(PDResult result) {
-    switch (result) {
-    case -1:
-        return 14;
-    case 0:
-        return 0;
-    case 1:
-        return 2;
-    case 2:
-        return 3;
-    case 3:
-        return 8;
-    case 4:
-        return 9;
-    case 5:
-        return 21;
-    case 6:
-        return 12;
-    case 7:
-        return 10;
-    case 8:
-        return 11;
-    case 11:
-        return 0x30002;
-    case 12:
-        return 0x30004;
-    case 13:
-        return 0x30005;
-    case 14:
-        return 0x30006;
-    case 15:
-        return 0x30007;
-    case 16:
-        return 0x30008;
-    case 17:
-        return 0x30009;
-    case 18:
-        return 0x3000a;
-    case 19:
-        return 0x3000b;
-    case 32:
-        return 0x3000c;
-    case 33:
-        return 0x3000d;
-    case 34:
-        return 0x3000e;
-    default:
-        return 25;
-    }
+    for (const Translation& t : kTranslations)
+        if (t.result == result)
+            return t.code;
+    return SODetails::kUnknownLibraryResult;
 }

@@ -2,6 +2,7 @@
 
 #include "pdmodel-proxy/FolioGeometry.h"
 #include "pdmodel-proxy/PDResultToServiceCode.h"
+#include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectException.h"
 
 namespace PDFL {
@@ -12,7 +13,7 @@ const char* const kFile = "app\\src\\pdmodel-proxy\\page";
 
 void Check(PDResult result, const wchar_t* message, const char* function, uint32_t line) {
     const uint32_t code = PDResultToServiceCode(result);
-    if (code != 0)
+    if (code != SODetails::kOk)
         throw ServiceObjectException(code, message, function, kFile, line);
 }
 

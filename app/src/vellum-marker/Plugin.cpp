@@ -86,7 +86,6 @@ struct HandlerPlacement {
 };
 const HandlerPlacement kMarkupPlacement = {"UIReviewMarkupGroupHandler", 2, L"Markup"};
 const HandlerPlacement kFontPlacement = {"UIReviewFontGroupTextMarkupControlHandler", 9, L"Font"};
-constexpr uint32_t kHandlerKind = 3;
 
 SODetails::BasicServiceObjectPtr<> GetHandlerObject(const HandlerPlacement& placement) {
     SODetails::BasicServiceObjectPtr<> handler;
@@ -94,7 +93,7 @@ SODetails::BasicServiceObjectPtr<> GetHandlerObject(const HandlerPlacement& plac
     if (gGetNameId)
         gGetNameId(gHostCookie, placement.handlerName, &id);
     if (gHostApi.GetHandlerObject)
-        gHostApi.GetHandlerObject(gHostCookie, kHandlerKind, id, handler.Receive(),
+        gHostApi.GetHandlerObject(gHostCookie, kHandlerObjectKind, id, handler.Receive(),
                                   placement.slot);
     return handler;
 }
@@ -192,7 +191,7 @@ uint32_t RegisterObjects() {
     ServiceProviderRegService("UIReviewFontGroupTextMarkupControlHandler",
                               "UIReviewFontGroupTextMarkupControlHandler", kModulePath, "single",
                               0);
-    return 0;
+    return SODetails::kOk;
 }
 
 uint32_t UnregisterObjects() {
@@ -204,7 +203,7 @@ uint32_t UnregisterObjects() {
     ServiceProviderUnregService("UIReviewFontGroupTextMarkupControlHandler",
                                 "UIReviewFontGroupTextMarkupControlHandler", kModulePath,
                                 "single");
-    return 0;
+    return SODetails::kOk;
 }
 
 uint32_t DestroyInstance() {
@@ -212,7 +211,7 @@ uint32_t DestroyInstance() {
         return SODetails::kNotAvailable;
     std::unique_ptr<PluginInstance> instance = std::move(gInstance);
     instance.reset();
-    return 0;
+    return SODetails::kOk;
 }
 
 void Subscribe(const char* notification, ns::NotificationHandler handler) {
@@ -229,7 +228,7 @@ SO_EXPORT uint32_t PluginMain(const PluginHostInfo* in, PluginEntryInfo* out) {
         return SODetails::kBadArgument;
     if (in->size != sizeof(PluginHostInfo))
         return SODetails::kBadRecordSize;
-    if (gDisplayStrings.failureCode != 0)
+    if (gDisplayStrings.failureCode != SODetails::kOk)
         return gDisplayStrings.failureCode;
     // The new instance takes the place first; the old one goes after.
     std::unique_ptr<PluginInstance> previous = std::exchange(gInstance, std::make_unique<PluginInstance>());
@@ -241,7 +240,7 @@ SO_EXPORT uint32_t PluginMain(const PluginHostInfo* in, PluginEntryInfo* out) {
     out->version = gInstance->version;
     out->interfaceVersion = gInstance->interfaceVersion;
     out->initialize = &PluginInitialize;
-    return 0;
+    return SODetails::kOk;
 }
 
 uint32_t PluginInitialize(const PluginInitParams* params) {
@@ -274,6 +273,6 @@ uint32_t PluginInitialize(const PluginInitParams* params) {
     } catch (const ServiceObjectException& e) {
         return e.Code();
     }
-    return 0;
+    return SODetails::kOk;
 }
 }

@@ -34,7 +34,7 @@ ObjectPtr MakeTool() {
     ObjectPtr tool;
     const auto made = SODetails::TryCall<BLInputHandlerRegistryOps::CreateToolHandler>(
         registry.get(), SODetails::AtomFromString(MarkupDriver::kToolName), tool.Receive());
-    if (!made || *made != 0 || !tool)
+    if (!made || *made != SODetails::kOk || !tool)
         throw std::runtime_error(std::string("no plug-in offers the markup tool \"") +
                                  MarkupDriver::kToolName +
                                  "\"; 'vellum info' shows which plug-ins started");

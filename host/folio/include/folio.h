@@ -73,6 +73,15 @@ enum : PDResult {
     kPDErrNothingToUndo = 15,
     kPDErrNothingToRedo = 16,
     kPDErrEditOpen = 17, // an edit group is still open
+    // Results of the document-model interface that this library never gives;
+    // named so that a translation of results can list every one of them.
+    kPDErrReserved7 = 7,
+    kPDErrReserved8 = 8,
+    kPDErrReserved18 = 18,
+    kPDErrReserved19 = 19,
+    kPDErrReserved32 = 32,
+    kPDErrReserved33 = 33,
+    kPDErrReserved34 = 34,
 };
 
 // Atoms of the subtype names that the markup code uses.

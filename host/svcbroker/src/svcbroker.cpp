@@ -26,13 +26,14 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "service-common/ResultCodes.h"
 #include "service-common/ServiceObject.h"
 #include "strpool.h"
 
 namespace {
 
-constexpr uint32_t kOk = 0;
-constexpr uint32_t kBadArgument = 3;
+using SODetails::kBadArgument;
+using SODetails::kOk;
 
 const char* const kSingle = "single";
 const char* const kMultiple = "multiple";

@@ -4,29 +4,8 @@
 
 #include <cstdint>
 
+#include "service-common/ResultCodes.h"
 #include "service-common/ServiceObject.h"
-
-namespace SODetails {
-
-// Result codes with a framework-wide meaning.
-enum : uint32_t {
-    kOk = 0,
-    kDeclined = 1,
-    kNotAvailable = 2,
-    kBadArgument = 3,
-    kVersionMismatch = 5,
-    kBadRecordSize = 6,
-    kNoErrorRecorded = 8,
-    kIgnored = 10,
-    kNotSubscribed = 25,
-};
-
-// Codes that are not failures: success, declined and ignored.
-inline bool IsFailure(uint32_t code) {
-    return code != kOk && code != kDeclined && code != kIgnored;
-}
-
-} // namespace SODetails
 
 // Records a failure of interface::operation for the calling thread. Does
 // nothing for codes that are not failures or without names, or when the

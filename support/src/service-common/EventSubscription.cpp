@@ -14,7 +14,7 @@ WeakRef* WeakRefOf(ServiceObject* source) {
     if (source->common.AddRef)
         source->common.AddRef(source);
     WeakRef* weak = nullptr;
-    if (source->common.GetWeakRef && source->common.GetWeakRef(source, &weak) != 0)
+    if (source->common.GetWeakRef && source->common.GetWeakRef(source, &weak) != SODetails::kOk)
         weak = nullptr;
     if (source->common.Release)
         source->common.Release(source);

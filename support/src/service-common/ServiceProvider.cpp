@@ -2,6 +2,7 @@
 
 #include <boost/format.hpp>
 
+#include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/SystemError.h"
 #include "service-common/TextConversion.h"
@@ -22,24 +23,26 @@ const char* const kFunction = "SP::_CheckServiceProviderApiResult";
 // A fixed text for a code, with or without the system's own words.
 struct ProviderText {
     uint32_t code;
-    const wchar_t* plain;        // without a system error
+    const wchar_t* plain; // without a system error
     uint32_t plainLine;
-    const wchar_t* withSystem;   // %1% system error, %2% system text; null: use plain
+    const wchar_t* withSystem; // %1% system error, %2% system text; null: use plain
     uint32_t withSystemLine;
 };
 
 const ProviderText kTexts[] = {
-    {0x10005, L"service is not supported by the corresponding module.\n", 65, nullptr, 65},
-    {0x10006, L"service object factory function failed.\n", 71, nullptr, 71},
-    {0x10007, L"there are no public service objects in corresponding module.\n", 77, nullptr, 77},
-    {0x10008, L"corresponding service is not supported by the service provider.\n", 83, nullptr,
-     83},
-    {0x10009,
+    {kSPServiceNotSupportedByModule, L"service is not supported by the corresponding module.\n", 65,
+     nullptr, 65},
+    {kSPFactoryFailed, L"service object factory function failed.\n", 71, nullptr, 71},
+    {kSPNoPublicObjects, L"there are no public service objects in corresponding module.\n", 77,
+     nullptr, 77},
+    {kSPServiceNotSupported, L"corresponding service is not supported by the service provider.\n",
+     83, nullptr, 83},
+    {kSPModuleNotFound,
      L"the service provider cannot find corresponding module to create service object.\n", 103,
      L"the service provider cannot find corresponding module to create service object.\n\n"
      L"System error code: [%1%]\nDescription: %2%\n",
      96},
-    {0x1000A,
+    {kSPFactoryFunctionNotFound,
      L"the service provider cannot find corresponding factory function in the module to "
      L"create service object. ",
      123,
@@ -51,15 +54,16 @@ const ProviderText kTexts[] = {
 } // namespace
 
 void _CheckServiceProviderApiResult(uint32_t code, uint32_t systemError) {
-    if (code == 0)
+    if (code == SODetails::kOk)
         return;
     for (const ProviderText& t : kTexts) {
         if (t.code != code)
             continue;
         if (systemError != 0 && t.withSystem)
-            Fail(code,
-                 (boost::wformat(t.withSystem) % systemError % FormatSystemError(systemError)).str(),
-                 t.withSystemLine);
+            Fail(
+                code,
+                (boost::wformat(t.withSystem) % systemError % FormatSystemError(systemError)).str(),
+                t.withSystemLine);
         Fail(code, t.plain, t.plainLine);
     }
     if (systemError != 0)
