@@ -70,54 +70,57 @@ template <class T, class Traits> struct CppBLInputHandlerBase {
     using Object = SODetails::ServiceObjectCppTheConcrete<CppBLInputHandlerBase, T>;
     static constexpr const char* kName = "BLInputHandler";
     static constexpr std::size_t kOperationCount = BLInputHandlerOps::kOperationCount;
-    static constexpr const char* kFile = "app\\include\\bl\\inputhandler";
+    using Site = FailureSites::BLInputHandler;
 
     static uint32_t Report(uint32_t code, const wchar_t* operation, const char* name,
                            uint32_t line) {
         const std::string function = SODetails::OperationFunctionText(
             "SOImpl::CppBLInputHandlerBase", T::kSignatureName, name);
-        return SODetails::Reported(code, {L"BLInputHandler", operation, kFile, line}, function);
+        return SODetails::Reported(code, {L"BLInputHandler", operation, Site::kFile, line},
+                                   function);
     }
 
     static uint32_t Initialize(ServiceObject* self, ServiceObject* view,
                                const MarkupToolParams* params) {
         const uint32_t code =
             view ? Object::ImplOf(self).Initialize(view, params) : SODetails::kBadArgument;
-        return Report(code, L"Initialize", "Initialize", 12);
+        return Report(code, L"Initialize", "Initialize", Site::kInitializeLine);
     }
     static uint32_t Terminate(ServiceObject* self) {
-        return Report(Object::ImplOf(self).Terminate(), L"Terminate", "Terminate", 13);
+        return Report(Object::ImplOf(self).Terminate(), L"Terminate", "Terminate",
+                      Site::kTerminateLine);
     }
     static uint32_t GetToolName(ServiceObject* self, SLAtom* name) {
         const uint32_t code =
             name ? Object::ImplOf(self).GetToolName(name) : SODetails::kBadArgument;
-        return Report(code, L"GetToolName", "GetToolName", 15);
+        return Report(code, L"GetToolName", "GetToolName", Site::kGetToolNameLine);
     }
     static uint32_t IsFinished(ServiceObject* self, bool* finished) {
         const uint32_t code =
             finished ? Object::ImplOf(self).IsFinished(finished) : SODetails::kBadArgument;
-        return Report(code, L"IsFinished", "IsFinished", 17);
+        return Report(code, L"IsFinished", "IsFinished", Site::kIsFinishedLine);
     }
     static uint32_t HandleEvent(ServiceObject* self, const BLInputEvent* event, bool* handled) {
         const uint32_t code = (event && handled) ? Object::ImplOf(self).HandleEvent(event, handled)
                                                  : SODetails::kBadArgument;
-        return Report(code, L"HandleEvent", "HandleEvent", 19);
+        return Report(code, L"HandleEvent", "HandleEvent", Site::kHandleEventLine);
     }
     static uint32_t Removed(ServiceObject* self, bool* removed) {
         const uint32_t code =
             removed ? Object::ImplOf(self).Removed(removed) : SODetails::kBadArgument;
-        return Report(code, L"Removed", "Removed", 21);
+        return Report(code, L"Removed", "Removed", Site::kRemovedLine);
     }
     static uint32_t FocusAnnot(ServiceObject* self, const void* argument) {
-        return Report(Object::ImplOf(self).FocusAnnot(argument), L"FocusAnnot", "FocusAnnot", 22);
+        return Report(Object::ImplOf(self).FocusAnnot(argument), L"FocusAnnot", "FocusAnnot",
+                      Site::kFocusAnnotLine);
     }
     static uint32_t RestoreSelection(ServiceObject* self, const void* argument) {
         return Report(Object::ImplOf(self).RestoreSelection(argument), L"RestoreSelection",
-                      "RestoreSelection", 24);
+                      "RestoreSelection", Site::kRestoreSelectionLine);
     }
     static uint32_t OnDeathrattle(ServiceObject* self, const void* argument) {
         return Report(Object::ImplOf(self).OnDeathrattle(argument), L"OnDeathrattle",
-                      "OnDeathrattle", 25);
+                      "OnDeathrattle", Site::kOnDeathrattleLine);
     }
 
     static void FillOperations(SODetails::Operation* ops) {

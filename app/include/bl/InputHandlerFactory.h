@@ -27,15 +27,17 @@ template <class T, class Traits> struct CppBLInputHandlerFactoryBase {
     using Object = SODetails::ServiceObjectCppTheConcrete<CppBLInputHandlerFactoryBase, T>;
     static constexpr const char* kName = "BLInputHandlerFactory";
     static constexpr std::size_t kOperationCount = BLInputHandlerFactoryOps::kOperationCount;
-    static constexpr const char* kFile = "app\\include\\bl\\inputhandlerfactory";
 
     static uint32_t CreateInputHandler(ServiceObject* self, ServiceObject** handler) {
         const uint32_t code =
             handler ? Object::ImplOf(self).CreateInputHandler(handler) : SODetails::kBadArgument;
         static const std::string function = SODetails::OperationFunctionText(
             "SOImpl::CppBLInputHandlerFactoryBase", T::SignatureName(), "CreateInputHandler");
-        return SODetails::Reported(
-            code, {L"BLInputHandlerFactory", L"CreateInputHandler", kFile, 7}, function);
+        using Site = FailureSites::BLInputHandlerFactory;
+        return SODetails::Reported(code,
+                                   {L"BLInputHandlerFactory", L"CreateInputHandler", Site::kFile,
+                                    Site::kCreateInputHandlerLine},
+                                   function);
     }
 
     static void FillOperations(SODetails::Operation* ops) {

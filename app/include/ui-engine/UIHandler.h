@@ -46,14 +46,14 @@ template <class T, class Traits> struct CppUIHandlerBase {
     using Object = SODetails::ServiceObjectCppTheConcrete<CppUIHandlerBase, T>;
     static constexpr const char* kName = "UIHandler";
     static constexpr std::size_t kOperationCount = UIHandlerOps::kOperationCount;
-    static constexpr const char* kFile = "app\\include\\ui-engine\\uihandler";
+    using Site = FailureSites::UIHandler;
 
     static uint32_t Report(uint32_t code, const wchar_t* operation, const char* name,
                            uint32_t line) {
         static const std::string prefix = "SOImpl::CppUIHandlerBase";
         std::string function =
             SODetails::OperationFunctionText(prefix.c_str(), T::kSignatureName, name);
-        return SODetails::Reported(code, {L"UIHandler", operation, kFile, line}, function);
+        return SODetails::Reported(code, {L"UIHandler", operation, Site::kFile, line}, function);
     }
 
     static uint32_t QueryServiceObject(ServiceObject* self, uint32_t id, ServiceObject** out,
@@ -61,16 +61,18 @@ template <class T, class Traits> struct CppUIHandlerBase {
         uint32_t code = (id == 0 || !out)
                             ? SODetails::kBadArgument
                             : Object::ImplOf(self).OnQueryServiceObject(id, out, forward, flags);
-        return Report(code, L"QueryServiceObject", "QueryServiceObject", 30);
+        return Report(code, L"QueryServiceObject", "QueryServiceObject",
+                      Site::kQueryServiceObjectLine);
     }
     static uint32_t GetHandlerName(ServiceObject* self, const char** name) {
         uint32_t code = name ? Object::ImplOf(self).GetHandlerName(name) : SODetails::kBadArgument;
-        return Report(code, L"GetHandlerName", "GetHandlerName", 31);
+        return Report(code, L"GetHandlerName", "GetHandlerName", Site::kGetHandlerNameLine);
     }
     static uint32_t GetElementAttachedTo(ServiceObject* self, HELEMENT* element) {
         uint32_t code =
             element ? Object::ImplOf(self).GetElementAttachedTo(element) : SODetails::kBadArgument;
-        return Report(code, L"GetElementAttachedTo", "GetElementAttachedTo", 32);
+        return Report(code, L"GetElementAttachedTo", "GetElementAttachedTo",
+                      Site::kGetElementAttachedToLine);
     }
     static uint32_t GetSubscribedEvents(ServiceObject*, uint32_t* events) {
         uint32_t code = SODetails::kBadArgument;
@@ -78,19 +80,22 @@ template <class T, class Traits> struct CppUIHandlerBase {
             *events = UIHandlerOps::kSubscribedEvents;
             code = SODetails::kOk;
         }
-        return Report(code, L"GetSubscribedEvents", "GetSubscribedEvents", 33);
+        return Report(code, L"GetSubscribedEvents", "GetSubscribedEvents",
+                      Site::kGetSubscribedEventsLine);
     }
     static uint32_t HandleEvent(ServiceObject* self, uint32_t* handled, HELEMENT element,
                                 const UIEventRecord* event) {
         uint32_t code = event ? Object::ImplOf(self).HandleEvent(handled, element, event)
                               : SODetails::kBadArgument;
-        return Report(code, L"HandleEvent", "HandleEvent", 43);
+        return Report(code, L"HandleEvent", "HandleEvent", Site::kHandleEventLine);
     }
     static uint32_t Attached(ServiceObject* self, ServiceObject* window, HELEMENT element) {
-        return Report(Object::ImplOf(self).Attached(window, element), L"Attached", "Attached", 47);
+        return Report(Object::ImplOf(self).Attached(window, element), L"Attached", "Attached",
+                      Site::kAttachedLine);
     }
     static uint32_t Detached(ServiceObject* self) {
-        return Report(Object::ImplOf(self).Detached(), L"Detached", "Detached", 48);
+        return Report(Object::ImplOf(self).Detached(), L"Detached", "Detached",
+                      Site::kDetachedLine);
     }
     // The operations this module leaves to the engine: "not handled".
     static uint32_t NotHandled(ServiceObject*) { return SODetails::kDeclined; }

@@ -9,12 +9,10 @@ namespace PDFL {
 
 namespace {
 
-const char* const kFile = "app\\src\\pdmodel-proxy\\page";
-
-void Check(PDResult result, const wchar_t* message, const char* function, uint32_t line) {
+void Check(PDResult result, const wchar_t* message, const FailureSites::Site& site) {
     const uint32_t code = PDResultToServiceCode(result);
     if (code != SODetails::kOk)
-        throw ServiceObjectException(code, message, function, kFile, line);
+        throw ServiceObjectException(code, message, site);
 }
 
 } // namespace
@@ -22,14 +20,14 @@ void Check(PDResult result, const wchar_t* message, const char* function, uint32
 int32_t Page::GetRotate() const {
     int32_t rotate = 0;
     Check(PDPageGetRotate(handle_, &rotate), L"Unable to acquire a page rotate",
-          "PDFL::Page::GetRotate", 45);
+          FailureSites::kPageGetRotate);
     return rotate;
 }
 
 SL::RectF Page::GetCropBox() const {
     PDRectF box{};
     Check(PDPageGetCropBox(handle_, &box), L"Unable to acquire a page crop box",
-          "PDFL::Page::GetCropBox", 54);
+          FailureSites::kPageGetCropBox);
     return SL::FromFolio(box);
 }
 

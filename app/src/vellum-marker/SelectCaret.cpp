@@ -17,7 +17,6 @@ namespace {
 
 using SODetails::CallChecked;
 
-const char* const kFile = "app\\include\\bl\\internal\\selectcaret";
 constexpr float kOnOutline = 0.0001f;
 
 // Pairs BeginPageAccess with EndPageAccess when the token is not 0, also
@@ -159,8 +158,8 @@ bool SelectCaret::HitTestChar(ServiceObject* view, const SL::PointI& point, Text
 
     const PDModel::PageText text = GetPageText(page);
     if (!text)
-        throw ServiceObjectException(2, L"Not initialized", "BL::SelectCaret::HitTestChar", kFile,
-                                     209);
+        throw ServiceObjectException(SODetails::kNotAvailable, L"Not initialized",
+                                     FailureSites::kHitTestChar);
     const PDModel::PageText::Iterator end = text.end();
     for (PDModel::PageText::Iterator it = text.begin(); it != end; ++it) {
         if (QuadContainsPoint(*it, q)) {

@@ -11,9 +11,9 @@ namespace BrandProxy {
 namespace Raw {
 
 namespace {
-const wchar_t* gLegalCopyright = nullptr;  // the service's own text
+const wchar_t* gLegalCopyright = nullptr; // the service's own text
 std::wstring& LegalCopyrightCopy() {
-    static std::wstring copy;  // lives until unload
+    static std::wstring copy; // lives until unload
     return copy;
 }
 } // namespace
@@ -25,9 +25,9 @@ const wchar_t* GetLegalCopyright() {
         SODetails::CallChecked<BrandOps::GetLegalCopyright>(brand.get(), &gLegalCopyright);
     }
     if (!gLegalCopyright)
-        throw ServiceObjectException(2, L"LegalCopyright was not found in Brand service",
-                                     "BrandProxy::Raw::GetLegalCopyright",
-                                     "support\\src\\support-proxy\\brand", 86);
+        throw ServiceObjectException(SODetails::kNotAvailable,
+                                     L"LegalCopyright was not found in Brand service",
+                                     FailureSites::kBrandLegalCopyright);
     LegalCopyrightCopy() = gLegalCopyright;
     return LegalCopyrightCopy().c_str();
 }
