@@ -1,6 +1,6 @@
-// The factory of a tool ("BLInputHandlerFactory", 1 operation), as the
-// business-logic service's input-handler registry keeps it under the tool's
-// name, and the factory class that makes tool objects of one class.
+// The template that builds the operation table of a tool factory
+// ("BLInputHandlerFactory", bl/BLInputHandler.h), and the factory class that
+// makes tool objects of one class.
 #pragma once
 
 #include <cstddef>
@@ -10,14 +10,7 @@
 #include "bl/InputHandler.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/OperationReport.h"
-#include "service-common/ServiceObjectCall.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
-
-namespace BLInputHandlerFactoryOps {
-// A new tool object with one reference, which goes to the caller.
-using CreateInputHandler = SODetails::OperationSlot<0, uint32_t(ServiceObject** handler)>;
-constexpr std::size_t kOperationCount = 1;
-} // namespace BLInputHandlerFactoryOps
 
 namespace SOImpl {
 

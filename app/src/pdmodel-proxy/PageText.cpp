@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "pdmodel-proxy/FolioGeometry.h"
+#include "service-common/FolioGeometry.h"
 #include "service-common/PdfException.h"
 
 namespace PDModel {

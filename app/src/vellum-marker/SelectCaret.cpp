@@ -6,9 +6,9 @@
 
 #include "bl/BLDocument.h"
 #include "bl/BLDocumentView.h"
-#include "pdmodel-proxy/BoundingRect.h"
 #include "pdmodel-proxy/Page.h"
-#include "pdmodel-proxy/SegmentDistance.h"
+#include "service-common/BoundingRect.h"
+#include "service-common/SegmentDistance.h"
 #include "service-common/ServiceObjectException.h"
 
 namespace BL {

@@ -7,12 +7,12 @@
 #include "bl/BLSelection.h"
 #include "bl/internal/CurrentAuthor.h"
 #include "pdmodel-proxy/Annot.h"
-#include "pdmodel-proxy/BoundingRect.h"
-#include "pdmodel-proxy/FolioGeometry.h"
 #include "pdmodel-proxy/PDResultToServiceCode.h"
-#include "pdmodel-proxy/RectUnion.h"
 #include "service-common/BasicServiceObjectPtr.h"
+#include "service-common/BoundingRect.h"
+#include "service-common/FolioGeometry.h"
 #include "service-common/Log.h"
+#include "service-common/RectUnion.h"
 #include "service-common/ServiceObjectException.h"
 
 namespace {

@@ -8,9 +8,9 @@
 
 #include "bl/BLDocument.h"
 #include "bl/GraphicsFactory.h"
-#include "pdmodel-proxy/BoundingRect.h"
 #include "pdmodel-proxy/Page.h"
-#include "pdmodel-proxy/RectUnion.h"
+#include "service-common/BoundingRect.h"
+#include "service-common/RectUnion.h"
 #include "service-common/ServiceProvider.h"
 
 namespace BL {

@@ -7,8 +7,8 @@
 #include "FolioCheck.h"
 #include "ProgressLine.h"
 #include "bl/BLDocumentView.h"
+#include "bl/BLInputHandler.h"
 #include "bl/BLService.h"
-#include "bl/InputHandler.h"
 #include "hostbl/HostBL.h"
 #include "service-common/ServiceProvider.h"
 

@@ -5,6 +5,7 @@
 
 #include "Objects.h"
 #include "Services.h"
+#include "bl/BLInputHandler.h"
 #include "bl/BLService.h"
 #include "service-common/NamedServiceFactory.h"
 #include "service-common/TextConversion.h"
@@ -17,9 +18,6 @@ std::atomic<uint32_t> gLastCursor{0};
 
 // ---------------------------------------------------------------------------
 // The input-handler registry
-
-// The factory's only operation: CreateInputHandler(out tool).
-using CreateInputHandler = SODetails::OperationSlot<0, uint32_t(ServiceObject** handler)>;
 
 struct RegistryImpl {
     std::mutex mutex;
@@ -68,7 +66,8 @@ struct RegistryInterface {
         // The factory's own failure is recorded by the factory.
         ObjectPtr made;
         std::optional<uint32_t> code =
-            SODetails::TryCall<CreateInputHandler>(factory.get(), made.Receive());
+            SODetails::TryCall<BLInputHandlerFactoryOps::CreateInputHandler>(factory.get(),
+                                                                             made.Receive());
         if (!code || (*code == kOk && !made))
             return HOSTBL_REPORT(kNotAvailable, kWideName, L"CreateToolHandler");
         if (*code != kOk)

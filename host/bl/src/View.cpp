@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "Objects.h"
-#include "bl/InputHandler.h"
+#include "bl/BLInputHandler.h"
 
 namespace HostBLImpl {
 
