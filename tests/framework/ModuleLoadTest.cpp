@@ -25,16 +25,10 @@ namespace {
 
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 
-struct ServiceObjectInfo {
-    uint32_t atom;
-    uint32_t reserved;
-    const char* name;
-};
-
 struct Module {
     decltype(&::PluginMain) PluginMain = nullptr;
     uint32_t (*CreateServiceObject)(uint32_t, ServiceObject**) = nullptr;
-    uint32_t (*ReflectServiceObjectInfo)(const ServiceObjectInfo**, uint32_t*) = nullptr;
+    ReflectServiceObjectInfoFn ReflectServiceObjectInfo = nullptr;
     uint32_t (*Notifications[3])(void*, void*) = {};
 };
 

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "TestDocuments.h"
-#include "pdmodel-proxy/PDResultToServiceCode.h"
 #include "pdmodel-proxy/Page.h"
 #include "pdmodel-proxy/PageText.h"
+#include "service-common/PDResultToServiceCode.h"
 #include "service-common/PdfException.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "pdmodel-proxy/Page.h"
 
-#include "pdmodel-proxy/PDResultToServiceCode.h"
 #include "service-common/FolioGeometry.h"
+#include "service-common/PDResultToServiceCode.h"
 #include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectException.h"
 

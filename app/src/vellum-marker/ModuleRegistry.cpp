@@ -55,13 +55,6 @@ UIActionRegistration* UIActionRegistration::Head() {
 
 // --- The service-object module entries ---------------------------------
 
-struct ServiceObjectInfo {
-    uint32_t atom;
-    uint32_t reserved;
-    const char* name;
-};
-static_assert(sizeof(ServiceObjectInfo) == 16, "ServiceObjectInfo is 16 bytes");
-
 namespace {
 
 // Built on the first call, kept until unload.

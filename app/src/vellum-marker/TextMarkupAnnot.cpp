@@ -7,11 +7,11 @@
 #include "bl/BLSelection.h"
 #include "bl/internal/CurrentAuthor.h"
 #include "pdmodel-proxy/Annot.h"
-#include "pdmodel-proxy/PDResultToServiceCode.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/BoundingRect.h"
 #include "service-common/FolioGeometry.h"
 #include "service-common/Log.h"
+#include "service-common/PDResultToServiceCode.h"
 #include "service-common/RectUnion.h"
 #include "service-common/ServiceObjectException.h"
 

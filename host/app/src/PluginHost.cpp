@@ -55,27 +55,11 @@ HostApi GetHostApi(uint32_t) {
 }
 
 using PluginMainFn = uint32_t (*)(const PluginHostInfo*, PluginEntryInfo*);
-using ReflectFn = uint32_t (*)(const void** table, uint32_t* count);
-
-struct ReflectedInfo {
-    uint32_t atom;
-    uint32_t reserved;
-    const char* name;
-};
 
 std::string Describe(uint32_t code) {
     char text[32];
     std::snprintf(text, sizeof text, "code %u (0x%X)", code, code);
     return text;
-}
-
-SODetails::BasicServiceObjectPtr<> Notifier() {
-    static const SODetails::AtomStatic kNotificationService("NotificationService");
-    SODetails::BasicServiceObjectPtr<> service =
-        SP::GetServiceObject(kNotificationService, "NotificationService");
-    SODetails::BasicServiceObjectPtr<> notifier;
-    SODetails::CallChecked<NotificationServiceOps::GetNotifier>(service.get(), notifier.Receive());
-    return notifier;
 }
 
 } // namespace
@@ -139,7 +123,7 @@ void PluginHost::Load(const std::string& path) {
 
 void PluginHost::AnnounceRibbon() {
     ribbonBar_ = RibbonBar::Create();
-    SODetails::BasicServiceObjectPtr<> notifier = Notifier();
+    SODetails::BasicServiceObjectPtr<> notifier = SODetails::GetGlobalNotifier();
     bool flag = false;
     SODetails::CallChecked<NotifierOps::Post>(
         notifier.get(), SODetails::AtomFromString("Notification_UIRIbbonBar_Initialized"),
@@ -159,13 +143,12 @@ void PluginHost::UnloadAll() {
 
 std::vector<PublishedObject> PluginHost::PublishedObjects(const LoadedPlugin& plugin) const {
     std::vector<PublishedObject> objects;
-    auto reflect = reinterpret_cast<ReflectFn>(
+    auto reflect = reinterpret_cast<ReflectServiceObjectInfoFn>(
         Platform::FindSymbol(plugin.module, "ReflectServiceObjectInfo"));
-    const void* table = nullptr;
+    const ServiceObjectInfo* entries = nullptr;
     uint32_t count = 0;
-    if (!reflect || reflect(&table, &count) != SODetails::kOk)
+    if (!reflect || reflect(&entries, &count) != SODetails::kOk)
         return objects;
-    const auto* entries = static_cast<const ReflectedInfo*>(table);
     for (uint32_t i = 0; i < count; ++i)
         objects.push_back(
             {entries[i].name, entries[i].atom, SODetails::AtomFromString(entries[i].name)});

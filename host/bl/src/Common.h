@@ -16,6 +16,7 @@
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/ErrorReporting.h"
 #include "service-common/EventSlot.h"
+#include "service-common/PDResultToServiceCode.h"
 #include "service-common/SequenceHash.h"
 #include "service-common/ServiceObjectCall.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
@@ -42,15 +43,6 @@ inline uint32_t Report(uint32_t code, const wchar_t* interfaceName, const wchar_
 #define HOSTBL_REPORT(code, interfaceName, operationName)                                          \
     ::HostBLImpl::Report((code), interfaceName, operationName, __PRETTY_FUNCTION__, __FILE__,      \
                          __LINE__)
-
-// A document-model result as an operation result.
-inline uint32_t FromFolio(PDResult result) {
-    if (result == kPDOk)
-        return kOk;
-    if (result == kPDErrBadArgument)
-        return kBadArgument;
-    return kNotAvailable;
-}
 
 // The strpool atom of a name.
 inline SLAtom AtomOf(const char* name) {

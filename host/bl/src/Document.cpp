@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "Objects.h"
+#include "service-common/FolioGeometry.h"
 
 namespace HostBLImpl {
 
@@ -52,7 +53,7 @@ struct PageInterface {
         uint32_t code = kBadArgument;
         if (out) {
             PageImpl& page = Object::ImplOf(self);
-            code = FromFolio(FolioDocumentLoadPage(page.handle, page.index, out));
+            code = PDResultToServiceCode(FolioDocumentLoadPage(page.handle, page.index, out));
         }
         return HOSTBL_REPORT(code, kWideName, L"GetPDPage");
     }
@@ -86,20 +87,16 @@ struct PageInterface {
 // ---------------------------------------------------------------------------
 // Document operations
 
-SL::RectF ToRect(const PDRectF& r) {
-    return {r.x0, r.y0, r.x1, r.y1};
-}
-
 // The rectangle of the page's newest annotation, or its crop box.
 SL::RectF InsertedRect(PDPage page) {
     uint64_t count = 0;
     FolioAnnotInfo info{};
     if (FolioPageCountAnnots(page, &count) == kPDOk && count > 0 &&
         FolioPageGetAnnot(page, count - 1, &info, nullptr, 0) == kPDOk)
-        return ToRect(info.rect);
+        return SL::FromFolio(info.rect);
     PDRectF box{};
     PDPageGetCropBox(page, &box);
-    return ToRect(box);
+    return SL::FromFolio(box);
 }
 
 struct DocumentOperations {
@@ -141,7 +138,8 @@ struct DocumentOperations {
         if (result == kPDOk)
             result = FolioPageInsertAnnot(page.page, args->annot);
         if (result != kPDOk)
-            return HOSTBL_REPORT(FromFolio(result), kWideName, L"PerformAnnotOperation");
+            return HOSTBL_REPORT(PDResultToServiceCode(result), kWideName,
+                                 L"PerformAnnotOperation");
         document.AnnouncePage(args->page, InsertedRect(page.page));
         return kOk;
     }
@@ -152,7 +150,7 @@ struct DocumentOperations {
         const PDResult result = FolioDocumentBeginEdit(document.document, "Edit");
         if (result == kPDOk)
             ++document.editDepth;
-        return HOSTBL_REPORT(FromFolio(result), kWideName, L"BeginEditGroup");
+        return HOSTBL_REPORT(PDResultToServiceCode(result), kWideName, L"BeginEditGroup");
     }
 
     static uint32_t EndEditGroup(ServiceObject* self) {
@@ -163,7 +161,7 @@ struct DocumentOperations {
         const PDResult result = FolioDocumentEndEdit(document.document);
         if (result == kPDOk)
             --document.editDepth;
-        return HOSTBL_REPORT(FromFolio(result), kWideName, L"EndEditGroup");
+        return HOSTBL_REPORT(PDResultToServiceCode(result), kWideName, L"EndEditGroup");
     }
 };
 
@@ -209,7 +207,7 @@ void DocumentImpl::AnnounceAllPages() const {
         PDRectF box{};
         if (FolioDocumentLoadPage(document, index, &page.page) == kPDOk)
             PDPageGetCropBox(page.page, &box);
-        AnnouncePage(index, ToRect(box));
+        AnnouncePage(index, SL::FromFolio(box));
     }
 }
 

@@ -1,11 +1,11 @@
 // "BLSelection": a text selection of the host's text tools, one quad per
 // selected character.
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 #include <utility>
 
 #include "Objects.h"
+#include "service-common/FolioGeometry.h"
 
 namespace HostBLImpl {
 
@@ -87,10 +87,7 @@ std::vector<SL::Quad> CharacterQuads(PDDocument document, uint64_t page, uint64_
         PDQuadF quad{};
         if (PDPageTextGetCharQuad(text.text, index, &quad) != kPDOk)
             continue;
-        SL::Quad q;
-        static_assert(sizeof(q) == sizeof(quad), "a quad is four float points either way");
-        std::memcpy(&q, &quad, sizeof(q));
-        quads.push_back(q);
+        quads.push_back(SL::FromFolio(quad));
     }
     return quads;
 }

@@ -1,4 +1,4 @@
-#include "pdmodel-proxy/PDResultToServiceCode.h"
+#include "service-common/PDResultToServiceCode.h"
 
 #include <iterator>
 
