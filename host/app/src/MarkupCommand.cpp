@@ -276,7 +276,7 @@ void PrintJson(const MarkupRequest& request, const std::vector<DragReport>& repo
 int Run(HostSession& session, const MarkupRequest& request) {
     CheckWritable(request.output);
     HostBL::ObjectPtr document = HostBL::OpenDocument(request.input);
-    DocumentText text(HostBL::DocumentHandle(document.get()));
+    DocumentText text(document.get());
     WarnIfRepaired("vellum markup", request.input, text);
     // The plug-ins register their tools as they start.
     session.Plugins();

@@ -66,10 +66,8 @@ private:
                             const std::string& snapshot);
     SL::PointI Show(uint64_t page, SL::PointF point);
     SL::PointI JustPast(uint64_t page, const PDQuadF& quad);
-    SL::PointF ToPage(uint64_t page, SL::PointI device);
     void WriteSnapshot(uint64_t page, const std::string& path);
     std::vector<uint64_t> AnnotCounts(uint64_t firstPage, uint64_t lastPage);
-    uint32_t UndoSteps();
 
     SODetails::BasicServiceObjectPtr<> document_;
     DocumentText& text_;

@@ -85,7 +85,7 @@ void WritePage(JsonWriter& json, DocumentText& text, uint64_t page) {
 
 int Run(const TextRequest& request) {
     HostBL::ObjectPtr document = HostBL::OpenDocument(request.input);
-    DocumentText text(HostBL::DocumentHandle(document.get()));
+    DocumentText text(document.get());
     WarnIfRepaired("vellum text", request.input, text);
     if (request.page && *request.page >= text.PageCount())
         throw std::out_of_range("page " + std::to_string(*request.page + 1) +

@@ -19,6 +19,15 @@ std::string FolioMessage(PDResult result) {
     return text + " (" + std::to_string(result) + ")";
 }
 
+PageHandle LoadPage(PDDocument document, uint64_t page) {
+    PageHandle handle;
+    const PDResult result = FolioDocumentLoadPage(document, page, handle.Receive());
+    if (result != kPDOk)
+        throw std::runtime_error("cannot load page " + std::to_string(page + 1) + ": " +
+                                 FolioMessage(result));
+    return handle;
+}
+
 // ---------------------------------------------------------------------------
 // Page objects
 
@@ -134,13 +143,13 @@ struct DocumentOperations {
         if (!args || !args->annot || (args->document && args->document != self))
             return HOSTBL_REPORT(kBadArgument, kWideName, L"PerformAnnotOperation");
         PageHandle page;
-        PDResult result = FolioDocumentLoadPage(document.document, args->page, &page.page);
+        PDResult result = FolioDocumentLoadPage(document.document, args->page, page.Receive());
         if (result == kPDOk)
-            result = FolioPageInsertAnnot(page.page, args->annot);
+            result = FolioPageInsertAnnot(page.get(), args->annot);
         if (result != kPDOk)
             return HOSTBL_REPORT(PDResultToServiceCode(result), kWideName,
                                  L"PerformAnnotOperation");
-        document.AnnouncePage(args->page, InsertedRect(page.page));
+        document.AnnouncePage(args->page, InsertedRect(page.get()));
         return kOk;
     }
 
@@ -205,8 +214,8 @@ void DocumentImpl::AnnounceAllPages() const {
     for (uint64_t index = 0; index < count; ++index) {
         PageHandle page;
         PDRectF box{};
-        if (FolioDocumentLoadPage(document, index, &page.page) == kPDOk)
-            PDPageGetCropBox(page.page, &box);
+        if (FolioDocumentLoadPage(document, index, page.Receive()) == kPDOk)
+            PDPageGetCropBox(page.get(), &box);
         AnnouncePage(index, SL::FromFolio(box));
     }
 }
@@ -283,27 +292,41 @@ void Save(ServiceObject* document, const std::string& path, bool incremental) {
         throw std::runtime_error("cannot save '" + path + "': " + FolioMessage(result));
 }
 
-std::vector<AnnotRecord> ListAnnots(ServiceObject* document) {
-    DocumentImpl& impl = DocumentOf(document);
+uint32_t UndoSteps(ServiceObject* document) {
+    uint32_t steps = 0;
+    const PDResult result = FolioDocumentCanUndo(DocumentOf(document).document, &steps);
+    if (result != kPDOk)
+        throw std::runtime_error("cannot read the undo history: " + FolioMessage(result));
+    return steps;
+}
+
+std::vector<AnnotRecord> PageAnnots(ServiceObject* document, uint64_t page) {
+    PageHandle handle = LoadPage(DocumentOf(document).document, page);
+    uint64_t count = 0;
+    const PDResult result = FolioPageCountAnnots(handle.get(), &count);
+    if (result != kPDOk)
+        throw std::runtime_error("cannot count the annotations of page " +
+                                 std::to_string(page + 1) + ": " + FolioMessage(result));
     std::vector<AnnotRecord> records;
-    const uint64_t pages = impl.PageCount();
-    for (uint64_t index = 0; index < pages; ++index) {
-        PageHandle page;
-        uint64_t count = 0;
-        if (FolioDocumentLoadPage(impl.document, index, &page.page) != kPDOk ||
-            FolioPageCountAnnots(page.page, &count) != kPDOk)
+    for (uint64_t a = 0; a < count; ++a) {
+        AnnotRecord record{page, {}, {}};
+        if (FolioPageGetAnnot(handle.get(), a, &record.info, nullptr, 0) != kPDOk)
             continue;
-        for (uint64_t a = 0; a < count; ++a) {
-            AnnotRecord record{index, {}, {}};
-            if (FolioPageGetAnnot(page.page, a, &record.info, nullptr, 0) != kPDOk)
-                continue;
-            record.quads.resize(record.info.quadCount);
-            if (!record.quads.empty())
-                FolioPageGetAnnot(page.page, a, &record.info, record.quads.data(),
-                                  record.quads.size());
-            records.push_back(std::move(record));
-        }
+        record.quads.resize(record.info.quadCount);
+        if (!record.quads.empty())
+            FolioPageGetAnnot(handle.get(), a, &record.info, record.quads.data(),
+                              record.quads.size());
+        records.push_back(std::move(record));
     }
+    return records;
+}
+
+std::vector<AnnotRecord> ListAnnots(ServiceObject* document) {
+    std::vector<AnnotRecord> records;
+    const uint64_t pages = DocumentOf(document).PageCount();
+    for (uint64_t page = 0; page < pages; ++page)
+        for (AnnotRecord& record : PageAnnots(document, page))
+            records.push_back(std::move(record));
     return records;
 }
 

@@ -154,6 +154,10 @@ struct ViewInterface {
     static void FillOperations(SODetails::Operation* ops);
 };
 
+// The characters of a page; throws std::runtime_error when the page's text
+// cannot be read.
+std::vector<HostBL::PageChar> ReadPageChars(PDDocument document, uint64_t page);
+
 // The implementations behind HostBL's arguments; throw std::invalid_argument
 // for objects of another kind.
 DocumentImpl& DocumentOf(ServiceObject* document);
