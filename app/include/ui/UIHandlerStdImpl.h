@@ -8,6 +8,7 @@
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/SequenceHash.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
+#include "service-common/WeakRefPtr.h"
 #include "ui-engine/UIHandler.h"
 
 namespace SOImpl {
@@ -18,7 +19,6 @@ template <class T, class EngineTraits>
 class UIHandlerStdImpl : public SODetails::ServiceObjectSelf {
 public:
     UIHandlerStdImpl() : ownerThread_(Platform::CurrentThreadId()) {}
-    ~UIHandlerStdImpl() { ReleaseWindow(); }
 
     uint32_t OnQueryServiceObject(uint32_t id, ServiceObject** out, uint8_t, uint8_t) {
         if (id == SODetails::InterfaceId<CppUIHandlerBase<T, SODetails::ServiceObjectTraits>>()) {
@@ -45,14 +45,12 @@ public:
 
     uint32_t Attached(ServiceObject* window, HELEMENT element) {
         element_ = element;
-        ReleaseWindow();
-        if (window && window->common.GetWeakRef)
-            window->common.GetWeakRef(window, &window_);
+        window_ = SODetails::WeakRefPtr::Of(window);
         return SODetails::kOk;
     }
 
     uint32_t Detached() {
-        ReleaseWindow();
+        window_.Reset();
         element_ = nullptr;
         ownerThread_ = 0;
         return SODetails::kOk;
@@ -62,15 +60,9 @@ protected:
     uint32_t OwnerThread() const { return ownerThread_; }
 
 private:
-    void ReleaseWindow() {
-        if (window_)
-            window_->Release(window_);
-        window_ = nullptr;
-    }
-
     uint32_t ownerThread_ = 0;
     HELEMENT element_ = nullptr;
-    WeakRef* window_ = nullptr;
+    SODetails::WeakRefPtr window_;
     std::string handlerName_;
 };
 

@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "PageAccess.h"
 #include "bl/BLDocument.h"
 #include "bl/BLDocumentView.h"
 #include "pdmodel-proxy/Page.h"
@@ -18,32 +19,6 @@ namespace {
 using SODetails::CallChecked;
 
 constexpr float kOnOutline = 0.0001f;
-
-// Pairs BeginPageAccess with EndPageAccess when the token is not 0, also
-// when the page is left through an exception.
-class PageAccess {
-public:
-    explicit PageAccess(ServiceObject* page) : page_(page) {
-        CallChecked<BLPageOps::BeginPageAccess>(page_, 0u, &token_);
-    }
-    ~PageAccess() {
-        if (token_ != 0)
-            SODetails::TryCall<BLPageOps::EndPageAccess>(page_);
-    }
-    PageAccess(const PageAccess&) = delete;
-    PageAccess& operator=(const PageAccess&) = delete;
-
-    void End() {
-        if (token_ == 0)
-            return;
-        token_ = 0;
-        CallChecked<BLPageOps::EndPageAccess>(page_);
-    }
-
-private:
-    ServiceObject* page_;
-    uint64_t token_ = 0;
-};
 
 // The smallest distance from q to the quad's four edges.
 float DistanceToOutline(const SL::Quad& quad, const SL::PointF& q) {
