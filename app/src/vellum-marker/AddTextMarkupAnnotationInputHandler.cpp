@@ -36,10 +36,6 @@ SLAtom BLAddTextMarkupAnnotationInputHandlerImpl::BLServiceAtom() {
     return kBLService;
 }
 
-SLAtom BLAddTextMarkupAnnotationInputHandlerImpl::ToolAtom() {
-    return kToolAtom;
-}
-
 uint32_t BLAddTextMarkupAnnotationInputHandlerImpl::Initialize(ServiceObject* view,
                                                                const MarkupToolParams* params) {
     view_ = view;

@@ -37,11 +37,9 @@ void BuildDisplayStrings(PluginDisplayStrings& strings) {
         // A load-time failure must not end the process: remember it, and
         // PluginMain refuses to start the plug-in.
         strings.failureCode = e.Code() ? e.Code() : SODetails::kNotAvailable;
-        strings.failure = e.Message();
         LogCaught(e, SODetails::kLogSeverityFailure);
-    } catch (const std::exception& e) {
+    } catch (const std::exception&) {
         strings.failureCode = SODetails::kNotAvailable;
-        strings.failure = L"the plug-in's display strings could not be built";
     }
     strings.info.size = sizeof(PluginInfo);
     strings.info.name = strings.name.c_str();
@@ -63,17 +61,7 @@ std::unique_ptr<PluginInstance> gInstance;
 
 } // namespace
 
-PluginDisplayStrings& PluginDisplayStrings::Module() {
-    return gDisplayStrings;
-}
-
-PluginInstance::PluginInstance()
-    : name(gDisplayStrings.name), description(gDisplayStrings.description),
-      legalNotice(gDisplayStrings.legalNotice), info(gDisplayStrings.info) {}
-
-PluginInstance::~PluginInstance() {
-    subscriptions.clear();  // ends the subscriptions before the texts go
-}
+PluginInstance::PluginInstance() : info(gDisplayStrings.info) {}
 
 namespace {
 

@@ -90,8 +90,6 @@ public:
             Detail::Unsubscribe(source_, Slot::Unsubscribe::kPosition, handle_);
     }
 
-    uint64_t Handle() const { return handle_; }
-
 private:
     EventSubscription(SODetails::WeakRefPtr source, uint64_t handle)
         : source_(std::move(source)), handle_(handle) {}
