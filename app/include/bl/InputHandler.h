@@ -25,57 +25,49 @@ template <class T, class Traits> struct CppBLInputHandlerBase {
     using Object = SODetails::ServiceObjectCppTheConcrete<CppBLInputHandlerBase, T>;
     static constexpr const char* kName = "BLInputHandler";
     static constexpr std::size_t kOperationCount = BLInputHandlerOps::kOperationCount;
-    using Site = FailureSites::BLInputHandler;
 
-    static uint32_t Report(uint32_t code, const wchar_t* operation, const char* name,
-                           uint32_t line) {
-        const std::string function = SODetails::OperationFunctionText(
-            "SOImpl::CppBLInputHandlerBase", T::kSignatureName, name);
-        return SODetails::Reported(code, {L"BLInputHandler", operation, Site::kFile, line},
-                                   function);
+    static uint32_t Report(uint32_t code, const char* operation) {
+        return SODetails::ReportOperation(code, kName, operation, "SOImpl::CppBLInputHandlerBase",
+                                          T::kSignatureName);
     }
 
     static uint32_t Initialize(ServiceObject* self, ServiceObject* view,
                                const MarkupToolParams* params) {
         const uint32_t code =
             view ? Object::ImplOf(self).Initialize(view, params) : SODetails::kBadArgument;
-        return Report(code, L"Initialize", "Initialize", Site::kInitializeLine);
+        return Report(code, "Initialize");
     }
     static uint32_t Terminate(ServiceObject* self) {
-        return Report(Object::ImplOf(self).Terminate(), L"Terminate", "Terminate",
-                      Site::kTerminateLine);
+        return Report(Object::ImplOf(self).Terminate(), "Terminate");
     }
     static uint32_t GetToolName(ServiceObject* self, SLAtom* name) {
         const uint32_t code =
             name ? Object::ImplOf(self).GetToolName(name) : SODetails::kBadArgument;
-        return Report(code, L"GetToolName", "GetToolName", Site::kGetToolNameLine);
+        return Report(code, "GetToolName");
     }
     static uint32_t IsFinished(ServiceObject* self, bool* finished) {
         const uint32_t code =
             finished ? Object::ImplOf(self).IsFinished(finished) : SODetails::kBadArgument;
-        return Report(code, L"IsFinished", "IsFinished", Site::kIsFinishedLine);
+        return Report(code, "IsFinished");
     }
     static uint32_t HandleEvent(ServiceObject* self, const BLInputEvent* event, bool* handled) {
         const uint32_t code = (event && handled) ? Object::ImplOf(self).HandleEvent(event, handled)
                                                  : SODetails::kBadArgument;
-        return Report(code, L"HandleEvent", "HandleEvent", Site::kHandleEventLine);
+        return Report(code, "HandleEvent");
     }
     static uint32_t Removed(ServiceObject* self, bool* removed) {
         const uint32_t code =
             removed ? Object::ImplOf(self).Removed(removed) : SODetails::kBadArgument;
-        return Report(code, L"Removed", "Removed", Site::kRemovedLine);
+        return Report(code, "Removed");
     }
     static uint32_t FocusAnnot(ServiceObject* self, const void* argument) {
-        return Report(Object::ImplOf(self).FocusAnnot(argument), L"FocusAnnot", "FocusAnnot",
-                      Site::kFocusAnnotLine);
+        return Report(Object::ImplOf(self).FocusAnnot(argument), "FocusAnnot");
     }
     static uint32_t RestoreSelection(ServiceObject* self, const void* argument) {
-        return Report(Object::ImplOf(self).RestoreSelection(argument), L"RestoreSelection",
-                      "RestoreSelection", Site::kRestoreSelectionLine);
+        return Report(Object::ImplOf(self).RestoreSelection(argument), "RestoreSelection");
     }
     static uint32_t OnDeathrattle(ServiceObject* self, const void* argument) {
-        return Report(Object::ImplOf(self).OnDeathrattle(argument), L"OnDeathrattle",
-                      "OnDeathrattle", Site::kOnDeathrattleLine);
+        return Report(Object::ImplOf(self).OnDeathrattle(argument), "OnDeathrattle");
     }
 
     static void FillOperations(SODetails::Operation* ops) {

@@ -24,13 +24,9 @@ template <class T, class Traits> struct CppBLInputHandlerFactoryBase {
     static uint32_t CreateInputHandler(ServiceObject* self, ServiceObject** handler) {
         const uint32_t code =
             handler ? Object::ImplOf(self).CreateInputHandler(handler) : SODetails::kBadArgument;
-        static const std::string function = SODetails::OperationFunctionText(
-            "SOImpl::CppBLInputHandlerFactoryBase", T::SignatureName(), "CreateInputHandler");
-        using Site = FailureSites::BLInputHandlerFactory;
-        return SODetails::Reported(code,
-                                   {L"BLInputHandlerFactory", L"CreateInputHandler", Site::kFile,
-                                    Site::kCreateInputHandlerLine},
-                                   function);
+        return SODetails::ReportOperation(code, kName, "CreateInputHandler",
+                                          "SOImpl::CppBLInputHandlerFactoryBase",
+                                          T::SignatureName());
     }
 
     static void FillOperations(SODetails::Operation* ops) {

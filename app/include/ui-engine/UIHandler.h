@@ -46,14 +46,10 @@ template <class T, class Traits> struct CppUIHandlerBase {
     using Object = SODetails::ServiceObjectCppTheConcrete<CppUIHandlerBase, T>;
     static constexpr const char* kName = "UIHandler";
     static constexpr std::size_t kOperationCount = UIHandlerOps::kOperationCount;
-    using Site = FailureSites::UIHandler;
 
-    static uint32_t Report(uint32_t code, const wchar_t* operation, const char* name,
-                           uint32_t line) {
-        static const std::string prefix = "SOImpl::CppUIHandlerBase";
-        std::string function =
-            SODetails::OperationFunctionText(prefix.c_str(), T::kSignatureName, name);
-        return SODetails::Reported(code, {L"UIHandler", operation, Site::kFile, line}, function);
+    static uint32_t Report(uint32_t code, const char* operation) {
+        return SODetails::ReportOperation(code, kName, operation, "SOImpl::CppUIHandlerBase",
+                                          T::kSignatureName);
     }
 
     static uint32_t QueryServiceObject(ServiceObject* self, uint32_t id, ServiceObject** out,
@@ -61,18 +57,16 @@ template <class T, class Traits> struct CppUIHandlerBase {
         uint32_t code = (id == 0 || !out)
                             ? SODetails::kBadArgument
                             : Object::ImplOf(self).OnQueryServiceObject(id, out, forward, flags);
-        return Report(code, L"QueryServiceObject", "QueryServiceObject",
-                      Site::kQueryServiceObjectLine);
+        return Report(code, "QueryServiceObject");
     }
     static uint32_t GetHandlerName(ServiceObject* self, const char** name) {
         uint32_t code = name ? Object::ImplOf(self).GetHandlerName(name) : SODetails::kBadArgument;
-        return Report(code, L"GetHandlerName", "GetHandlerName", Site::kGetHandlerNameLine);
+        return Report(code, "GetHandlerName");
     }
     static uint32_t GetElementAttachedTo(ServiceObject* self, HELEMENT* element) {
         uint32_t code =
             element ? Object::ImplOf(self).GetElementAttachedTo(element) : SODetails::kBadArgument;
-        return Report(code, L"GetElementAttachedTo", "GetElementAttachedTo",
-                      Site::kGetElementAttachedToLine);
+        return Report(code, "GetElementAttachedTo");
     }
     static uint32_t GetSubscribedEvents(ServiceObject*, uint32_t* events) {
         uint32_t code = SODetails::kBadArgument;
@@ -80,22 +74,19 @@ template <class T, class Traits> struct CppUIHandlerBase {
             *events = UIHandlerOps::kSubscribedEvents;
             code = SODetails::kOk;
         }
-        return Report(code, L"GetSubscribedEvents", "GetSubscribedEvents",
-                      Site::kGetSubscribedEventsLine);
+        return Report(code, "GetSubscribedEvents");
     }
     static uint32_t HandleEvent(ServiceObject* self, uint32_t* handled, HELEMENT element,
                                 const UIEventRecord* event) {
         uint32_t code = event ? Object::ImplOf(self).HandleEvent(handled, element, event)
                               : SODetails::kBadArgument;
-        return Report(code, L"HandleEvent", "HandleEvent", Site::kHandleEventLine);
+        return Report(code, "HandleEvent");
     }
     static uint32_t Attached(ServiceObject* self, ServiceObject* window, HELEMENT element) {
-        return Report(Object::ImplOf(self).Attached(window, element), L"Attached", "Attached",
-                      Site::kAttachedLine);
+        return Report(Object::ImplOf(self).Attached(window, element), "Attached");
     }
     static uint32_t Detached(ServiceObject* self) {
-        return Report(Object::ImplOf(self).Detached(), L"Detached", "Detached",
-                      Site::kDetachedLine);
+        return Report(Object::ImplOf(self).Detached(), "Detached");
     }
     // The operations this module leaves to the engine: "not handled".
     static uint32_t NotHandled(ServiceObject*) { return SODetails::kDeclined; }

@@ -25,35 +25,37 @@ struct Site {
 // of the header that declares the interface and "the line of the operation's
 // declaration": the line on which that header, in the host's source tree,
 // declares the operation. The function text is built from the interface's
-// template and the implementing class (SODetails::OperationFunctionText).
+// template and the implementing class (SODetails::ReportOperation).
 
-struct BLInputHandler {
-    static constexpr const char* kFile = "app\\include\\bl\\inputhandler";
-    static constexpr uint32_t kInitializeLine = 12;
-    static constexpr uint32_t kTerminateLine = 13;
-    static constexpr uint32_t kGetToolNameLine = 15;
-    static constexpr uint32_t kIsFinishedLine = 17;
-    static constexpr uint32_t kHandleEventLine = 19;
-    static constexpr uint32_t kRemovedLine = 21;
-    static constexpr uint32_t kFocusAnnotLine = 22;
-    static constexpr uint32_t kRestoreSelectionLine = 24;
-    static constexpr uint32_t kOnDeathrattleLine = 25;
+struct OperationDeclaration {
+    const char* interfaceName;
+    const char* operation;
+    const char* file;
+    uint32_t line;
 };
 
-struct BLInputHandlerFactory {
-    static constexpr const char* kFile = "app\\include\\bl\\inputhandlerfactory";
-    static constexpr uint32_t kCreateInputHandlerLine = 7;
-};
+constexpr const char* kInputHandlerFile = "app\\include\\bl\\inputhandler";
+constexpr const char* kInputHandlerFactoryFile = "app\\include\\bl\\inputhandlerfactory";
+constexpr const char* kUIHandlerFile = "app\\include\\ui-engine\\uihandler";
 
-struct UIHandler {
-    static constexpr const char* kFile = "app\\include\\ui-engine\\uihandler";
-    static constexpr uint32_t kQueryServiceObjectLine = 30;
-    static constexpr uint32_t kGetHandlerNameLine = 31;
-    static constexpr uint32_t kGetElementAttachedToLine = 32;
-    static constexpr uint32_t kGetSubscribedEventsLine = 33;
-    static constexpr uint32_t kHandleEventLine = 43;
-    static constexpr uint32_t kAttachedLine = 47;
-    static constexpr uint32_t kDetachedLine = 48;
+constexpr OperationDeclaration kOperationDeclarations[] = {
+    {"BLInputHandler", "Initialize", kInputHandlerFile, 12},
+    {"BLInputHandler", "Terminate", kInputHandlerFile, 13},
+    {"BLInputHandler", "GetToolName", kInputHandlerFile, 15},
+    {"BLInputHandler", "IsFinished", kInputHandlerFile, 17},
+    {"BLInputHandler", "HandleEvent", kInputHandlerFile, 19},
+    {"BLInputHandler", "Removed", kInputHandlerFile, 21},
+    {"BLInputHandler", "FocusAnnot", kInputHandlerFile, 22},
+    {"BLInputHandler", "RestoreSelection", kInputHandlerFile, 24},
+    {"BLInputHandler", "OnDeathrattle", kInputHandlerFile, 25},
+    {"BLInputHandlerFactory", "CreateInputHandler", kInputHandlerFactoryFile, 7},
+    {"UIHandler", "QueryServiceObject", kUIHandlerFile, 30},
+    {"UIHandler", "GetHandlerName", kUIHandlerFile, 31},
+    {"UIHandler", "GetElementAttachedTo", kUIHandlerFile, 32},
+    {"UIHandler", "GetSubscribedEvents", kUIHandlerFile, 33},
+    {"UIHandler", "HandleEvent", kUIHandlerFile, 43},
+    {"UIHandler", "Attached", kUIHandlerFile, 47},
+    {"UIHandler", "Detached", kUIHandlerFile, 48},
 };
 
 // --- The service provider's failures (SP::_CheckServiceProviderApiResult) ----

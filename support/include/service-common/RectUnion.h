@@ -7,29 +7,24 @@
 
 namespace SL {
 
+namespace Detail {
+// One axis of a union: the smallest of the four values goes where `a0` and
+// `a1` hold their smaller value, the largest where they hold the larger.
+inline void UniteAxis(float a0, float a1, float b0, float b1, float& out0, float& out1) {
+    const float low = std::min(std::min(a0, a1), std::min(b0, b1));
+    const float high = std::max(std::max(a0, a1), std::max(b0, b1));
+    out0 = a0 <= a1 ? low : high;
+    out1 = a0 <= a1 ? high : low;
+}
+} // namespace Detail
+
 // Per axis, the smallest of the four values goes into the corner that holds
 // the smaller value in `a`, the largest into the other: `a`'s orientation
 // is kept.
 inline RectF Union(const RectF& a, const RectF& b) {
-    const float xLow = std::min(std::min(a.x0, a.x1), std::min(b.x0, b.x1));
-    const float xHigh = std::max(std::max(a.x0, a.x1), std::max(b.x0, b.x1));
-    const float yLow = std::min(std::min(a.y0, a.y1), std::min(b.y0, b.y1));
-    const float yHigh = std::max(std::max(a.y0, a.y1), std::max(b.y0, b.y1));
     RectF r;
-    if (a.x0 <= a.x1) {
-        r.x0 = xLow;
-        r.x1 = xHigh;
-    } else {
-        r.x0 = xHigh;
-        r.x1 = xLow;
-    }
-    if (a.y0 <= a.y1) {
-        r.y0 = yLow;
-        r.y1 = yHigh;
-    } else {
-        r.y0 = yHigh;
-        r.y1 = yLow;
-    }
+    Detail::UniteAxis(a.x0, a.x1, b.x0, b.x1, r.x0, r.x1);
+    Detail::UniteAxis(a.y0, a.y1, b.y0, b.y1, r.y0, r.y1);
     return r;
 }
 
