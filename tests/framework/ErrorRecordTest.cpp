@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <exception>
 #include <new>
 #include <string>
 #include <thread>
-#include <type_traits>
 
 #include "TestObjects.h"
 #include "service-common/BasicServiceObjectPtr.h"
@@ -140,22 +138,6 @@ TEST(ErrorRecords, ChainResolvesToTheLastLiveRecord) {
     middle.Kill();
     EXPECT_EQ(outer.Code(), 0u); // its own, empty fields
     EXPECT_EQ(outer.Message(), L"");
-}
-
-TEST(ServiceObjectExceptionType, IsNotAStandardException) {
-    static_assert(!std::is_base_of<std::exception, ServiceObjectException>::value, "");
-    bool caughtAsStd = false, caughtAsItself = false;
-    try {
-        try {
-            throw ServiceObjectException(2, L"m", "f", "file", 1);
-        } catch (const std::exception&) {
-            caughtAsStd = true;
-        }
-    } catch (const ServiceObjectException& e) {
-        caughtAsItself = e.Code() == 2;
-    }
-    EXPECT_FALSE(caughtAsStd);
-    EXPECT_TRUE(caughtAsItself);
 }
 
 // CheckResult against objects of another module.

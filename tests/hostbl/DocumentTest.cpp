@@ -4,22 +4,16 @@
 
 #include <stdexcept>
 
-#include "TestSupport.h"
+#include "HostBLProbes.h"
 #include "bl/BLSelection.h"
 #include "service-common/ServiceObjectException.h"
-#include "strpool.h"
 
 namespace {
 
 using namespace HostBLTest;
+using SODetails::AtomFromString;
 using SODetails::CallChecked;
 using SODetails::TryCall;
-
-SLAtom Atom(const char* name) {
-    SLAtom atom = 0;
-    SLGetAtomFromString(name, &atom);
-    return atom;
-}
 
 class DocumentTest : public ::testing::Test {
 protected:
@@ -39,7 +33,7 @@ protected:
         PDAnnot annot = NewHighlight();
         AnnotOperationArgs args{document.get(), page, annot};
         const uint32_t code = TryCall<BLDocumentOps::PerformAnnotOperation>(
-                                  document.get(), Atom(operation), &args, 0u)
+                                  document.get(), AtomFromString(operation), &args, 0u)
                                   .value_or(99);
         PDAnnotRelease(annot);
         return code;
@@ -90,8 +84,8 @@ TEST_F(DocumentTest, AnnotInsertAnnouncesTheChangedPage) {
     // Other operations are declined and change nothing.
     EXPECT_EQ(Insert(0, "Annot_Delete"), 1u);
     AnnotOperationArgs empty{document.get(), 0, nullptr};
-    EXPECT_EQ(TryCall<BLDocumentOps::PerformAnnotOperation>(document.get(), Atom("Annot_Insert"),
-                                                            &empty, 0u),
+    EXPECT_EQ(TryCall<BLDocumentOps::PerformAnnotOperation>(
+                  document.get(), AtomFromString("Annot_Insert"), &empty, 0u),
               3u);
     EXPECT_EQ(HostBL::ListAnnots(document.get()).size(), 1u);
     EXPECT_EQ(changes.size(), 1u);
@@ -171,7 +165,7 @@ TEST_F(DocumentTest, SelectionHoldsTheQuadsOfTheSelectedCharacters) {
 
     SLAtom type = 0;
     CallChecked<BLSelectionOps::GetType>(selection.get(), &type);
-    EXPECT_EQ(type, Atom("TextCopy"));
+    EXPECT_EQ(type, AtomFromString("TextCopy"));
     uint64_t first = 0, last = 0;
     CallChecked<BLSelectionOps::GetSelectedPages>(selection.get(), &first, &last);
     EXPECT_EQ(first, 0u);

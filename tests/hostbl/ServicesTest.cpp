@@ -1,15 +1,16 @@
 // The services: found through the provider by the fixed atoms and the
-// manifest, the input-handler registry, the cursor and the author.
+// manifest, the input-handler registry and the cursor. (The author, from
+// the environment, is checked in the annotations the plug-in makes.)
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "TestSupport.h"
+#include "HostBLProbes.h"
+#include "bl/BLInputHandler.h"
 #include "bl/BLService.h"
 #include "bl/GraphicsFactory.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
 #include "service-common/ServiceObjectException.h"
-#include "strpool.h"
 #include "svcbroker.h"
 
 // The service-module entry of the library under test.
@@ -18,14 +19,9 @@ extern "C" uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out);
 namespace {
 
 using HostBL::ObjectPtr;
+using SODetails::AtomFromString;
 using SODetails::CallChecked;
 using SODetails::TryCall;
-
-SLAtom Atom(const char* name) {
-    SLAtom atom = 0;
-    SLGetAtomFromString(name, &atom);
-    return atom;
-}
 
 ObjectPtr FromProvider(SLAtom atom) {
     ObjectPtr object;
@@ -38,7 +34,7 @@ TEST(ServicesTest, ProviderMakesTheServicesFromTheManifest) {
     {
         ObjectPtr service = FromProvider(BLServiceOps::kFixedAtom);
         ObjectPtr factory = FromProvider(GRFactoryOps::kFixedAtom);
-        ObjectPtr author = FromProvider(Atom("BLAuthor"));
+        ObjectPtr author = FromProvider(AtomFromString("BLAuthor"));
         ASSERT_TRUE(service && factory && author);
         EXPECT_STREQ(service->interfaceName, "BLService");
         EXPECT_STREQ(factory->interfaceName, "GraphicsFactory");
@@ -49,8 +45,8 @@ TEST(ServicesTest, ProviderMakesTheServicesFromTheManifest) {
 
     EXPECT_FALSE(HostBL::NewService("UIService"));
     ServiceObject* out = nullptr;
-    EXPECT_EQ(CreateServiceObject(Atom("UIService"), &out), 0x10005u);
-    EXPECT_EQ(CreateServiceObject(Atom("BLAuthor"), nullptr), 3u);
+    EXPECT_EQ(CreateServiceObject(AtomFromString("UIService"), &out), 0x10005u);
+    EXPECT_EQ(CreateServiceObject(AtomFromString("BLAuthor"), nullptr), 3u);
     EXPECT_EQ(out, nullptr);
 }
 
@@ -72,8 +68,7 @@ struct ToolFactoryInterface {
         return 0;
     }
     static void FillOperations(SODetails::Operation* ops) {
-        SODetails::SetOperation<SODetails::OperationSlot<0, uint32_t(ServiceObject**)>>(ops,
-                                                                                        &Create);
+        SODetails::SetOperation<BLInputHandlerFactoryOps::CreateInputHandler>(ops, &Create);
     }
 };
 
@@ -84,14 +79,15 @@ TEST(ServicesTest, RegistryMakesToolsByNameAndCursorRemembers) {
     CallChecked<BLServiceOps::GetCursor>(service.get(), cursor.Receive());
 
     ObjectPtr factory = ObjectPtr::Adopt(ToolFactoryInterface::Object::New());
-    CallChecked<BLInputHandlerRegistryOps::Register>(registry.get(), Atom("Marker"), factory.get());
+    CallChecked<BLInputHandlerRegistryOps::Register>(registry.get(), AtomFromString("Marker"),
+                                                     factory.get());
     EXPECT_EQ(factory->common.GetRefCount(factory.get()), 2u);
 
     ObjectPtr first, second;
-    CallChecked<BLInputHandlerRegistryOps::CreateToolHandler>(registry.get(), Atom("Marker"),
-                                                              first.Receive());
-    CallChecked<BLInputHandlerRegistryOps::CreateToolHandler>(registry.get(), Atom("Marker"),
-                                                              second.Receive());
+    CallChecked<BLInputHandlerRegistryOps::CreateToolHandler>(
+        registry.get(), AtomFromString("Marker"), first.Receive());
+    CallChecked<BLInputHandlerRegistryOps::CreateToolHandler>(
+        registry.get(), AtomFromString("Marker"), second.Receive());
     ASSERT_TRUE(first && second);
     EXPECT_NE(first, second);
     EXPECT_STREQ(first->interfaceName, "BLInputHandler");
@@ -99,7 +95,7 @@ TEST(ServicesTest, RegistryMakesToolsByNameAndCursorRemembers) {
     ObjectPtr none;
     try {
         CallChecked<BLInputHandlerRegistryOps::CreateToolHandler>(
-            registry.get(), Atom("NoSuchTool"), none.Receive());
+            registry.get(), AtomFromString("NoSuchTool"), none.Receive());
         FAIL() << "no exception";
     } catch (const ServiceObjectException& e) {
         EXPECT_EQ(e.Code(), 2u);
@@ -115,16 +111,6 @@ TEST(ServicesTest, RegistryMakesToolsByNameAndCursorRemembers) {
     service.Reset();
     registry.Reset(); // the registry lets go of the factory
     EXPECT_EQ(factory->common.GetRefCount(factory.get()), 1u);
-}
-
-TEST(ServicesTest, AuthorComesFromTheEnvironment) {
-    ObjectPtr author = HostBL::NewService("BLAuthor");
-    setenv("VELLUM_AUTHOR", "Ada Reviewer", 1);
-    const wchar_t* name = nullptr;
-    CallChecked<BLAuthorOps::GetAuthor>(author.get(), &name);
-    unsetenv("VELLUM_AUTHOR");
-    ASSERT_NE(name, nullptr);
-    EXPECT_EQ(std::wstring(name), L"Ada Reviewer");
 }
 
 } // namespace

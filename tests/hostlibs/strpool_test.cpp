@@ -30,14 +30,6 @@ TEST(StrPool, AtomsAgreeBothWaysAndKeepTheSeededNumbers) {
     EXPECT_EQ(SLGetStringFromAtom(1, nullptr), 3u);
 }
 
-TEST(StrPool, SequenceHashIsFnv1a32) {
-    uint32_t hash = 0;
-    ASSERT_EQ(CalculateSequenceHash("", 0, &hash), 0u);
-    EXPECT_EQ(hash, 0x811C9DC5u);
-    ASSERT_EQ(CalculateSequenceHash("foobar!", 6, &hash), 0u);
-    EXPECT_EQ(hash, 0xBF9CF968u);
-}
-
 std::atomic<int> constructions{0};
 
 void SlowConstructor(void* block) {

@@ -73,8 +73,8 @@ TEST(ToolObjectTest, NullPointersGiveBadArgumentAndEveryToolIsNew) {
 
 TEST(ToolObjectTest, InitializeWithoutParamsAndTheFinishingButton) {
     tooltest::UseHostServices();
-    PDDocument pd = tooltest::NewTextDocument(1);
-    const ObjectPtr document = HostBL::WrapDocument(pd);
+    const testsupport::Document pd = tooltest::NewTextDocument(1);
+    const ObjectPtr document = HostBL::WrapDocument(pd.get());
     const ObjectPtr view = tooltest::NewView(document.get());
     const SL::PointI onText = tooltest::Device(view.get(), 0, tooltest::CharCentre(1));
     const ObjectPtr tool = tooltest::NewTool(nullptr);
@@ -106,7 +106,6 @@ TEST(ToolObjectTest, InitializeWithoutParamsAndTheFinishingButton) {
     EXPECT_EQ(impl.Color(), 0x80102030u);
     EXPECT_EQ(*TryCall<Ops::Terminate>(tool.get()), 0u);
     EXPECT_EQ(impl.Tracker(), nullptr);
-    FolioDocumentRelease(pd);
 }
 
 // A business-logic service whose input-handler registry records its calls.

@@ -197,4 +197,7 @@ FOLIO_API PDResult FolioMemoryAddPage(PDDocument document, const PDRectF* cropBo
                                       uint64_t* index);
 FOLIO_API PDResult FolioMemoryAddChar(PDDocument document, uint64_t pageIndex, const wchar_t* text,
                                       const PDQuadF* quad);
+// From now on the page's text cannot be read: PDPageLoadPageText fails with
+// kPDErrDamaged, as it does for a damaged page of a file.
+FOLIO_API PDResult FolioMemoryDamagePageText(PDDocument document, uint64_t pageIndex);
 }

@@ -664,4 +664,10 @@ FOLIO_API PDResult FolioMemoryAddChar(PDDocument document, uint64_t pageIndex, c
     }
 }
 
+FOLIO_API PDResult FolioMemoryDamagePageText(PDDocument document, uint64_t pageIndex) {
+    REQUIRE(document, "FolioMemoryDamagePageText", "the document is null");
+    Lock lock(document->mutex);
+    return folio::MemoryDamagePageText(document, pageIndex);
+}
+
 } // extern "C"
