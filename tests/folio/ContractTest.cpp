@@ -226,21 +226,4 @@ INSTANTIATE_TEST_SUITE_P(Backends, Contract, ::testing::Values(Backend::Memory, 
                              return info.param == Backend::Memory ? "Memory" : "Pdf";
                          });
 
-TEST(FolioAtoms, FixedForMarkupsStableForOthers) {
-    auto atom = [](const char* name) {
-        uint32_t a = 0;
-        return PDAtomPutString(name, &a) == kPDOk ? a : 0;
-    };
-    EXPECT_EQ(atom("Highlight"), 236u);
-    EXPECT_EQ(atom("StrikeOut"), 481u);
-    EXPECT_EQ(atom("Underline"), 535u);
-    EXPECT_EQ(atom("Squiggly"), atom("Squiggly"));
-    EXPECT_GT(atom("Squiggly"), 1000u);
-    EXPECT_EQ(atom(""), 0u);
-    const char* name = nullptr;
-    EXPECT_EQ(PDAtomGetString(atom("Squiggly"), &name), kPDOk);
-    EXPECT_STREQ(name, "Squiggly");
-    EXPECT_EQ(PDAtomGetString(7, &name), kPDErrBadArgument);
-}
-
 } // namespace

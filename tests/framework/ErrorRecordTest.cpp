@@ -10,6 +10,7 @@
 #include "TestObjects.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/ErrorReporting.h"
+#include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectException.h"
 
 namespace {
@@ -45,10 +46,10 @@ ThreadError CurrentError() {
 TEST(ErrorRecords, ThreadThatNeverFailedHasNone) {
     std::thread([] {
         ObjectPtr o = ObjectPtr::Adopt(fwtest::ProbeObject::New());
-        EXPECT_EQ(o->common.GetErrorInfo(o.get(), nullptr, nullptr), 3u);
+        EXPECT_EQ(o->common.GetErrorInfo(o.get(), nullptr, nullptr), SODetails::kBadArgument);
         ErrorInfo info;
         std::memset(&info, 0xAB, sizeof(info));
-        EXPECT_EQ(o->common.GetErrorInfo(o.get(), &info, nullptr), 8u);
+        EXPECT_EQ(o->common.GetErrorInfo(o.get(), &info, nullptr), SODetails::kNoErrorRecorded);
         const ErrorInfo zero{};
         EXPECT_EQ(std::memcmp(&info, &zero, sizeof(info)), 0);
     }).join();

@@ -33,47 +33,34 @@ using SODetails::kBadRecordSize;
 using SODetails::kNotAvailable;
 using SODetails::kOk;
 
+// The module's entries, found by name the way the host finds them.
 struct Module {
-    decltype(&::PluginMain) PluginMain = nullptr;
-    CreateServiceObjectFn CreateServiceObject = nullptr;
-    ReflectServiceObjectInfoFn ReflectServiceObjectInfo = nullptr;
-    uint32_t (*Notifications[3])(void*, void*) = {};
+    Platform::ModuleHandle handle = nullptr;
+    template <class Function> Function Entry(const char* name) const {
+        return reinterpret_cast<Function>(Platform::FindSymbol(handle, name));
+    }
+    uint32_t PluginMain(const PluginHostInfo* in, PluginEntryInfo* out) const {
+        return Entry<decltype(&::PluginMain)>("PluginMain")(in, out);
+    }
+    uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out) const {
+        return Entry<CreateServiceObjectFn>("CreateServiceObject")(atom, out);
+    }
+    uint32_t ReflectServiceObjectInfo(const ServiceObjectInfo** table, uint32_t* count) const {
+        return Entry<ReflectServiceObjectInfoFn>("ReflectServiceObjectInfo")(table, count);
+    }
 };
 
+// Loads the module the way the host does; a test skips itself in a process
+// that already did.
 bool gLoaded = false;
-
-// Loads the module the way the host does; false when this process already
-// did (the test then skips).
-bool Load(Module* m) {
-    if (gLoaded)
-        return false;
-    gLoaded = true;
-    uint32_t error = 0;
-    std::string reason;
-    Platform::ModuleHandle handle =
-        Platform::LoadModule(VELLUM_PLUGIN_DIR "/vellum-marker.so", &error, &reason);
-    EXPECT_NE(handle, nullptr) << reason;
-    auto find = [&](const char* name) {
-        void* symbol = Platform::FindSymbol(handle, name);
-        EXPECT_NE(symbol, nullptr) << name;
-        return symbol;
-    };
-    m->PluginMain = reinterpret_cast<decltype(m->PluginMain)>(find("PluginMain"));
-    m->CreateServiceObject = reinterpret_cast<CreateServiceObjectFn>(find("CreateServiceObject"));
-    m->ReflectServiceObjectInfo =
-        reinterpret_cast<ReflectServiceObjectInfoFn>(find("ReflectServiceObjectInfo"));
-    const char* notifications[] = {"ServiceObjectModuleInitialize", "ServiceObjectModuleOnCleanup",
-                                   "ServiceObjectModuleOnFree"};
-    for (int i = 0; i < 3; ++i)
-        m->Notifications[i] = reinterpret_cast<uint32_t (*)(void*, void*)>(find(notifications[i]));
-    return handle != nullptr;
-}
-
-#define LOAD_OR_SKIP(module)                                                                       \
-    Module module;                                                                                 \
-    if (!Load(&module))                                                                            \
+#define LOAD_OR_SKIP(m)                                                                            \
+    if (std::exchange(gLoaded, true))                                                              \
         GTEST_SKIP() << "the module is already loaded in this process";                            \
-    ASSERT_NE(module.PluginMain, nullptr)
+    Module m;                                                                                      \
+    std::string reason;                                                                            \
+    uint32_t error = 0;                                                                            \
+    m.handle = Platform::LoadModule(VELLUM_PLUGIN_DIR "/vellum-marker.so", &error, &reason);       \
+    ASSERT_NE(m.handle, nullptr) << reason
 
 ObjectPtr HostService(const char* name) {
     ObjectPtr service;
@@ -127,8 +114,10 @@ TEST(ModuleLoad, ServiceObjectEntries) {
     EXPECT_EQ(count, 2u);
     EXPECT_EQ(again[0].atom, SODetails::kUnresolvedAtom);
 
-    for (auto notification : m.Notifications)
-        EXPECT_EQ(notification(nullptr, reinterpret_cast<void*>(1)), kOk);
+    for (const char* name : {"ServiceObjectModuleInitialize", "ServiceObjectModuleOnCleanup",
+                             "ServiceObjectModuleOnFree"})
+        EXPECT_EQ(m.Entry<uint32_t (*)(void*, void*)>(name)(nullptr, reinterpret_cast<void*>(1)),
+                  kOk);
 }
 
 // The ribbon bar as the plug-in meets it: groups take handlers, and a group

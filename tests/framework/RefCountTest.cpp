@@ -7,6 +7,7 @@
 
 #include "TestObjects.h"
 #include "service-common/BasicServiceObjectPtr.h"
+#include "service-common/ResultCodes.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ uint32_t RefCount(ServiceObject* o) {
 }
 WeakRef* WeakOf(ServiceObject* o) {
     WeakRef* weak = nullptr;
-    EXPECT_EQ(o->common.GetWeakRef(o, &weak), 0u);
+    EXPECT_EQ(o->common.GetWeakRef(o, &weak), SODetails::kOk);
     return weak;
 }
 
@@ -66,7 +67,7 @@ TEST(ReferenceCount, HolderAddsOnCopyAdoptsOutParametersAndReleasesReplacedObjec
 TEST(WeakReference, BlockIsMadeOnceAndOutlivesTheObject) {
     ProbeState state;
     ServiceObject* o = ProbeObject::New(&state);
-    EXPECT_EQ(o->common.GetWeakRef(o, nullptr), 3u);
+    EXPECT_EQ(o->common.GetWeakRef(o, nullptr), SODetails::kBadArgument);
 
     WeakRef* w1 = WeakOf(o);
     WeakRef* w2 = WeakOf(o);

@@ -208,13 +208,16 @@ TEST_F(SelectionTest, APageWithoutLoadableTextFailsCleanly) {
     EXPECT_EQ(HostBL::PageAnnots(document.get(), 2).size(), 1u);
 }
 
+// Half-transparent red over the white page, where the characters are selected.
 TEST_F(SelectionTest, TheDragIsPaintedLiveInTheToolColour) {
-    const ObjectPtr tool = tooltest::NewTool(view.get(), kPDAtomHighlight, 0xFFFF0000u);
+    const ObjectPtr tool = tooltest::NewTool(view.get(), kPDAtomHighlight, 0x80FF0000u);
     const SL::PointI inside = At(0, 3), outside = At(0, 9);
     EXPECT_TRUE(tooltest::Send(tool.get(), Ev::kButtonDown, Ev::kLeftButton, At(0, 1)));
+    HostBL::Draw(view.get());
     EXPECT_TRUE(tooltest::Send(tool.get(), Ev::kMouseMove, 0, At(0, 7)));
+    EXPECT_TRUE(HostBL::IsDirty(view.get())) << "the move asks for a repaint";
     const HostBL::Image image = HostBL::Draw(view.get());
-    EXPECT_EQ(image.Pixel(inside.x, inside.y), 0xFF0000FFu);
+    EXPECT_EQ(image.Pixel(inside.x, inside.y), 0xFF7F7FFFu);
     EXPECT_EQ(image.Pixel(outside.x, outside.y), 0xFFFFFFFFu);
 
     // Released, only the annotation is left: as a view without the tool shows it.

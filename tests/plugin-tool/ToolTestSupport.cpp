@@ -6,6 +6,7 @@
 
 #include "bl/BLDocumentView.h"
 #include "hostbl/HostBL.h"
+#include "service-common/ResultCodes.h"
 #include "svcbroker.h"
 #include "vellum-marker/AddTextMarkupAnnotationInputHandler.h"
 
@@ -74,7 +75,8 @@ ObjectPtr NewTool(ServiceObject* view, uint32_t subtype, uint32_t color) {
 bool Send(ServiceObject* tool, uint32_t type, uint32_t button, SL::PointI point) {
     const BLInputEvent event{type, button, point};
     bool handled = true;
-    EXPECT_EQ(*SODetails::TryCall<BLInputHandlerOps::HandleEvent>(tool, &event, &handled), 0u);
+    EXPECT_EQ(*SODetails::TryCall<BLInputHandlerOps::HandleEvent>(tool, &event, &handled),
+              SODetails::kOk);
     return handled;
 }
 

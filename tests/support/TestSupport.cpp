@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <stdexcept>
 
 namespace testsupport {
@@ -36,24 +37,11 @@ void AddChar(PDDocument document, uint64_t page, const wchar_t* text, const SL::
 }
 
 float Advance(char c) {
-    switch (c) {
-    case ' ':
-        return 278;
-    case 'H':
-        return 722;
-    case 'W':
-        return 944;
-    case 'F':
-    case 'T':
-        return 611;
-    case 'i':
-    case 'l':
-        return 222;
-    case 'r':
-        return 333;
-    default:
-        return 556; // e o d g u n and digits
-    }
+    // Letters not listed are 556 wide: e o d g u n, and the digits.
+    static const std::map<char, float> kWidths = {{' ', 278}, {'H', 722}, {'W', 944}, {'F', 611},
+                                                  {'T', 611}, {'i', 222}, {'l', 222}, {'r', 333}};
+    const auto found = kWidths.find(c);
+    return found == kWidths.end() ? 556 : found->second;
 }
 
 namespace {
