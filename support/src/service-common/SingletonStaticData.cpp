@@ -23,7 +23,8 @@ void* AcquireSingletonStaticData(const SingletonDescriptor& d) {
         if (result == kSingletonRejected)
             throw std::runtime_error(d.badIdText);
         if (result == kNotFound) {
-            if (CreateSingletonStaticData(d.id, d.size, d.constructor, d.destructor) == kStorageTornDown)
+            if (CreateSingletonStaticData(d.id, d.size, d.constructor, d.destructor) ==
+                kStorageTornDown)
                 throw std::runtime_error(d.destroyedText);
             block = nullptr;
             GetSingletonStaticData(d.id, d.size, &block);
