@@ -307,7 +307,7 @@ int Run(HostSession& session, const MarkupRequest& request) {
     if (made == 0) {
         std::fprintf(stderr, "vellum markup: nothing was marked; %s was not written\n",
                      request.output.c_str());
-        return 1;
+        return kExitFailed;
     }
     if (!request.json)
         std::printf("%zu annotation%s in %zu drag%s, %zu undo step%s; wrote %s\n", annots,
@@ -316,9 +316,9 @@ int Run(HostSession& session, const MarkupRequest& request) {
     if (failed > 0) {
         std::fprintf(stderr, "vellum markup: %zu of %zu drags did not count (see above)\n", failed,
                      reports.size());
-        return 3;
+        return kExitPartly;
     }
-    return 0;
+    return kExitDone;
 }
 
 } // namespace

@@ -20,12 +20,12 @@ int RunReportingFailures(const char* command, const std::function<int()>& work) 
         return work();
     } catch (const UsageError& e) {
         std::fprintf(stderr, "%s: %s\n(see 'vellum --help')\n", command, e.what());
-        return 2;
+        return kExitUsage;
     } catch (const ServiceObjectException& e) {
         std::fprintf(stderr, "%s: %s (error 0x%X in %s)\n", command,
                      SLText::ToNarrow(e.Message()).c_str(), e.Code(), e.Function().c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", command, e.what());
     }
-    return 1;
+    return kExitFailed;
 }

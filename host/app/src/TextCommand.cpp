@@ -96,7 +96,7 @@ int Run(const TextRequest& request) {
     if (!request.json) {
         for (uint64_t page = first; page < end; ++page)
             PrintPage(text, page);
-        return 0;
+        return kExitDone;
     }
     JsonWriter json;
     json.BeginObject();
@@ -108,7 +108,7 @@ int Run(const TextRequest& request) {
     json.EndArray();
     json.EndObject();
     std::fputs(json.Text().c_str(), stdout);
-    return 0;
+    return kExitDone;
 }
 
 } // namespace
