@@ -13,7 +13,7 @@
 #include "BenchSupport.h"
 #include "PageSubject.h"
 #include "bl/internal/SelectCaret.h"
-#include "pdmodel-proxy/BoundingRect.h"
+#include "service-common/BoundingRect.h"
 
 namespace {
 

@@ -1,12 +1,11 @@
 // The behaviour both backends share, run on a PDF file and on the same
 // content laid out in memory.
-#include "TestPdf.h"
-
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include "FolioChecks.h"
 
-using namespace testpdf;
+using namespace foliotest;
+using namespace testsupport;
 
 namespace {
 
@@ -22,12 +21,14 @@ class Contract : public ::testing::TestWithParam<Backend> {
 protected:
     void SetUp() override {
         if (GetParam() == Backend::Memory) {
-            doc_ = BuildInMemory(kPages);
+            document_ = BuildInMemory(kPages);
         } else {
-            dir_ = TempDir();
-            WritePdf(dir_ + "/c.pdf", kPages);
-            ASSERT_EQ(FolioDocumentOpen((dir_ + "/c.pdf").c_str(), &doc_), kPDOk);
+            WritePdf(folder_.Path("c.pdf"), kPages);
+            PDDocument opened = nullptr;
+            ASSERT_EQ(FolioDocumentOpen(folder_.Path("c.pdf").c_str(), &opened), kPDOk);
+            document_.reset(opened);
         }
+        doc_ = document_.get();
         for (uint64_t i = 0; i < 3; ++i)
             ASSERT_EQ(FolioDocumentLoadPage(doc_, i, &pages_[i]), kPDOk);
     }
@@ -35,14 +36,10 @@ protected:
         for (PDPage p : pages_)
             if (p)
                 PDPageRelease(p);
-        if (doc_)
-            FolioDocumentRelease(doc_);
-        if (!dir_.empty())
-            std::system(("rm -rf " + dir_).c_str());
     }
 
     PDResult Add(int page, uint32_t subtype, uint32_t color) {
-        return AddMarkup(doc_, pages_[page], subtype, {Box(20, 144, 34.44f, 171.5f)}, color);
+        return AddMarkup(doc_, pages_[page], subtype, {FolioBox(20, 144, 34.44f, 171.5f)}, color);
     }
 
     // Annotations per page, then the undo and redo steps: "1 0 0 | 1 0".
@@ -59,9 +56,10 @@ protected:
         return s + "| " + std::to_string(undo) + " " + std::to_string(redo);
     }
 
+    TempFolder folder_;
+    Document document_;
     PDDocument doc_ = nullptr;
     PDPage pages_[3] = {};
-    std::string dir_;
 };
 
 TEST_P(Contract, PagesAndGeometry) {
@@ -100,7 +98,8 @@ TEST_P(Contract, TextQuadsAndLineFeeds) {
     float pen = 20;
     for (size_t i = 0; i < 11; ++i) {
         const float next = pen + Advance("Hello World"[i]) * 20 / 1000;
-        EXPECT_EQ(Str(q[i]), Str(Box(pen, 150 + kDescent * 20, next, 150 + kAscent * 20))) << i;
+        EXPECT_EQ(Str(q[i]), Str(FolioBox(pen, 150 + kDescent * 20, next, 150 + kAscent * 20)))
+            << i;
         pen = next;
     }
     // The line feed: zero width, at the right end of the line it ends.
@@ -110,7 +109,7 @@ TEST_P(Contract, TextQuadsAndLineFeeds) {
     // Text on a turned, cropped page still comes in user space, upright.
     q.clear();
     EXPECT_EQ(ReadText(pages_[1], &q), L"Turned");
-    EXPECT_EQ(Str(q[0]), Str(Box(80, 200 + kDescent * 12, 87.33f, 200 + kAscent * 12)));
+    EXPECT_EQ(Str(q[0]), Str(FolioBox(80, 200 + kDescent * 12, 87.33f, 200 + kAscent * 12)));
     EXPECT_EQ(ReadText(pages_[2]), L"");
 
     PDPageText text = nullptr;
@@ -127,8 +126,8 @@ TEST_P(Contract, TextQuadsAndLineFeeds) {
 }
 
 TEST_P(Contract, AnnotationsAreCheckedCreatedAndListed) {
-    const std::vector<PDQuadF> quads = {Box(20, 144, 34.44f, 171.5f), Box(40, 140, 40, 170),
-                                        Box(40, 144, 80, 171.5f)};
+    const std::vector<PDQuadF> quads = {FolioBox(20, 144, 34.44f, 171.5f),
+                                        FolioBox(40, 140, 40, 170), FolioBox(40, 144, 80, 171.5f)};
     PDTextMarkupAnnotParams params{
         {14, 138, 86, 178}, quads.data(), quads.size(), 0x80FFEA3B, 0, L""};
     PDAnnot annot = nullptr;
@@ -200,7 +199,8 @@ TEST_P(Contract, RenderingShowsMarkupsWhereTheMatrixSays) {
     // A highlight over the "T" of the turned page, drawn at twice the size.
     const float w = 611 * 12 / 1000.f;
     ASSERT_EQ(AddMarkup(doc_, pages_[1], kPDAtomHighlight,
-                        {Box(80, 200 + kDescent * 12, 80 + w, 200 + kAscent * 12)}, 0xFF2040FF),
+                        {FolioBox(80, 200 + kDescent * 12, 80 + w, 200 + kAscent * 12)},
+                        0xFF2040FF),
               kPDOk);
     uint8_t* rgba = nullptr;
     int32_t width = 0, height = 0, sw = 0, sh = 0;
@@ -225,22 +225,5 @@ INSTANTIATE_TEST_SUITE_P(Backends, Contract, ::testing::Values(Backend::Memory, 
                          [](const auto& info) {
                              return info.param == Backend::Memory ? "Memory" : "Pdf";
                          });
-
-TEST(FolioAtoms, FixedForMarkupsStableForOthers) {
-    auto atom = [](const char* name) {
-        uint32_t a = 0;
-        return PDAtomPutString(name, &a) == kPDOk ? a : 0;
-    };
-    EXPECT_EQ(atom("Highlight"), 236u);
-    EXPECT_EQ(atom("StrikeOut"), 481u);
-    EXPECT_EQ(atom("Underline"), 535u);
-    EXPECT_EQ(atom("Squiggly"), atom("Squiggly"));
-    EXPECT_GT(atom("Squiggly"), 1000u);
-    EXPECT_EQ(atom(""), 0u);
-    const char* name = nullptr;
-    EXPECT_EQ(PDAtomGetString(atom("Squiggly"), &name), kPDOk);
-    EXPECT_STREQ(name, "Squiggly");
-    EXPECT_EQ(PDAtomGetString(7, &name), kPDErrBadArgument);
-}
 
 } // namespace

@@ -4,10 +4,12 @@
 // that already loaded the module a test skips itself.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <cwchar>
+#include <set>
 #include <string>
+#include <tuple>
+#include <utility>
+#include <vector>
 
 #include "TestObjects.h"
 #include "bl/BLService.h"
@@ -17,73 +19,55 @@
 #include "service-common/NotificationService.h"
 #include "service-common/PluginRecords.h"
 #include "service-common/ServiceObjectCall.h"
-#include "strpool.h"
 #include "support-proxy/BrandInterface.h"
 #include "svcbroker.h"
+#include "ui-engine/UIHandler.h"
+#include "ui/UIService.h"
 
 namespace {
 
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
+using SODetails::AtomFromString;
+using SODetails::kBadArgument;
+using SODetails::kBadRecordSize;
+using SODetails::kNotAvailable;
+using SODetails::kOk;
 
-struct ServiceObjectInfo {
-    uint32_t atom;
-    uint32_t reserved;
-    const char* name;
-};
-
+// The module's entries, found by name the way the host finds them.
 struct Module {
-    decltype(&::PluginMain) PluginMain = nullptr;
-    uint32_t (*CreateServiceObject)(uint32_t, ServiceObject**) = nullptr;
-    uint32_t (*ReflectServiceObjectInfo)(const ServiceObjectInfo**, uint32_t*) = nullptr;
-    uint32_t (*Notifications[3])(void*, void*) = {};
+    Platform::ModuleHandle handle = nullptr;
+    template <class Function> Function Entry(const char* name) const {
+        return reinterpret_cast<Function>(Platform::FindSymbol(handle, name));
+    }
+    uint32_t PluginMain(const PluginHostInfo* in, PluginEntryInfo* out) const {
+        return Entry<decltype(&::PluginMain)>("PluginMain")(in, out);
+    }
+    uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out) const {
+        return Entry<CreateServiceObjectFn>("CreateServiceObject")(atom, out);
+    }
+    uint32_t ReflectServiceObjectInfo(const ServiceObjectInfo** table, uint32_t* count) const {
+        return Entry<ReflectServiceObjectInfoFn>("ReflectServiceObjectInfo")(table, count);
+    }
 };
 
+// Loads the module the way the host does; a test skips itself in a process
+// that already did.
 bool gLoaded = false;
-
-// Loads the module the way the host does; false when this process already
-// did (the test then skips).
-bool Load(Module* m) {
-    if (gLoaded)
-        return false;
-    gLoaded = true;
-    uint32_t error = 0;
-    std::string reason;
-    Platform::ModuleHandle handle =
-        Platform::LoadModule(VELLUM_PLUGIN_DIR "/vellum-marker.so", &error, &reason);
-    EXPECT_NE(handle, nullptr) << reason;
-    auto find = [&](const char* name) {
-        void* symbol = Platform::FindSymbol(handle, name);
-        EXPECT_NE(symbol, nullptr) << name;
-        return symbol;
-    };
-    m->PluginMain = reinterpret_cast<decltype(m->PluginMain)>(find("PluginMain"));
-    m->CreateServiceObject =
-        reinterpret_cast<decltype(m->CreateServiceObject)>(find("CreateServiceObject"));
-    m->ReflectServiceObjectInfo =
-        reinterpret_cast<decltype(m->ReflectServiceObjectInfo)>(find("ReflectServiceObjectInfo"));
-    const char* notifications[] = {"ServiceObjectModuleInitialize", "ServiceObjectModuleOnCleanup",
-                                   "ServiceObjectModuleOnFree"};
-    for (int i = 0; i < 3; ++i)
-        m->Notifications[i] = reinterpret_cast<uint32_t (*)(void*, void*)>(find(notifications[i]));
-    return handle != nullptr;
-}
-
-#define LOAD_OR_SKIP(module)                                                                       \
-    Module module;                                                                                 \
-    if (!Load(&module))                                                                            \
+#define LOAD_OR_SKIP(m)                                                                            \
+    if (std::exchange(gLoaded, true))                                                              \
         GTEST_SKIP() << "the module is already loaded in this process";                            \
-    ASSERT_NE(module.PluginMain, nullptr)
-
-SLAtom Atom(const char* name) {
-    SLAtom atom = 0;
-    SLGetAtomFromString(name, &atom);
-    return atom;
-}
+    Module m;                                                                                      \
+    std::string reason;                                                                            \
+    uint32_t error = 0;                                                                            \
+    m.handle = Platform::LoadModule(VELLUM_PLUGIN_DIR "/vellum-marker.so", &error, &reason);       \
+    ASSERT_NE(m.handle, nullptr) << reason
 
 ObjectPtr HostService(const char* name) {
     ObjectPtr service;
     uint32_t systemError = 0;
-    EXPECT_EQ(ServiceProviderGetServiceObject(Atom(name), service.Receive(), &systemError), 0u);
+    EXPECT_EQ(
+        ServiceProviderGetServiceObject(AtomFromString(name), service.Receive(), &systemError),
+        kOk);
     return service;
 }
 
@@ -91,14 +75,14 @@ TEST(ModuleLoad, ServiceObjectEntries) {
     LOAD_OR_SKIP(m);
     const ServiceObjectInfo* table = nullptr;
     uint32_t count = 0;
-    EXPECT_EQ(m.ReflectServiceObjectInfo(nullptr, &count), 3u);
-    EXPECT_EQ(m.ReflectServiceObjectInfo(&table, nullptr), 3u);
+    EXPECT_EQ(m.ReflectServiceObjectInfo(nullptr, &count), kBadArgument);
+    EXPECT_EQ(m.ReflectServiceObjectInfo(&table, nullptr), kBadArgument);
 
-    ASSERT_EQ(m.ReflectServiceObjectInfo(&table, &count), 0u);
+    ASSERT_EQ(m.ReflectServiceObjectInfo(&table, &count), kOk);
     ASSERT_EQ(count, 2u);
-    EXPECT_EQ(table[0].atom, 0xFFFFFFFFu);
+    EXPECT_EQ(table[0].atom, SODetails::kUnresolvedAtom);
     EXPECT_STREQ(table[0].name, "UIReviewMarkupGroupHandler");
-    EXPECT_EQ(table[1].atom, 0xFFFFFFFFu);
+    EXPECT_EQ(table[1].atom, SODetails::kUnresolvedAtom);
     EXPECT_STREQ(table[1].name, "UIReviewFontGroupTextMarkupControlHandler");
     EXPECT_EQ(table[2].atom, 0u);
     EXPECT_EQ(table[2].reserved, 0u);
@@ -106,16 +90,18 @@ TEST(ModuleLoad, ServiceObjectEntries) {
 
     ServiceObject* const untouched = reinterpret_cast<ServiceObject*>(0x1234);
     ServiceObject* out = untouched;
-    EXPECT_EQ(m.CreateServiceObject(0, &out), 3u);
-    EXPECT_EQ(m.CreateServiceObject(Atom("UIReviewMarkupGroupHandler"), nullptr), 3u);
-    EXPECT_EQ(m.CreateServiceObject(Atom("fwtest.NotInThisModule"), &out), 0x10005u);
+    EXPECT_EQ(m.CreateServiceObject(0, &out), kBadArgument);
+    EXPECT_EQ(m.CreateServiceObject(AtomFromString("UIReviewMarkupGroupHandler"), nullptr),
+              kBadArgument);
+    EXPECT_EQ(m.CreateServiceObject(AtomFromString("fwtest.NotInThisModule"), &out),
+              kSPServiceNotSupportedByModule);
     EXPECT_EQ(out, untouched);
 
     for (const char* name :
          {"UIReviewMarkupGroupHandler", "UIReviewFontGroupTextMarkupControlHandler"}) {
         ObjectPtr a, b;
-        ASSERT_EQ(m.CreateServiceObject(Atom(name), a.Receive()), 0u) << name;
-        ASSERT_EQ(m.CreateServiceObject(Atom(name), b.Receive()), 0u) << name;
+        ASSERT_EQ(m.CreateServiceObject(AtomFromString(name), a.Receive()), kOk) << name;
+        ASSERT_EQ(m.CreateServiceObject(AtomFromString(name), b.Receive()), kOk) << name;
         EXPECT_NE(a, b);
         EXPECT_EQ(a->common.GetRefCount(a.get()), 1u);
         EXPECT_STREQ(a->interfaceName, "UIHandler");
@@ -123,31 +109,72 @@ TEST(ModuleLoad, ServiceObjectEntries) {
 
     // The table was made once, before the atoms were resolved.
     const ServiceObjectInfo* again = nullptr;
-    ASSERT_EQ(m.ReflectServiceObjectInfo(&again, &count), 0u);
+    ASSERT_EQ(m.ReflectServiceObjectInfo(&again, &count), kOk);
     EXPECT_EQ(again, table);
     EXPECT_EQ(count, 2u);
-    EXPECT_EQ(again[0].atom, 0xFFFFFFFFu);
+    EXPECT_EQ(again[0].atom, SODetails::kUnresolvedAtom);
 
-    for (auto notification : m.Notifications)
-        EXPECT_EQ(notification(nullptr, reinterpret_cast<void*>(1)), 0u);
+    for (const char* name : {"ServiceObjectModuleInitialize", "ServiceObjectModuleOnCleanup",
+                             "ServiceObjectModuleOnFree"})
+        EXPECT_EQ(m.Entry<uint32_t (*)(void*, void*)>(name)(nullptr, reinterpret_cast<void*>(1)),
+                  kOk);
 }
 
-// The host's side of PluginInitialize: its callbacks count their calls.
+// The ribbon bar as the plug-in meets it: groups take handlers, and a group
+// may hold a handler of the user's own.
+struct RibbonBar {
+    struct Placement {
+        std::wstring group;
+        std::string handler; // the handler's name
+        bool replaced;
+    };
+    std::vector<Placement> placements;
+    std::set<std::wstring> customGroups;
+
+    static constexpr const char* kName = "UIRibbonBar";
+    static constexpr std::size_t kOperationCount = RibbonBarOps::kOperationCount;
+    using Object = SODetails::ServiceObjectCppTheConcrete<RibbonBar, RibbonBar>;
+    template <bool Replaced>
+    static uint32_t Put(ServiceObject* self, const wchar_t* group, ServiceObject* handler) {
+        const char* name = nullptr;
+        SODetails::TryCall<UIHandlerOps::GetHandlerName>(handler, &name);
+        Object::ImplOf(self).placements.push_back({group, name ? name : "?", Replaced});
+        return kOk;
+    }
+    static uint32_t HasCustom(ServiceObject* self, const wchar_t* group, bool* flag) {
+        *flag = Object::ImplOf(self).customGroups.count(group) != 0;
+        return kOk;
+    }
+    static void FillOperations(SODetails::Operation* ops) {
+        SODetails::SetOperation<RibbonBarOps::Place>(ops, &Put<false>);
+        SODetails::SetOperation<RibbonBarOps::Replace>(ops, &Put<true>);
+        SODetails::SetOperation<RibbonBarOps::HasCustomHandler>(ops, &HasCustom);
+    }
+};
+
+// The host's side of PluginInitialize: handler names get ids in the order
+// they are asked for, and handler objects come from the service provider.
 struct Host {
     static inline int hostApiCalls = 0;
-    static inline int nameIdCalls = 0;
+    static inline std::vector<std::string> names;
+    static inline std::vector<uint32_t> slots;
     static HostApi GetHostApi(uint32_t cookie) {
         EXPECT_EQ(cookie, 77u);
         ++hostApiCalls;
         return HostApi{&GetHandlerObject, nullptr, nullptr};
     }
-    static uint32_t GetNameId(uint32_t, const char*, uint32_t* id) {
-        ++nameIdCalls;
-        *id = 1;
-        return 0;
+    static uint32_t GetNameId(uint32_t, const char* name, uint32_t* id) {
+        *id = static_cast<uint32_t>(names.size());
+        names.push_back(name);
+        return kOk;
     }
-    static uint32_t GetHandlerObject(uint32_t, uint32_t, uint32_t, ServiceObject**, uint32_t) {
-        return 0; // no handler: nothing to place
+    static uint32_t GetHandlerObject(uint32_t, uint32_t kind, uint32_t id, ServiceObject** out,
+                                     uint32_t slot) {
+        EXPECT_EQ(kind, kHandlerObjectKind);
+        slots.push_back(slot);
+        uint32_t systemError = 0;
+        return ServiceProviderGetServiceObject(AtomFromString(names.at(id).c_str()), out,
+                                               &systemError);
     }
 
     PluginInitParams Params(PluginInterface* pluginInterface) {
@@ -160,19 +187,20 @@ struct Host {
         return params;
     }
 
-    // Announces that the ribbon bar is ready; returns how many handler names
-    // the plug-in asked for (two per live subscription).
-    int PostRibbonReady() {
-        ObjectPtr service = HostService("NotificationService");
-        ObjectPtr notifier;
-        SODetails::TryCall<NotificationServiceOps::GetNotifier>(service.get(), notifier.Receive());
+    // Posts a ribbon notification with `source`; returns how many handler
+    // names the plug-in asked for (two per live subscription when the ribbon
+    // is ready).
+    static std::size_t Post(const char* notification, ServiceObject* source) {
+        ObjectPtr notifier = SODetails::GetGlobalNotifier();
         EXPECT_TRUE(notifier);
-        const int before = nameIdCalls;
+        const std::size_t before = names.size();
         bool flag = false;
-        SODetails::TryCall<NotifierOps::Post>(notifier.get(),
-                                              Atom("Notification_UIRIbbonBar_Initialized"),
-                                              ribbonBar.get(), nullptr, &flag);
-        return nameIdCalls - before;
+        SODetails::TryCall<NotifierOps::Post>(notifier.get(), AtomFromString(notification), source,
+                                              nullptr, &flag);
+        return names.size() - before;
+    }
+    std::size_t PostRibbonReady() {
+        return Post("Notification_UIRIbbonBar_Initialized", ribbonBar.get());
     }
 
     fwtest::FlatObject<4> ribbonBar;
@@ -190,40 +218,49 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     Host host;
     PluginHostInfo in = HostInfo();
     PluginEntryInfo out{};
-    EXPECT_EQ(m.PluginMain(nullptr, &out), 3u);
-    EXPECT_EQ(m.PluginMain(&in, nullptr), 3u);
-    in.size = 23;
-    EXPECT_EQ(m.PluginMain(&in, &out), 6u);
-    in.size = sizeof(PluginHostInfo);
-
-    ASSERT_EQ(m.PluginMain(&in, &out), 0u);
+    ASSERT_EQ(m.PluginMain(&in, &out), kOk);
     EXPECT_EQ(out.size, 24u);
     EXPECT_EQ(out.kind, 1u);
-    EXPECT_EQ(out.version, 0x01000001u);
-    EXPECT_EQ(out.interfaceVersion, 0x01000001u);
+    EXPECT_EQ(out.version, kPluginInterfaceVersion);
+    EXPECT_EQ(out.interfaceVersion, kPluginInterfaceVersion);
     ASSERT_NE(out.initialize, nullptr);
     const auto initialize = out.initialize;
 
-    EXPECT_EQ(initialize(nullptr), 3u);
-    PluginInterface pi{};
+    // Records that do not fit are refused with the code of their fault. The
+    // host's callbacks are taken before the interface record is looked at.
+    PluginInterface pi{}, shortInterface{};
     pi.size = sizeof(PluginInterface);
-    PluginInitParams params = host.Params(&pi);
-    params.size = 47;
-    EXPECT_EQ(initialize(&params), 6u);
-    params = host.Params(nullptr);
-    EXPECT_EQ(initialize(&params), 3u);
-
-    // A short interface record is refused after the callbacks were taken.
-    pi.size = 56;
-    params = host.Params(&pi);
+    shortInterface.size = 56;
+    PluginHostInfo shortInfo = HostInfo();
+    shortInfo.size = 23;
+    PluginInitParams shortParams = host.Params(&pi), noInterface = host.Params(nullptr),
+                     toShortInterface = host.Params(&shortInterface);
+    shortParams.size = 47;
+    const struct {
+        const PluginHostInfo* in;
+        PluginEntryInfo* out;
+        uint32_t code;
+    } mains[] = {{nullptr, &out, kBadArgument},
+                 {&in, nullptr, kBadArgument},
+                 {&shortInfo, &out, kBadRecordSize}};
+    for (const auto& c : mains)
+        EXPECT_EQ(m.PluginMain(c.in, c.out), c.code);
     const int hostApiCalls = Host::hostApiCalls;
-    EXPECT_EQ(initialize(&params), 6u);
-    EXPECT_EQ(Host::hostApiCalls, hostApiCalls + 1);
-    EXPECT_EQ(pi.info, nullptr);
-    EXPECT_EQ(host.PostRibbonReady(), 0);
+    const struct {
+        const PluginInitParams* params;
+        uint32_t code;
+    } initializes[] = {{nullptr, kBadArgument},
+                       {&shortParams, kBadRecordSize},
+                       {&noInterface, kBadArgument},
+                       {&toShortInterface, kBadRecordSize}};
+    for (const auto& c : initializes)
+        EXPECT_EQ(initialize(c.params), c.code);
+    EXPECT_EQ(Host::hostApiCalls, hostApiCalls + 2);
+    EXPECT_EQ(shortInterface.info, nullptr);
+    EXPECT_EQ(host.PostRibbonReady(), 0u);
 
-    pi.size = sizeof(PluginInterface);
-    ASSERT_EQ(initialize(&params), 0u);
+    PluginInitParams params = host.Params(&pi);
+    ASSERT_EQ(initialize(&params), kOk);
     ASSERT_NE(pi.info, nullptr);
     EXPECT_EQ(pi.info->size, 32u);
     EXPECT_STREQ(pi.info->name, L"Text Markup Plugin");
@@ -233,40 +270,38 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     ASSERT_NE(brandText, nullptr);
     EXPECT_NE(std::wcsstr(pi.info->legalNotice, brandText), nullptr) << pi.info->legalNotice;
     for (PluginOperation op : {pi.checkAlive0, pi.checkAlive1, pi.checkAlive2})
-        EXPECT_EQ(op(), 0u);
-    EXPECT_EQ(host.PostRibbonReady(), 2);
+        EXPECT_EQ(op(), kOk);
+    EXPECT_EQ(host.PostRibbonReady(), 2u);
 
     // A second PluginMain replaces the instance; the first one's
     // subscriptions end with it.
-    ASSERT_EQ(m.PluginMain(&in, &out), 0u);
-    EXPECT_EQ(host.PostRibbonReady(), 0);
-    ASSERT_EQ(initialize(&params), 0u);
-    EXPECT_EQ(host.PostRibbonReady(), 2);
+    ASSERT_EQ(m.PluginMain(&in, &out), kOk);
+    EXPECT_EQ(host.PostRibbonReady(), 0u);
+    ASSERT_EQ(initialize(&params), kOk);
+    EXPECT_EQ(host.PostRibbonReady(), 2u);
 
-    EXPECT_EQ(pi.destroyInstance(), 0u);
-    EXPECT_EQ(host.PostRibbonReady(), 0);
-    EXPECT_EQ(pi.checkAlive0(), 2u);
-    EXPECT_EQ(pi.destroyInstance(), 2u);
-    EXPECT_EQ(pi.registerObjects(), 2u);
-    EXPECT_EQ(pi.unregisterObjects(), 2u);
-    EXPECT_EQ(initialize(&params), 2u);
+    EXPECT_EQ(pi.destroyInstance(), kOk);
+    EXPECT_EQ(host.PostRibbonReady(), 0u);
+    for (PluginOperation op :
+         {pi.checkAlive0, pi.destroyInstance, pi.registerObjects, pi.unregisterObjects})
+        EXPECT_EQ(op(), kNotAvailable);
+    EXPECT_EQ(initialize(&params), kNotAvailable);
 
     // A wrong interface version is refused, but the new instance is in place.
     in = HostInfo(0x01000002);
     out = PluginEntryInfo{};
-    EXPECT_EQ(m.PluginMain(&in, &out), 5u);
+    EXPECT_EQ(m.PluginMain(&in, &out), SODetails::kVersionMismatch);
     EXPECT_EQ(out.initialize, nullptr);
-    EXPECT_EQ(pi.checkAlive0(), 0u);
-    pi.size = 56;
-    EXPECT_EQ(initialize(&params), 6u);
-    EXPECT_EQ(pi.destroyInstance(), 0u);
+    EXPECT_EQ(pi.checkAlive0(), kOk);
+    EXPECT_EQ(initialize(&toShortInterface), kBadRecordSize);
+    EXPECT_EQ(pi.destroyInstance(), kOk);
 }
 
 // A plug-in instance made and initialised the way the host does it.
 struct StartedPlugin {
     explicit StartedPlugin(const Module& m) {
         PluginHostInfo in = HostInfo();
-        ok = m.PluginMain(&in, &entry) == 0 && Initialize() == 0;
+        ok = m.PluginMain(&in, &entry) == kOk && Initialize() == kOk;
     }
     uint32_t Initialize() {
         pi.size = sizeof(PluginInterface);
@@ -293,8 +328,8 @@ TEST(ModuleLoad, UnregisterThenRegisterAgain) {
     auto handlerIsServed = [] {
         ObjectPtr handler;
         uint32_t systemError = 0;
-        return ServiceProviderGetServiceObject(Atom("UIReviewMarkupGroupHandler"),
-                                               handler.Receive(), &systemError) == 0;
+        return ServiceProviderGetServiceObject(AtomFromString("UIReviewMarkupGroupHandler"),
+                                               handler.Receive(), &systemError) == kOk;
     };
     auto toolCanBeMade = [] {
         ObjectPtr registry, tool;
@@ -302,28 +337,74 @@ TEST(ModuleLoad, UnregisterThenRegisterAgain) {
                                                                   registry.Receive());
         return registry &&
                SODetails::TryCall<BLInputHandlerRegistryOps::CreateToolHandler>(
-                   registry.get(), Atom("AddTextMarkupAnnot"), tool.Receive()) == 0u &&
+                   registry.get(), AtomFromString("AddTextMarkupAnnot"), tool.Receive()) == kOk &&
                tool;
     };
 
     EXPECT_FALSE(handlerIsServed());
-    ASSERT_EQ(pi.registerObjects(), 0u);
+    ASSERT_EQ(pi.registerObjects(), kOk);
     EXPECT_TRUE(handlerIsServed());
     EXPECT_TRUE(toolCanBeMade());
-    EXPECT_EQ(host.PostRibbonReady(), 2);
+    EXPECT_EQ(host.PostRibbonReady(), 2u);
 
-    ASSERT_EQ(pi.unregisterObjects(), 0u);
+    ASSERT_EQ(pi.unregisterObjects(), kOk);
     EXPECT_FALSE(handlerIsServed());
-    EXPECT_EQ(host.PostRibbonReady(), 0); // the subscriptions ended
+    EXPECT_EQ(host.PostRibbonReady(), 0u); // the subscriptions ended
     EXPECT_TRUE(toolCanBeMade());
 
-    ASSERT_EQ(pi.registerObjects(), 0u);
+    ASSERT_EQ(pi.registerObjects(), kOk);
     EXPECT_TRUE(handlerIsServed());
-    EXPECT_EQ(host.PostRibbonReady(), 0); // until PluginInitialize runs again
-    ASSERT_EQ(started.Initialize(), 0u);
-    EXPECT_EQ(host.PostRibbonReady(), 2);
-    EXPECT_EQ(pi.unregisterObjects(), 0u);
-    EXPECT_EQ(pi.destroyInstance(), 0u);
+    EXPECT_EQ(host.PostRibbonReady(), 0u); // until PluginInitialize runs again
+    ASSERT_EQ(started.Initialize(), kOk);
+    EXPECT_EQ(host.PostRibbonReady(), 2u);
+    EXPECT_EQ(pi.unregisterObjects(), kOk);
+    EXPECT_EQ(pi.destroyInstance(), kOk);
+}
+
+// The ribbon's two notifications put the plug-in's real handlers into its
+// groups: when it is ready, the handlers the host makes for the plug-in's
+// names; when a panel was customised, into the groups that hold a handler
+// of the user's, the markup group's from the host and a font group handler
+// of its own.
+TEST(ModuleLoad, RibbonGetsTheRealHandlers) {
+    LOAD_OR_SKIP(m);
+    StartedPlugin started(m);
+    ASSERT_TRUE(started.ok);
+    ASSERT_EQ(started.pi.registerObjects(), kOk);
+    const ObjectPtr ribbon = ObjectPtr::Adopt(RibbonBar::Object::New());
+    RibbonBar& bar = RibbonBar::Object::ImplOf(ribbon.get());
+    using Placements = std::vector<std::tuple<std::wstring, std::string, bool>>;
+    auto placements = [&] {
+        Placements all;
+        for (const RibbonBar::Placement& p : bar.placements)
+            all.emplace_back(p.group, p.handler, p.replaced);
+        bar.placements.clear();
+        return all;
+    };
+
+    Host::slots.clear();
+    EXPECT_EQ(Host::Post("Notification_UIRIbbonBar_Initialized", ribbon.get()), 2u);
+    EXPECT_EQ(placements(),
+              (Placements{{L"Markup", "class MarkupGroupHandler", false},
+                          {L"Font", "class FontGroupTextMarkupControlHandler", false}}));
+    EXPECT_EQ(Host::slots, (std::vector<uint32_t>{2, 9}));
+
+    const char* const kCustomised = "Notification_UIRIbbonBar_CustomPanel_Changed";
+    Host::Post(kCustomised, ribbon.get());
+    EXPECT_TRUE(placements().empty()); // no group holds a handler of the user's
+    bar.customGroups = {L"Markup", L"Font"};
+    Host::slots.clear();
+    EXPECT_EQ(Host::Post(kCustomised, ribbon.get()), 1u);
+    EXPECT_EQ(placements(),
+              (Placements{{L"Markup", "class MarkupGroupHandler", true},
+                          {L"Font", "class FontGroupTextMarkupControlHandler", true}}));
+    EXPECT_EQ(Host::slots, (std::vector<uint32_t>{2}));
+    Host::Post(kCustomised, nullptr);
+    Host::Post("Notification_UIRIbbonBar_Initialized", nullptr);
+    EXPECT_TRUE(placements().empty()); // no ribbon bar, nothing to place into
+
+    EXPECT_EQ(started.pi.unregisterObjects(), kOk);
+    EXPECT_EQ(started.pi.destroyInstance(), kOk);
 }
 
 // The description goes through the host's LocaleManager.
@@ -338,41 +419,42 @@ TEST(ModuleLoad, DescriptionIsTranslated) {
 
     StartedPlugin started(m);
     ASSERT_TRUE(started.ok);
-    PluginInterface& pi = started.pi;
-    EXPECT_STREQ(pi.info->description, translated);
-    EXPECT_STREQ(pi.info->name, L"Text Markup Plugin");
-    EXPECT_EQ(pi.destroyInstance(), 0u);
+    EXPECT_STREQ(started.pi.info->description, translated);
+    EXPECT_STREQ(started.pi.info->name, L"Text Markup Plugin");
+    EXPECT_EQ(started.pi.destroyInstance(), kOk);
 }
 
 // A host whose "Brand" cannot give the legal text: loading must not end the
-// process, and the plug-in refuses to start.
+// process, and the plug-in refuses to start; its service objects can still
+// be made.
 struct BrokenBrand {
     static inline fwtest::FlatObject<1> withoutLegalText; // an older, shorter table
     static uint32_t Make(void*, ServiceObject** out) {
         *out = withoutLegalText.get();
-        return 0;
+        return kOk;
     }
-    static uint32_t Fail(void*, ServiceObject**) { return 0x10006; }
+    static uint32_t Fail(void*, ServiceObject**) { return kSPFactoryFailed; }
 };
 
-void ExpectPluginRefusesToStart(HostServiceFactory brand) {
-    ASSERT_EQ(ServiceProviderRegHostService("Brand", brand, nullptr, "single"), 0u);
+class ModuleLoadFailure : public testing::TestWithParam<HostServiceFactory> {};
+
+TEST_P(ModuleLoadFailure, PluginRefusesToStart) {
+    ASSERT_EQ(ServiceProviderRegHostService("Brand", GetParam(), nullptr, "single"), kOk);
     LOAD_OR_SKIP(m);
     PluginHostInfo in = HostInfo();
     PluginEntryInfo out{};
-    EXPECT_NE(m.PluginMain(&in, &out), 0u);
+    EXPECT_NE(m.PluginMain(&in, &out), kOk);
     EXPECT_EQ(out.initialize, nullptr);
-    // The service objects can still be made.
     ObjectPtr handler;
-    EXPECT_EQ(m.CreateServiceObject(Atom("UIReviewMarkupGroupHandler"), handler.Receive()), 0u);
+    EXPECT_EQ(
+        m.CreateServiceObject(AtomFromString("UIReviewMarkupGroupHandler"), handler.Receive()),
+        kOk);
 }
 
-TEST(ModuleLoadFailure, BrandWithoutLegalText) {
-    ExpectPluginRefusesToStart(&BrokenBrand::Make);
-}
-
-TEST(ModuleLoadFailure, BrandCannotBeMade) {
-    ExpectPluginRefusesToStart(&BrokenBrand::Fail);
-}
+INSTANTIATE_TEST_SUITE_P(Brand, ModuleLoadFailure,
+                         testing::Values(&BrokenBrand::Make, &BrokenBrand::Fail),
+                         [](const auto& info) {
+                             return info.index == 0 ? "WithoutLegalText" : "CannotBeMade";
+                         });
 
 } // namespace

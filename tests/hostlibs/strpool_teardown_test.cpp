@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "service-common/ResultCodes.h"
 #include "strpool.h"
 
 namespace {
@@ -44,8 +45,8 @@ TEST(StrPoolTeardown, DestroysNewestFirstThenAnswers15) {
 
     void* block = nullptr;
     EXPECT_EQ(IsSingletonStaticDataStorageAvailable(), 15u);
-    EXPECT_EQ(GetSingletonStaticData(1, 8, &block), 15u);
-    EXPECT_EQ(CreateSingletonStaticData(77, 8, nullptr, nullptr), 15u);
+    EXPECT_EQ(GetSingletonStaticData(1, 8, &block), SODetails::kStorageTornDown);
+    EXPECT_EQ(CreateSingletonStaticData(77, 8, nullptr, nullptr), SODetails::kStorageTornDown);
     SLTeardownSingletonStaticData();
     EXPECT_EQ(order, "CBA") << "a second teardown destroys nothing";
 }

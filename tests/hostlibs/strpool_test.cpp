@@ -5,13 +5,14 @@
 #include <string>
 #include <thread>
 
+#include "service-common/ResultCodes.h"
 #include "strpool.h"
 
 namespace {
 
 uint32_t Atom(const std::string& name) {
     uint32_t atom = 0;
-    EXPECT_EQ(SLGetAtomFromString(name.c_str(), &atom), 0u);
+    EXPECT_EQ(SLGetAtomFromString(name.c_str(), &atom), SODetails::kOk);
     return atom;
 }
 
@@ -24,18 +25,10 @@ TEST(StrPool, AtomsAgreeBothWaysAndKeepTheSeededNumbers) {
     const uint32_t atom = Atom("beta");
     EXPECT_GE(atom, 16u) << "numbers below 16 are reserved";
     const char* name = nullptr;
-    ASSERT_EQ(SLGetStringFromAtom(atom, &name), 0u);
+    ASSERT_EQ(SLGetStringFromAtom(atom, &name), SODetails::kOk);
     EXPECT_STREQ(name, "beta");
-    EXPECT_EQ(SLGetStringFromAtom(2, &name), 8u);
-    EXPECT_EQ(SLGetStringFromAtom(1, nullptr), 3u);
-}
-
-TEST(StrPool, SequenceHashIsFnv1a32) {
-    uint32_t hash = 0;
-    ASSERT_EQ(CalculateSequenceHash("", 0, &hash), 0u);
-    EXPECT_EQ(hash, 0x811C9DC5u);
-    ASSERT_EQ(CalculateSequenceHash("foobar!", 6, &hash), 0u);
-    EXPECT_EQ(hash, 0xBF9CF968u);
+    EXPECT_EQ(SLGetStringFromAtom(2, &name), SODetails::kNotFound);
+    EXPECT_EQ(SLGetStringFromAtom(1, nullptr), SODetails::kBadArgument);
 }
 
 std::atomic<int> constructions{0};
@@ -50,21 +43,22 @@ void SlowConstructor(void* block) {
 TEST(StrPool, SingletonResults) {
     void* block = nullptr;
     EXPECT_EQ(IsSingletonStaticDataStorageAvailable(), 0u);
-    EXPECT_EQ(GetSingletonStaticData(0x1001, 16, &block), 8u);
-    EXPECT_EQ(GetSingletonStaticData(0, 16, &block), 6u);
-    EXPECT_EQ(CreateSingletonStaticData(0x1001, 0, nullptr, nullptr), 3u);
-    ASSERT_EQ(CreateSingletonStaticData(0x1001, 16, nullptr, nullptr), 0u);
-    ASSERT_EQ(GetSingletonStaticData(0x1001, 16, &block), 0u);
-    EXPECT_EQ(GetSingletonStaticData(0x1001, 24, &block), 6u);
-    EXPECT_EQ(CreateSingletonStaticData(0x1001, 24, nullptr, nullptr), 6u);
+    EXPECT_EQ(GetSingletonStaticData(0x1001, 16, &block), SODetails::kNotFound);
+    EXPECT_EQ(GetSingletonStaticData(0, 16, &block), SODetails::kSingletonRejected);
+    EXPECT_EQ(CreateSingletonStaticData(0x1001, 0, nullptr, nullptr), SODetails::kBadArgument);
+    ASSERT_EQ(CreateSingletonStaticData(0x1001, 16, nullptr, nullptr), SODetails::kOk);
+    ASSERT_EQ(GetSingletonStaticData(0x1001, 16, &block), SODetails::kOk);
+    EXPECT_EQ(GetSingletonStaticData(0x1001, 24, &block), SODetails::kSingletonRejected);
+    EXPECT_EQ(CreateSingletonStaticData(0x1001, 24, nullptr, nullptr),
+              SODetails::kSingletonRejected);
 }
 
 TEST(StrPool, RacingCreatorsConstructOnceAndBothSeeTheFinishedBlock) {
     uint64_t seen[2] = {};
     auto create = [](uint64_t* value) {
         void* block = nullptr;
-        ASSERT_EQ(CreateSingletonStaticData(0x2002, 8, SlowConstructor, nullptr), 0u);
-        ASSERT_EQ(GetSingletonStaticData(0x2002, 8, &block), 0u);
+        ASSERT_EQ(CreateSingletonStaticData(0x2002, 8, SlowConstructor, nullptr), SODetails::kOk);
+        ASSERT_EQ(GetSingletonStaticData(0x2002, 8, &block), SODetails::kOk);
         *value = *static_cast<uint64_t*>(block);
     };
     std::thread other(create, &seen[0]);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "service-common/ResultCodes.h"
 #include "textcodec.h"
 
 namespace {
@@ -26,8 +27,8 @@ TEST(TextCodec, RoundTripsEveryPlane) {
     for (const std::wstring& wide : samples) {
         std::string narrow;
         std::wstring back;
-        ASSERT_EQ(Convert(SLConvertUnicodeToACP, wide, &narrow), 0u);
-        ASSERT_EQ(Convert(SLConvertACPToUnicode, narrow, &back), 0u);
+        ASSERT_EQ(Convert(SLConvertUnicodeToACP, wide, &narrow), SODetails::kOk);
+        ASSERT_EQ(Convert(SLConvertACPToUnicode, narrow, &back), SODetails::kOk);
         EXPECT_EQ(back, wide);
     }
     std::string narrow;
@@ -36,7 +37,7 @@ TEST(TextCodec, RoundTripsEveryPlane) {
 
     wchar_t buffer[2] = {L'#', L'#'};
     size_t capacity = 2;
-    EXPECT_EQ(SLConvertACPToUnicode("abc", 3, buffer, &capacity), 6u);
+    EXPECT_EQ(SLConvertACPToUnicode("abc", 3, buffer, &capacity), SODetails::kBufferTooSmall);
     EXPECT_EQ(capacity, 3u) << "the length needed";
     EXPECT_EQ(buffer[0], L'#');
 }
@@ -45,11 +46,13 @@ TEST(TextCodec, MalformedInputGives13) {
     for (const std::string text : {"\x80", "a\xE2\x82", "\xC0\xAF", "\xED\xA0\x80",
                                    "\xF4\x90\x80\x80", "\xFF", "\xE2\x28\xA1"}) {
         std::wstring out;
-        EXPECT_EQ(Convert(SLConvertACPToUnicode, text, &out), 13u) << testing::PrintToString(text);
+        EXPECT_EQ(Convert(SLConvertACPToUnicode, text, &out), SODetails::kMalformedText)
+            << testing::PrintToString(text);
     }
     for (wchar_t bad : {wchar_t(0xD800), wchar_t(0xDFFF), wchar_t(0x110000)}) {
         std::string out;
-        EXPECT_EQ(Convert(SLConvertUnicodeToACP, L"a" + std::wstring(1, bad), &out), 13u);
+        EXPECT_EQ(Convert(SLConvertUnicodeToACP, L"a" + std::wstring(1, bad), &out),
+                  SODetails::kMalformedText);
     }
 }
 

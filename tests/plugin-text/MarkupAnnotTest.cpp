@@ -3,19 +3,16 @@
 // annotation carried all the way into a saved PDF file.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 
-#include "TestDocuments.h"
+#include "TestSupport.h"
 #include "bl/BLDocument.h"
 #include "hostbl/HostBL.h"
 #include "vellum-marker/TextMarkupAnnot.h"
 
 namespace {
 
-using testdocs::Box;
+using testsupport::Box;
 
 TEST(TextMarkupAnnotRect, CapsOnBothSidesThenHalfAUnitAround) {
     const SL::Quad one = Box(10, 20, 16, 30);
@@ -43,11 +40,11 @@ TEST(TextMarkupFillOpacity, FromTheAlphaInHundredths) {
 class MarkupTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testdocs::AddChar(doc.get(), 1, L"A", Box(10, 20, 16, 30));
-        testdocs::AddChar(doc.get(), 1, L"B", Box(16, 20, 22, 30));
+        testsupport::AddChar(doc.get(), 1, L"A", Box(10, 20, 16, 30));
+        testsupport::AddChar(doc.get(), 1, L"B", Box(16, 20, 22, 30));
     }
 
-    testdocs::Document doc = testdocs::InMemory(2);
+    testsupport::Document doc = testsupport::InMemory(2);
     HostBL::ObjectPtr document = HostBL::WrapDocument(doc.get());
     HostBL::ObjectPtr view = HostBL::CreateView(document.get(), 400, 400, 1.0f);
 };
@@ -76,23 +73,13 @@ TEST_F(MarkupTest, CreatesFromTextSelectionsOnly) {
     }
 }
 
-std::string Shell(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[512];
-        size_t n;
-        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
-
 TEST(MarkupOnPdfFile, SavedAnnotationReadsBack) {
-    setenv("VELLUM_AUTHOR", "Test Reviewer", 1);
-    const std::string pdf = testdocs::WriteTextPdf("Hello World");
-    const std::string folder = std::filesystem::path(pdf).parent_path();
-    HostBL::ObjectPtr document = HostBL::OpenDocument(pdf);
+    setenv("VELLUM_AUTHOR", "Test Reviewer \U0001F600", 1); // outside the BMP
+    const testsupport::TempFolder folder;
+    testsupport::WritePdf(
+        folder.Path("text.pdf"),
+        {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 100, 24, "Hello World"}}}});
+    HostBL::ObjectPtr document = HostBL::OpenDocument(folder.Path("text.pdf"));
     HostBL::ObjectPtr view = HostBL::CreateView(document.get(), 400, 300, 1.0f);
     HostBL::SelectText(view.get(), "TextCopy", 0, 0, 0, 5); // "Hello"
 
@@ -103,22 +90,21 @@ TEST(MarkupOnPdfFile, SavedAnnotationReadsBack) {
     ASSERT_TRUE(SODetails::CallChecked<BLDocumentOps::PerformAnnotOperation>(
         document.get(), SODetails::AtomFromString("Annot_Insert"), &args, 0u));
     PDAnnotRelease(annot);
-    const std::string saved = folder + "/saved.pdf";
-    HostBL::Save(document.get(), saved, false);
+    HostBL::Save(document.get(), folder.Path("saved.pdf"), false);
 
-    const std::string script = folder + "/read.py";
-    std::ofstream(script) << "import sys\n"
-                             "from pypdf import PdfReader\n"
-                             "a = PdfReader(sys.argv[1]).pages[0]['/Annots'][0].get_object()\n"
-                             "q = [float(v) for v in a['/QuadPoints']]\n"
-                             "print(a['/Subtype'], len(q) % 8, q[0] < q[2], q[1] > q[5])\n"
-                             "print([round(float(c), 2) for c in a['/C']], float(a['/CA']))\n"
-                             "print(a['/T'])\n";
-    EXPECT_EQ(Shell("/usr/bin/python3 " + script + " " + saved),
+    const std::string script = "import sys\n"
+                               "from pypdf import PdfReader\n"
+                               "a = PdfReader(sys.argv[1]).pages[0]['/Annots'][0].get_object()\n"
+                               "q = [float(v) for v in a['/QuadPoints']]\n"
+                               "print(a['/Subtype'], len(q) % 8, q[0] < q[2], q[1] > q[5])\n"
+                               "print([round(float(c), 2) for c in a['/C']], float(a['/CA']))\n"
+                               "print(a['/T'])\n";
+    EXPECT_EQ(testsupport::RunCommand("/usr/bin/python3 -c " + testsupport::Quote(script) + " " +
+                                      testsupport::Quote(folder.Path("saved.pdf")))
+                  .out,
               "/Highlight 0 True True\n" // whole quads, upper edge first
               "[1.0, 0.84, 0.0] 0.5\n"
-              "Test Reviewer\n");
-    std::filesystem::remove_all(folder);
+              "Test Reviewer \U0001F600\n");
 }
 
 } // namespace

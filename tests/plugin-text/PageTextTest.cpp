@@ -2,23 +2,24 @@
 // character iterator and the translation of library results.
 #include <gtest/gtest.h>
 
-#include "TestDocuments.h"
-#include "pdmodel-proxy/PDResultToServiceCode.h"
+#include "TestSupport.h"
 #include "pdmodel-proxy/Page.h"
 #include "pdmodel-proxy/PageText.h"
+#include "service-common/PDResultToServiceCode.h"
 #include "service-common/PdfException.h"
+#include "service-common/ServiceObjectException.h"
 
 namespace {
 
 using PDModel::PageText;
-using testdocs::Box;
+using testsupport::Box;
 
 class PageTextTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testdocs::AddChar(doc.get(), 1, L"A", Box(10, 20, 16, 30));
-        testdocs::AddChar(doc.get(), 1, L"\xFB01", Box(16, 20, 22, 30));
-        testdocs::AddChar(doc.get(), 1, L"fi", Box(22, 20, 28, 30));
+        testsupport::AddChar(doc.get(), 1, L"A", Box(10, 20, 16, 30));
+        testsupport::AddChar(doc.get(), 1, L"\xFB01", Box(16, 20, 22, 30));
+        testsupport::AddChar(doc.get(), 1, L"fi", Box(22, 20, 28, 30));
     }
 
     PageText Load(uint64_t index) {
@@ -39,7 +40,7 @@ protected:
         }
     }
 
-    testdocs::Document doc = testdocs::InMemory(2);
+    testsupport::Document doc = testsupport::InMemory(2);
 };
 
 TEST_F(PageTextTest, WalksCharactersInOrder) {
@@ -77,14 +78,20 @@ TEST_F(PageTextTest, IteratorKeepsItsPageTextAlive) {
     EXPECT_EQ((*it).p1.x, 28.0f);
 }
 
-TEST(PDResultTranslation, TableSpots) {
-    EXPECT_EQ(PDResultToServiceCode(0), 0u);
-    EXPECT_EQ(PDResultToServiceCode(-1), 14u);
-    EXPECT_EQ(PDResultToServiceCode(9), 25u);
-    EXPECT_EQ(PDResultToServiceCode(10), 25u);
-    EXPECT_EQ(PDResultToServiceCode(20), 25u);
-    EXPECT_EQ(PDResultToServiceCode(11), 0x30002u);
-    EXPECT_EQ(PDResultToServiceCode(12), 0x30004u);
+// The page reports the library's refusal under the service code the
+// library's result translates to; results the translation does not list
+// become one code of their own.
+TEST(PageTest, LibraryFailuresBecomeServiceFailures) {
+    try {
+        PDFL::Page().GetCropBox();
+        ADD_FAILURE() << "no exception";
+    } catch (const ServiceObjectException& e) {
+        EXPECT_EQ(e.Code(), SODetails::kBadArgument);
+        EXPECT_EQ(e.Message(), L"Unable to acquire a page crop box");
+        EXPECT_EQ(e.Function(), "PDFL::Page::GetCropBox");
+    }
+    EXPECT_EQ(PDResultToServiceCode(kPDErrCannotOpen), SODetails::kDocumentCannotOpen);
+    EXPECT_EQ(PDResultToServiceCode(20), SODetails::kUnknownLibraryResult);
 }
 
 } // namespace

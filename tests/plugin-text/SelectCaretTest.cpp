@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <optional>
+#include <thread>
 
-#include "TestDocuments.h"
+#include "TestSupport.h"
 #include "bl/BLDocumentView.h"
 #include "bl/internal/SelectCaret.h"
 #include "hostbl/HostBL.h"
@@ -17,17 +19,17 @@
 namespace {
 
 using BL::TextPosition;
-using testdocs::Box;
+using testsupport::Box;
 
 class SelectCaretTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        testdocs::AddChar(doc.get(), 0, L"A", Box(11, 21, 17, 31)); // 0
-        testdocs::AddChar(doc.get(), 0, L"B", Box(21, 21, 27, 31)); // 1: a gap of 4 after A
-        testdocs::AddChar(doc.get(), 0, L"C", Box(41, 21, 51, 31)); // 2
-        testdocs::AddChar(doc.get(), 0, L"D", Box(45, 21, 55, 31)); // 3: overlaps C
+        testsupport::AddChar(doc.get(), 0, L"A", Box(11, 21, 17, 31)); // 0
+        testsupport::AddChar(doc.get(), 0, L"B", Box(21, 21, 27, 31)); // 1: a gap of 4 after A
+        testsupport::AddChar(doc.get(), 0, L"C", Box(41, 21, 51, 31)); // 2
+        testsupport::AddChar(doc.get(), 0, L"D", Box(45, 21, 55, 31)); // 3: overlaps C
         // 4: a diamond around (81, 25)
-        testdocs::AddChar(doc.get(), 0, L"E", SL::Quad{{81, 31}, {87, 25}, {75, 25}, {81, 19}});
+        testsupport::AddChar(doc.get(), 0, L"E", SL::Quad{{81, 31}, {87, 25}, {75, 25}, {81, 19}});
     }
 
     // The device point that shows the page point (x, y) of page 0.
@@ -56,7 +58,7 @@ protected:
         return out;
     }
 
-    testdocs::Document doc = testdocs::InMemory(2);
+    testsupport::Document doc = testsupport::InMemory(2);
     HostBL::ObjectPtr document = HostBL::WrapDocument(doc.get());
     HostBL::ObjectPtr view = HostBL::CreateView(document.get(), 132, 300, 0.5f);
     BL::SelectCaret caret{document.get()};
@@ -108,11 +110,30 @@ TEST_F(SelectCaretTest, NearestCharacterOnlyAmongBoxesTheRectangleOverlaps) {
     EXPECT_EQ(Nearest(30, 25, SL::RectF{30, 100, 22, 0}), (TextPosition{0, 1}));
 }
 
+// The document announces a page's change on the thread that changed it,
+// while the caret may be reading its cache on another: readers always get
+// the page's text, loaded or cached.
+TEST_F(SelectCaretTest, PageContentChangesOnAnotherThreadWhileTheCacheIsRead) {
+    std::atomic<bool> done{false};
+    std::thread changer([&] {
+        for (int i = 0; i < 200; ++i)
+            InsertTextMarkupAnnot(view.get(), kPDAtomHighlight, 0xFF00FF00u, 0,
+                                  {Box(11, 21, 17, 31)});
+        done = true;
+    });
+    int reads = 0;
+    for (; !done; ++reads)
+        ASSERT_EQ(caret.GetPageText(0).GetNumChars(), 5u);
+    changer.join();
+    EXPECT_GT(reads, 0);
+    EXPECT_EQ(HostBL::PageAnnots(document.get(), 0).size(), 200u);
+}
+
 TEST_F(SelectCaretTest, PageContentChangeReloadsThatPageOnly) {
     const PDPageText cached = caret.GetPageText(0).get();
     EXPECT_EQ(caret.GetPageText(0).get(), cached);
 
-    testdocs::AddChar(doc.get(), 0, L"F", Box(101, 21, 107, 31));
+    testsupport::AddChar(doc.get(), 0, L"F", Box(101, 21, 107, 31));
     // Inserting an annotation changes the content of its page.
     InsertTextMarkupAnnot(view.get(), kPDAtomHighlight, 0xFF00FF00u, 1, {Box(1, 1, 5, 5)});
     EXPECT_EQ(caret.GetPageText(0).get(), cached);

@@ -9,6 +9,7 @@
 #include "ToolTestSupport.h"
 #include "bl/SelectorInputHandlerBase.h"
 #include "hostbl/HostBL.h"
+#include "service-common/PdfException.h"
 
 namespace {
 
@@ -51,7 +52,6 @@ private:
 class SelectionTest : public ::testing::Test {
 protected:
     SelectionTest() { tooltest::UseHostServices(); }
-    ~SelectionTest() override { FolioDocumentRelease(pd); }
 
     // The centre of a character, moved right by dx; or any page point.
     SL::PointI At(uint64_t page, uint64_t index, float dx = 0) {
@@ -75,8 +75,8 @@ protected:
         EXPECT_TRUE(tool.OnLButtonUp(to, 0));
     }
 
-    PDDocument pd = tooltest::NewTextDocument(3);
-    ObjectPtr document = HostBL::WrapDocument(pd);
+    testsupport::Document pd = tooltest::NewTextDocument(3);
+    ObjectPtr document = HostBL::WrapDocument(pd.get());
     ObjectPtr view = tooltest::NewView(document.get());
 };
 
@@ -183,13 +183,41 @@ TEST_F(SelectionTest, BetweenCharactersTheCaretSnapsToTheNearestOneSwept) {
     EXPECT_EQ(tool.calls[2].quads[0].p1.x, 140);
 }
 
+// A page whose text cannot be loaded: pointing at it fails with the hit
+// test's "Not initialized", and a drag across it ends in the failure to read
+// its runs. Neither leaves an edit group open or the tool stuck.
+TEST_F(SelectionTest, APageWithoutLoadableTextFailsCleanly) {
+    ASSERT_EQ(FolioMemoryDamagePageText(pd.get(), 1), kPDOk);
+    const ObjectPtr tool = tooltest::NewTool(view.get());
+    try {
+        tooltest::Send(tool.get(), Ev::kMouseMove, 0, At(1, 3));
+        ADD_FAILURE() << "no exception";
+    } catch (const ServiceObjectException& e) {
+        EXPECT_EQ(e.Code(), SODetails::kNotAvailable);
+        EXPECT_EQ(e.Message(), L"Not initialized");
+        EXPECT_STREQ(e.Function().c_str(), FailureSites::kHitTestChar.function);
+    }
+    EXPECT_TRUE(tooltest::Send(tool.get(), Ev::kButtonDown, Ev::kLeftButton, At(0, 1)));
+    EXPECT_TRUE(tooltest::Send(tool.get(), Ev::kMouseMove, 0, At(2, 3)));
+    EXPECT_THROW(tooltest::Send(tool.get(), Ev::kButtonUp, Ev::kLeftButton, At(2, 3)),
+                 PDF::Exception);
+    EXPECT_EQ(HostBL::EditGroupDepth(document.get()), 0u);
+    EXPECT_EQ(HostBL::UndoSteps(document.get()), 1u); // what was made before the failure
+
+    EXPECT_EQ(Drag(tool.get(), At(2, 1), At(2, 7)), "111");
+    EXPECT_EQ(HostBL::PageAnnots(document.get(), 2).size(), 1u);
+}
+
+// Half-transparent red over the white page, where the characters are selected.
 TEST_F(SelectionTest, TheDragIsPaintedLiveInTheToolColour) {
-    const ObjectPtr tool = tooltest::NewTool(view.get(), kPDAtomHighlight, 0xFFFF0000u);
+    const ObjectPtr tool = tooltest::NewTool(view.get(), kPDAtomHighlight, 0x80FF0000u);
     const SL::PointI inside = At(0, 3), outside = At(0, 9);
     EXPECT_TRUE(tooltest::Send(tool.get(), Ev::kButtonDown, Ev::kLeftButton, At(0, 1)));
+    HostBL::Draw(view.get());
     EXPECT_TRUE(tooltest::Send(tool.get(), Ev::kMouseMove, 0, At(0, 7)));
+    EXPECT_TRUE(HostBL::IsDirty(view.get())) << "the move asks for a repaint";
     const HostBL::Image image = HostBL::Draw(view.get());
-    EXPECT_EQ(image.Pixel(inside.x, inside.y), 0xFF0000FFu);
+    EXPECT_EQ(image.Pixel(inside.x, inside.y), 0xFF7F7FFFu);
     EXPECT_EQ(image.Pixel(outside.x, outside.y), 0xFFFFFFFFu);
 
     // Released, only the annotation is left: as a view without the tool shows it.

@@ -6,6 +6,7 @@
 
 #include "bl/BLDocumentView.h"
 #include "hostbl/HostBL.h"
+#include "service-common/ResultCodes.h"
 #include "svcbroker.h"
 #include "vellum-marker/AddTextMarkupAnnotationInputHandler.h"
 
@@ -18,18 +19,7 @@ uint32_t MakeHostService(void* name, ServiceObject** out) {
     return 0;
 }
 
-void AddChar(PDDocument document, uint64_t page, wchar_t c, const SL::Quad& q) {
-    const wchar_t text[2] = {c, L'\0'};
-    const PDQuadF quad{{q.p0.x, q.p0.y}, {q.p1.x, q.p1.y}, {q.p2.x, q.p2.y}, {q.p3.x, q.p3.y}};
-    if (FolioMemoryAddChar(document, page, text, &quad) != 0)
-        throw std::runtime_error(FolioLastErrorMessage());
-}
-
 } // namespace
-
-SL::Quad Box(float x0, float y0, float x1, float y1) {
-    return SL::Quad{{x0, y1}, {x1, y1}, {x0, y0}, {x1, y0}};
-}
 
 void UseHostServices(bool again) {
     static bool registered = false;
@@ -40,20 +30,15 @@ void UseHostServices(bool again) {
     registered = true;
 }
 
-PDDocument NewTextDocument(int pages) {
-    PDDocument document = nullptr;
-    if (FolioDocumentNewInMemory(&document) != 0)
-        throw std::runtime_error("no in-memory document");
-    const PDRectF crop{0, 0, 200, 200};
+testsupport::Document NewTextDocument(int pages) {
+    testsupport::Document document = testsupport::InMemory(pages);
     for (uint64_t page = 0; page < uint64_t(pages); ++page) {
-        FolioMemoryAddPage(document, &crop, 0, nullptr);
         for (uint64_t i = 0; i < 16; ++i) {
             const SL::PointF c = CharCentre(i);
-            if (i == 10)
-                AddChar(document, page, L'\n', Box(140, 170, 140, 180));
-            else
-                AddChar(document, page, L"HelloworldLAgain"[i],
-                        Box(c.x - 5, c.y - 5, c.x + 5, c.y + 5));
+            const wchar_t text[2] = {L"HelloworldLAgain"[i], L'\0'};
+            const SL::Quad quad =
+                i == 10 ? Box(140, 170, 140, 180) : Box(c.x - 5, c.y - 5, c.x + 5, c.y + 5);
+            testsupport::AddChar(document.get(), page, i == 10 ? L"\n" : text, quad);
         }
     }
     return document;
@@ -90,7 +75,8 @@ ObjectPtr NewTool(ServiceObject* view, uint32_t subtype, uint32_t color) {
 bool Send(ServiceObject* tool, uint32_t type, uint32_t button, SL::PointI point) {
     const BLInputEvent event{type, button, point};
     bool handled = true;
-    EXPECT_EQ(*SODetails::TryCall<BLInputHandlerOps::HandleEvent>(tool, &event, &handled), 0u);
+    EXPECT_EQ(*SODetails::TryCall<BLInputHandlerOps::HandleEvent>(tool, &event, &handled),
+              SODetails::kOk);
     return handled;
 }
 

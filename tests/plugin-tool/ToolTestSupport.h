@@ -5,16 +5,15 @@
 
 #include <cstdint>
 
-#include "bl/InputHandler.h"
-#include "folio.h"
+#include "TestSupport.h"
+#include "bl/BLInputHandler.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/SLGeometry.h"
 
 namespace tooltest {
 
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
-
-SL::Quad Box(float x0, float y0, float x1, float y1);
+using testsupport::Box;
 
 // Registers the host's "BLService", "GraphicsFactory" and "BLAuthor" with
 // the service provider: once, or again after a test replaced one.
@@ -24,7 +23,7 @@ void UseHostServices(bool again = false);
 //   index  H0 e1 l2 l3 o4 | w5 o6 r7 l8 d9 LF10   at y 170..180, x from 20;
 //          "world" from x 90, nothing in the gap 70..90, LF zero-width at 140
 //   index  A11 g12 a13 i14 n15                    at y 150..160, x from 20
-PDDocument NewTextDocument(int pages);
+testsupport::Document NewTextDocument(int pages);
 SL::PointF CharCentre(uint64_t index);
 
 // A view showing every page at zoom 1, and its device point of a page point.

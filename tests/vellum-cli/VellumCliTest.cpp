@@ -3,7 +3,6 @@
 // tools that share no code with it: pypdf (through pdfprobe.py), pdftotext
 // and pdftoppm.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +16,8 @@
 #include <sstream>
 #include <tuple>
 #include <utility>
+
+#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -37,10 +38,9 @@ const Kind kKinds[] = {{"highlight", "/Highlight", 0xFFFFEA3Bu},
                        {"underline", "/Underline", 0xFF44DC5Eu},
                        {"strikeout", "/StrikeOut", 0xFFFF3724u}};
 
-struct Outcome {
-    int exit;
-    std::string out, err;
-};
+using testsupport::Outcome;
+using testsupport::Quote;
+using testsupport::ReadFile;
 
 struct Box {
     double x0, y0, x1, y1;
@@ -51,18 +51,6 @@ struct Image {
     std::vector<unsigned char> rgb;
     const unsigned char* At(int x, int y) const { return &rgb[(std::size_t(y) * width + x) * 3]; }
 };
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
 
 std::string PagePath(int page) {
     return "/pages/" + std::to_string(page - 1);
@@ -192,13 +180,7 @@ protected:
         return (root_ / (std::to_string(++serial_) + "." + name)).string();
     }
 
-    Outcome Shell(const std::string& command) {
-        const std::string out = Scratch("out"), err = Scratch("err");
-        const int status = std::system(("cd " + Quote(Dir().string()) + " && " + command + " >" +
-                                        Quote(out) + " 2>" + Quote(err))
-                                           .c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
-    }
+    Outcome Shell(const std::string& command) { return testsupport::RunCommand(command, Dir()); }
 
     Outcome Vellum(const std::vector<std::string>& args) {
         // Each test keeps its own user options.
@@ -569,4 +551,18 @@ TEST_F(VellumCli, TextListsAPagesCharactersWithTheirQuads) {
     const Outcome beyond = Vellum({"text", Sample(), "--page", "99"});
     EXPECT_EQ(beyond.exit, 1);
     EXPECT_NE(beyond.err.find("out of range"), std::string::npos) << beyond.err;
+}
+
+// The host lists the plug-in it started, the service objects it publishes
+// and the handlers it placed into the ribbon when the ribbon was ready.
+TEST_F(VellumCli, InfoShowsWhatThePluginPublishesAndPlaces) {
+    const Outcome run = Vellum({"info"});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    for (const char* line :
+         {"plug-in ", "vellum-marker.so\n  name:          Text Markup Plugin\n",
+          "\n    UIReviewMarkupGroupHandler ", "\n    UIReviewFontGroupTextMarkupControlHandler ",
+          "\n  Markup   class MarkupGroupHandler (UIHandler)\n",
+          "\n  Font     class FontGroupTextMarkupControlHandler (UIHandler)\n"})
+        EXPECT_NE(run.out.find(line), std::string::npos) << line << " not in\n" << run.out;
+    EXPECT_EQ(Vellum({"info", "more"}).exit, 2);
 }

@@ -201,10 +201,8 @@ Written writeSample(const std::string& path, const FontFiles& fonts) {
                      "sits next to its neighbours.",
                  kParagraphGap);
         doc.promise(pangram, Placement::OneLine);
-        flow.add(history[2], kParagraphGap);
-        flow.add(history[3], kParagraphGap);
-        flow.add(history[4], kParagraphGap);
-        flow.add(history[5], kParagraphGap);
+        for (int i = 2; i <= 5; ++i)
+            flow.add(history[i], kParagraphGap);
         // Worded so that the column breaks the phrase across two lines.
         flow.add("Readers of a digital page mark it in much the same way as readers of paper "
                  "did. Unlike a note scribbled on a loose sheet, markup annotations are stored "
@@ -233,9 +231,8 @@ Written writeSample(const std::string& path, const FontFiles& fonts) {
         const std::string continued = "the next page";
         flow.add(continued + " with a short guide to the marking tool of this application.", 0);
         doc.promise(continued, Placement::PageStart);
-        flow.add(guide[0], kParagraphGap);
-        flow.add(guide[1], kParagraphGap);
-        flow.add(guide[2], kParagraphGap);
+        for (int i = 0; i <= 2; ++i)
+            flow.add(guide[i], kParagraphGap);
         const std::string greek = "Καλημέρα κόσμε";
         const std::string russian = "Привет, мир";
         flow.add("The same font carries more than the Latin alphabet. Here is the usual first "
@@ -253,11 +250,10 @@ Written writeSample(const std::string& path, const FontFiles& fonts) {
                      outsideBmp,
                  kParagraphGap);
         doc.promise(outsideBmp, Placement::OneLine);
-        flow.add(guide[3], kParagraphGap);
-        flow.add(guide[4], kParagraphGap);
-        flow.add(guide[5], kParagraphGap);
-        flow.add(history[8], kParagraphGap);
-        flow.add(history[9], kParagraphGap);
+        for (int i = 3; i <= 5; ++i)
+            flow.add(guide[i], kParagraphGap);
+        for (int i = 8; i <= 9; ++i)
+            flow.add(history[i], kParagraphGap);
     }
 
     // Page 3: a Letter page stored upright with a rotation of 90 degrees; its

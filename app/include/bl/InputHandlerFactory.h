@@ -1,6 +1,6 @@
-// The factory of a tool ("BLInputHandlerFactory", 1 operation), as the
-// business-logic service's input-handler registry keeps it under the tool's
-// name, and the factory class that makes tool objects of one class.
+// The template that builds the operation table of a tool factory
+// ("BLInputHandlerFactory", bl/BLInputHandler.h), and the factory class that
+// makes tool objects of one class.
 #pragma once
 
 #include <cstddef>
@@ -10,14 +10,7 @@
 #include "bl/InputHandler.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/OperationReport.h"
-#include "service-common/ServiceObjectCall.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
-
-namespace BLInputHandlerFactoryOps {
-// A new tool object with one reference, which goes to the caller.
-using CreateInputHandler = SODetails::OperationSlot<0, uint32_t(ServiceObject** handler)>;
-constexpr std::size_t kOperationCount = 1;
-} // namespace BLInputHandlerFactoryOps
 
 namespace SOImpl {
 
@@ -27,15 +20,13 @@ template <class T, class Traits> struct CppBLInputHandlerFactoryBase {
     using Object = SODetails::ServiceObjectCppTheConcrete<CppBLInputHandlerFactoryBase, T>;
     static constexpr const char* kName = "BLInputHandlerFactory";
     static constexpr std::size_t kOperationCount = BLInputHandlerFactoryOps::kOperationCount;
-    static constexpr const char* kFile = "app\\include\\bl\\inputhandlerfactory";
 
     static uint32_t CreateInputHandler(ServiceObject* self, ServiceObject** handler) {
         const uint32_t code =
             handler ? Object::ImplOf(self).CreateInputHandler(handler) : SODetails::kBadArgument;
-        static const std::string function = SODetails::OperationFunctionText(
-            "SOImpl::CppBLInputHandlerFactoryBase", T::SignatureName(), "CreateInputHandler");
-        return SODetails::Reported(
-            code, {L"BLInputHandlerFactory", L"CreateInputHandler", kFile, 7}, function);
+        return SODetails::ReportOperation(code, kName, "CreateInputHandler",
+                                          "SOImpl::CppBLInputHandlerFactoryBase",
+                                          T::SignatureName());
     }
 
     static void FillOperations(SODetails::Operation* ops) {

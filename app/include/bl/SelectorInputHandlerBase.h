@@ -19,10 +19,10 @@
 #include "bl/BLDocumentView.h"
 #include "bl/BLService.h"
 #include "bl/internal/TextSelectionTracker.h"
-#include "pdmodel-proxy/BoundingRect.h"
-#include "pdmodel-proxy/RectUnion.h"
 #include "service-common/BasicServiceObjectPtr.h"
+#include "service-common/BoundingRect.h"
 #include "service-common/Log.h"
+#include "service-common/RectUnion.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/ServiceProvider.h"
 #include "service-common/TextConversion.h"
@@ -52,8 +52,6 @@ protected:
     std::unique_ptr<BL::TextSelectionTracker> tracker_;
 
 private:
-    static constexpr const char* kFile = "app\\include\\bl\\selectorinputhandlerbase";
-
     // Hands the runs of each page from `first` to `last` to the tool.
     // Returns when a page's annotation failed (the failure is logged when it
     // is a standard exception); the remaining pages are then skipped.
@@ -159,10 +157,11 @@ template <class T> void SelectorInputHandlerBase<T>::AnnotatePages(uint64_t firs
 
 template <class T> void SelectorInputHandlerBase<T>::LogFailure(const std::exception& e) noexcept {
     try {
+        using Site = FailureSites::SelectorOnLButtonUp;
         static const std::string function =
-            std::string("bool __cdecl SelectorInputHandlerBase<") + T::kSignatureName +
-            ">::OnLButtonUp(const struct SL::PointI &,unsigned int)";
-        Log(SLText::ToWide(e.what()), SODetails::kLogSeverityFailure, kFile, 102, function.c_str());
+            Site::kFunctionBeforeClass + std::string(T::kSignatureName) + Site::kFunctionAfterClass;
+        Log(SLText::ToWide(e.what()), SODetails::kLogSeverityFailure, Site::kFile, Site::kLine,
+            function.c_str());
     } catch (...) {
         // A failure record that cannot be written is dropped.
     }

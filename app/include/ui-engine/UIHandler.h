@@ -31,69 +31,65 @@ using HandleEvent =
 using Attached = OperationSlot<136, uint32_t(ServiceObject* window, HELEMENT element)>;
 using Detached = OperationSlot<144, uint32_t()>;
 constexpr std::size_t kOperationCount = 23;
+// What GetSubscribedEvents answers for every handler of this module.
+constexpr uint32_t kSubscribedEvents = 0x100;
 } // namespace UIHandlerOps
 
 namespace SOImpl {
 
 // T provides, besides its class name text (kSignatureName, "class X"):
-//   uint32_t OnQueryServiceObject(uint32_t id, ServiceObject** out, uint8_t forward, uint8_t flags);
-//   uint32_t GetHandlerName(const char** name);
-//   uint32_t GetElementAttachedTo(HELEMENT* element);
-//   uint32_t HandleEvent(uint32_t* handled, HELEMENT element, const UIEventRecord* event);
-//   uint32_t Attached(ServiceObject* window, HELEMENT element);
-//   uint32_t Detached();
-template <class T, class Traits>
-struct CppUIHandlerBase {
+//   uint32_t OnQueryServiceObject(uint32_t id, ServiceObject** out, uint8_t forward, uint8_t
+//   flags); uint32_t GetHandlerName(const char** name); uint32_t GetElementAttachedTo(HELEMENT*
+//   element); uint32_t HandleEvent(uint32_t* handled, HELEMENT element, const UIEventRecord*
+//   event); uint32_t Attached(ServiceObject* window, HELEMENT element); uint32_t Detached();
+template <class T, class Traits> struct CppUIHandlerBase {
     using Object = SODetails::ServiceObjectCppTheConcrete<CppUIHandlerBase, T>;
     static constexpr const char* kName = "UIHandler";
     static constexpr std::size_t kOperationCount = UIHandlerOps::kOperationCount;
-    static constexpr const char* kFile = "app\\include\\ui-engine\\uihandler";
 
-    static uint32_t Report(uint32_t code, const wchar_t* operation, const char* name,
-                           uint32_t line) {
-        static const std::string prefix = "SOImpl::CppUIHandlerBase";
-        std::string function = SODetails::OperationFunctionText(prefix.c_str(),
-                                                                T::kSignatureName, name);
-        return SODetails::Reported(code, {L"UIHandler", operation, kFile, line}, function);
+    static uint32_t Report(uint32_t code, const char* operation) {
+        return SODetails::ReportOperation(code, kName, operation, "SOImpl::CppUIHandlerBase",
+                                          T::kSignatureName);
     }
 
     static uint32_t QueryServiceObject(ServiceObject* self, uint32_t id, ServiceObject** out,
                                        uint8_t forward, uint8_t flags) {
         uint32_t code = (id == 0 || !out)
-                            ? 3
+                            ? SODetails::kBadArgument
                             : Object::ImplOf(self).OnQueryServiceObject(id, out, forward, flags);
-        return Report(code, L"QueryServiceObject", "QueryServiceObject", 30);
+        return Report(code, "QueryServiceObject");
     }
     static uint32_t GetHandlerName(ServiceObject* self, const char** name) {
-        uint32_t code = name ? Object::ImplOf(self).GetHandlerName(name) : 3;
-        return Report(code, L"GetHandlerName", "GetHandlerName", 31);
+        uint32_t code = name ? Object::ImplOf(self).GetHandlerName(name) : SODetails::kBadArgument;
+        return Report(code, "GetHandlerName");
     }
     static uint32_t GetElementAttachedTo(ServiceObject* self, HELEMENT* element) {
-        uint32_t code = element ? Object::ImplOf(self).GetElementAttachedTo(element) : 3;
-        return Report(code, L"GetElementAttachedTo", "GetElementAttachedTo", 32);
+        uint32_t code =
+            element ? Object::ImplOf(self).GetElementAttachedTo(element) : SODetails::kBadArgument;
+        return Report(code, "GetElementAttachedTo");
     }
     static uint32_t GetSubscribedEvents(ServiceObject*, uint32_t* events) {
-        uint32_t code = 3;
+        uint32_t code = SODetails::kBadArgument;
         if (events) {
-            *events = 0x100;
-            code = 0;
+            *events = UIHandlerOps::kSubscribedEvents;
+            code = SODetails::kOk;
         }
-        return Report(code, L"GetSubscribedEvents", "GetSubscribedEvents", 33);
+        return Report(code, "GetSubscribedEvents");
     }
     static uint32_t HandleEvent(ServiceObject* self, uint32_t* handled, HELEMENT element,
                                 const UIEventRecord* event) {
-        uint32_t code = event ? Object::ImplOf(self).HandleEvent(handled, element, event) : 3;
-        return Report(code, L"HandleEvent", "HandleEvent", 43);
+        uint32_t code = event ? Object::ImplOf(self).HandleEvent(handled, element, event)
+                              : SODetails::kBadArgument;
+        return Report(code, "HandleEvent");
     }
     static uint32_t Attached(ServiceObject* self, ServiceObject* window, HELEMENT element) {
-        return Report(Object::ImplOf(self).Attached(window, element), L"Attached", "Attached",
-                      47);
+        return Report(Object::ImplOf(self).Attached(window, element), "Attached");
     }
     static uint32_t Detached(ServiceObject* self) {
-        return Report(Object::ImplOf(self).Detached(), L"Detached", "Detached", 48);
+        return Report(Object::ImplOf(self).Detached(), "Detached");
     }
     // The operations this module leaves to the engine: "not handled".
-    static uint32_t NotHandled(ServiceObject*) { return 1; }
+    static uint32_t NotHandled(ServiceObject*) { return SODetails::kDeclined; }
 
     static void FillOperations(SODetails::Operation* ops) {
         using namespace UIHandlerOps;

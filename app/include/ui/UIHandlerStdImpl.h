@@ -8,6 +8,7 @@
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/SequenceHash.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
+#include "service-common/WeakRefPtr.h"
 #include "ui-engine/UIHandler.h"
 
 namespace SOImpl {
@@ -18,59 +19,50 @@ template <class T, class EngineTraits>
 class UIHandlerStdImpl : public SODetails::ServiceObjectSelf {
 public:
     UIHandlerStdImpl() : ownerThread_(Platform::CurrentThreadId()) {}
-    ~UIHandlerStdImpl() { ReleaseWindow(); }
 
     uint32_t OnQueryServiceObject(uint32_t id, ServiceObject** out, uint8_t, uint8_t) {
         if (id == SODetails::InterfaceId<CppUIHandlerBase<T, SODetails::ServiceObjectTraits>>()) {
             *out = SODetails::BasicServiceObjectPtr<>::Share(Self()).Detach();
-            return 0;
+            return SODetails::kOk;
         }
         // Forwarding to the window comes with the UI engine's window service.
-        return 1;
+        return SODetails::kDeclined;
     }
 
     uint32_t GetHandlerName(const char** name) {
         if (handlerName_.empty())
             handlerName_ = T::kSignatureName;  // "class " and the class name
         *name = handlerName_.c_str();
-        return 0;
+        return SODetails::kOk;
     }
 
     uint32_t GetElementAttachedTo(HELEMENT* element) {
         *element = element_;
-        return 0;
+        return SODetails::kOk;
     }
 
-    uint32_t HandleEvent(uint32_t*, HELEMENT, const UIEventRecord*) { return 1; }
+    uint32_t HandleEvent(uint32_t*, HELEMENT, const UIEventRecord*) { return SODetails::kDeclined; }
 
     uint32_t Attached(ServiceObject* window, HELEMENT element) {
         element_ = element;
-        ReleaseWindow();
-        if (window && window->common.GetWeakRef)
-            window->common.GetWeakRef(window, &window_);
-        return 0;
+        window_ = SODetails::WeakRefPtr::Of(window);
+        return SODetails::kOk;
     }
 
     uint32_t Detached() {
-        ReleaseWindow();
+        window_.Reset();
         element_ = nullptr;
         ownerThread_ = 0;
-        return 0;
+        return SODetails::kOk;
     }
 
 protected:
     uint32_t OwnerThread() const { return ownerThread_; }
 
 private:
-    void ReleaseWindow() {
-        if (window_)
-            window_->Release(window_);
-        window_ = nullptr;
-    }
-
     uint32_t ownerThread_ = 0;
     HELEMENT element_ = nullptr;
-    WeakRef* window_ = nullptr;
+    SODetails::WeakRefPtr window_;
     std::string handlerName_;
 };
 

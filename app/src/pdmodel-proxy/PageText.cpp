@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "pdmodel-proxy/FolioGeometry.h"
+#include "service-common/FolioGeometry.h"
 #include "service-common/PdfException.h"
 
 namespace PDModel {
@@ -16,7 +16,7 @@ namespace {
 }
 
 void Check(PDResult result, const wchar_t* message) {
-    if (result != 0)
+    if (result != kPDOk)
         Fail(static_cast<uint32_t>(result), message);
 }
 
@@ -72,7 +72,7 @@ PageText::Iterator PageText::begin() const {
 
 PageText::Iterator PageText::end() const {
     if (!handle_)
-        Fail(2, L"Invalid parent");
+        Fail(kPDErrBadArgument, L"Invalid parent");
     return Iterator(*this, GetNumChars());
 }
 
@@ -87,10 +87,10 @@ PageText::Range PageText::GetRange(uint64_t from, uint64_t to) const {
 PageText::Iterator::Iterator(const PageText& parent, uint64_t index)
     : parent_(parent), index_(index), count_(0) {
     if (!parent_)
-        Fail(2, L"Invalid parent");
+        Fail(kPDErrBadArgument, L"Invalid parent");
     count_ = parent_.GetNumChars();
     if (index_ > count_)
-        Fail(4, L"Char index is out of range");
+        Fail(kPDErrOutOfRange, L"Char index is out of range");
 }
 
 SL::Quad PageText::Iterator::operator*() const {
@@ -100,14 +100,14 @@ SL::Quad PageText::Iterator::operator*() const {
 
 PageText::Iterator& PageText::Iterator::operator++() {
     if (index_ >= count_)
-        Fail(2, L"Iterator is not incrementable");
+        Fail(kPDErrBadArgument, L"Iterator is not incrementable");
     ++index_;
     return *this;
 }
 
 PageText::Range::Range(Iterator a, Iterator b) : first_(std::move(a)), last_(std::move(b)) {
     if (first_.Parent().get() != last_.Parent().get())
-        Fail(2, L"Iterators are not compatible");
+        Fail(kPDErrBadArgument, L"Iterators are not compatible");
     if (last_.Index() < first_.Index())
         std::swap(first_, last_);
 }

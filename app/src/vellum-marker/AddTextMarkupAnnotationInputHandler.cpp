@@ -4,21 +4,12 @@
 #include <memory>
 
 #include "AnnotOperationAtoms.h"
-#include "ModuleRegistry.h"
 
 namespace {
 
-// Resolved when the module loads, before anything else of the module: this
-// file's initialisers run first.
 const SODetails::AtomStatic kBLService("BLService");
 const AnnotOperationAtoms kAnnotOperations;
 const SODetails::AtomStatic kToolAtom(BLAddTextMarkupAnnotationInputHandlerImpl::kToolName);
-
-// The tool's factory, for RegisterObjects to hand to the business-logic
-// service's input-handler registry.
-InputHandlerRegistration
-    gToolRegistration(BLAddTextMarkupAnnotationInputHandlerImpl::kToolName,
-                      BLAddTextMarkupAnnotationInputHandlerImpl::Factory::Make());
 
 using Tool = BLAddTextMarkupAnnotationInputHandlerImpl;
 using Handler = bool (Tool::*)(const SL::PointI& point, unsigned int flags);
@@ -43,10 +34,6 @@ const EventRoute kEventRoutes[] = {
 
 SLAtom BLAddTextMarkupAnnotationInputHandlerImpl::BLServiceAtom() {
     return kBLService;
-}
-
-SLAtom BLAddTextMarkupAnnotationInputHandlerImpl::ToolAtom() {
-    return kToolAtom;
 }
 
 uint32_t BLAddTextMarkupAnnotationInputHandlerImpl::Initialize(ServiceObject* view,

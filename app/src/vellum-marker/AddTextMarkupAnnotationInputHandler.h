@@ -38,7 +38,6 @@ public:
     void OnAreaSelected(uint64_t page, const SL::RectF& rect, const std::vector<SL::Quad>& quads);
 
     static SLAtom BLServiceAtom();
-    static SLAtom ToolAtom();
 
     bool IsFinishedNow() const { return finished_; }
     uint32_t Subtype() const { return subtype_; }

@@ -1,5 +1,9 @@
-// The atoms of the document's annotation operations. Each file that needs
-// them keeps its own copy, resolved when the module loads.
+// The atoms of the document's annotation operations.
+//
+// Like the other atom statics of this module, each file keeps its own copy,
+// resolved when the module loads: the host expects the module to resolve
+// these names at load time, file by file. Where a file's code does not read
+// an atom (yet), the atom is resolved for that load-time effect alone.
 #pragma once
 
 #include "service-common/Atom.h"

@@ -2,17 +2,11 @@
 
 #include "service-common/Log.h"
 #include "service-common/ServiceObjectException.h"
-#include "service-common/ServiceProvider.h"
 
 namespace ns {
 
 SODetails::BasicServiceObjectPtr<> detail::GetGlobalNSSignalerServiceStrategy::GetNotifier() {
-    static const SODetails::AtomStatic kNotificationService("NotificationService");
-    SODetails::BasicServiceObjectPtr<> service =
-        SP::GetServiceObject(kNotificationService, "NotificationService");
-    SODetails::BasicServiceObjectPtr<> notifier;
-    SODetails::CallChecked<NotificationServiceOps::GetNotifier>(service.get(), notifier.Receive());
-    return notifier;
+    return SODetails::GetGlobalNotifier();
 }
 
 template <class NotifierStrategy>

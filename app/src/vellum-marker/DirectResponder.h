@@ -32,7 +32,6 @@ public:
                                                         NotificationHandler handler);
     ~DirectResponder();
 
-    uint32_t Status() const { return status_; }
     // The plain function handed to the notifier.
     static void OnNotification(const NotificationEvent* event);
 

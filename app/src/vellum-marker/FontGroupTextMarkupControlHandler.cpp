@@ -1,7 +1,6 @@
 #include "FontGroupTextMarkupControlHandler.h"
 
 #include "AnnotOperationAtoms.h"
-#include "ModuleRegistry.h"
 
 namespace {
 
@@ -11,9 +10,6 @@ const SODetails::AtomStatic kEdit("Edit");
 const SODetails::AtomStatic kTextCopy("TextCopy");
 const SODetails::AtomStatic kReview("Review");
 const SODetails::AtomStatic kAddTextMarkupAnnot("AddTextMarkupAnnot");
-
-ServiceObjectRegistration gRegistration("UIReviewFontGroupTextMarkupControlHandler",
-                                        &FontGroupTextMarkupControlHandler::Create);
 
 } // namespace
 

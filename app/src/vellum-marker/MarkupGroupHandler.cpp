@@ -1,7 +1,6 @@
 #include "MarkupGroupHandler.h"
 
 #include "AnnotOperationAtoms.h"
-#include "ModuleRegistry.h"
 
 namespace {
 
@@ -14,8 +13,8 @@ const SODetails::AtomStatic kTextCopy("TextCopy");
 const SODetails::AtomStatic kAddTextMarkupAnnot("AddTextMarkupAnnot");
 const SODetails::AtomStatic kReview("Review");
 
-ServiceObjectRegistration gRegistration("UIReviewMarkupGroupHandler", [] {
-    return SODetails::BasicServiceObjectPtr<>::Adopt(MarkupGroupHandler::Object::New());
-});
-
 } // namespace
+
+SODetails::BasicServiceObjectPtr<> MarkupGroupHandler::Create() {
+    return SODetails::BasicServiceObjectPtr<>::Adopt(Object::New());
+}

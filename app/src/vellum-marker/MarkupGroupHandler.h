@@ -9,4 +9,7 @@ public:
     static constexpr const char* kSignatureName = "class MarkupGroupHandler";
     using Interface = SOImpl::CppUIHandlerBase<MarkupGroupHandler, SODetails::ServiceObjectTraits>;
     using Object = Interface::Object;
+
+    // A new handler object with one reference.
+    static SODetails::BasicServiceObjectPtr<> Create();
 };

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "service-common/ModuleExport.h"
+#include "service-common/ResultCodes.h"
 #include "service-common/ServiceObject.h"
 #include "svcbroker.h"
 
@@ -54,13 +55,6 @@ UIActionRegistration* UIActionRegistration::Head() {
 
 // --- The service-object module entries ---------------------------------
 
-struct ServiceObjectInfo {
-    uint32_t atom;
-    uint32_t reserved;
-    const char* name;
-};
-static_assert(sizeof(ServiceObjectInfo) == 16, "ServiceObjectInfo is 16 bytes");
-
 namespace {
 
 // Built on the first call, kept until unload.
@@ -82,7 +76,7 @@ extern "C" {
 
 SO_EXPORT uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out) {
     if (atom == 0 || !out)
-        return 3;
+        return SODetails::kBadArgument;
     ServiceObjectRegistration* node = gServiceObjects;
     for (; node; node = node->next) {
         if (node->atom == SODetails::kUnresolvedAtom)
@@ -98,12 +92,12 @@ SO_EXPORT uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out) {
     if (!object)
         return kSPFactoryFailed;
     *out = object.Detach();
-    return 0;
+    return SODetails::kOk;
 }
 
 SO_EXPORT uint32_t ReflectServiceObjectInfo(const ServiceObjectInfo** table, uint32_t* count) {
     if (!table || !count)
-        return 3;
+        return SODetails::kBadArgument;
     const std::vector<ServiceObjectInfo>& entries = ReflectionTable();
     if (entries.empty()) {
         *table = nullptr;
@@ -112,12 +106,12 @@ SO_EXPORT uint32_t ReflectServiceObjectInfo(const ServiceObjectInfo** table, uin
     }
     *table = entries.data();
     *count = static_cast<uint32_t>(entries.size() - 1);
-    return 0;
+    return SODetails::kOk;
 }
 
 // One function serves the three remaining module entries.
 static uint32_t ServiceObjectModuleNotification(void*, void*) {
-    return 0;
+    return SODetails::kOk;
 }
 
 SO_EXPORT uint32_t ServiceObjectModuleInitialize(void* a, void* b) {

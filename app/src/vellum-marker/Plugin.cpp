@@ -37,11 +37,9 @@ void BuildDisplayStrings(PluginDisplayStrings& strings) {
         // A load-time failure must not end the process: remember it, and
         // PluginMain refuses to start the plug-in.
         strings.failureCode = e.Code() ? e.Code() : SODetails::kNotAvailable;
-        strings.failure = e.Message();
         LogCaught(e, SODetails::kLogSeverityFailure);
-    } catch (const std::exception& e) {
+    } catch (const std::exception&) {
         strings.failureCode = SODetails::kNotAvailable;
-        strings.failure = L"the plug-in's display strings could not be built";
     }
     strings.info.size = sizeof(PluginInfo);
     strings.info.name = strings.name.c_str();
@@ -63,17 +61,7 @@ std::unique_ptr<PluginInstance> gInstance;
 
 } // namespace
 
-PluginDisplayStrings& PluginDisplayStrings::Module() {
-    return gDisplayStrings;
-}
-
-PluginInstance::PluginInstance()
-    : name(gDisplayStrings.name), description(gDisplayStrings.description),
-      legalNotice(gDisplayStrings.legalNotice), info(gDisplayStrings.info) {}
-
-PluginInstance::~PluginInstance() {
-    subscriptions.clear();  // ends the subscriptions before the texts go
-}
+PluginInstance::PluginInstance() : info(gDisplayStrings.info) {}
 
 namespace {
 
@@ -86,7 +74,6 @@ struct HandlerPlacement {
 };
 const HandlerPlacement kMarkupPlacement = {"UIReviewMarkupGroupHandler", 2, L"Markup"};
 const HandlerPlacement kFontPlacement = {"UIReviewFontGroupTextMarkupControlHandler", 9, L"Font"};
-constexpr uint32_t kHandlerKind = 3;
 
 SODetails::BasicServiceObjectPtr<> GetHandlerObject(const HandlerPlacement& placement) {
     SODetails::BasicServiceObjectPtr<> handler;
@@ -94,7 +81,7 @@ SODetails::BasicServiceObjectPtr<> GetHandlerObject(const HandlerPlacement& plac
     if (gGetNameId)
         gGetNameId(gHostCookie, placement.handlerName, &id);
     if (gHostApi.GetHandlerObject)
-        gHostApi.GetHandlerObject(gHostCookie, kHandlerKind, id, handler.Receive(),
+        gHostApi.GetHandlerObject(gHostCookie, kHandlerObjectKind, id, handler.Receive(),
                                   placement.slot);
     return handler;
 }
@@ -192,7 +179,7 @@ uint32_t RegisterObjects() {
     ServiceProviderRegService("UIReviewFontGroupTextMarkupControlHandler",
                               "UIReviewFontGroupTextMarkupControlHandler", kModulePath, "single",
                               0);
-    return 0;
+    return SODetails::kOk;
 }
 
 uint32_t UnregisterObjects() {
@@ -204,7 +191,7 @@ uint32_t UnregisterObjects() {
     ServiceProviderUnregService("UIReviewFontGroupTextMarkupControlHandler",
                                 "UIReviewFontGroupTextMarkupControlHandler", kModulePath,
                                 "single");
-    return 0;
+    return SODetails::kOk;
 }
 
 uint32_t DestroyInstance() {
@@ -212,7 +199,7 @@ uint32_t DestroyInstance() {
         return SODetails::kNotAvailable;
     std::unique_ptr<PluginInstance> instance = std::move(gInstance);
     instance.reset();
-    return 0;
+    return SODetails::kOk;
 }
 
 void Subscribe(const char* notification, ns::NotificationHandler handler) {
@@ -229,7 +216,7 @@ SO_EXPORT uint32_t PluginMain(const PluginHostInfo* in, PluginEntryInfo* out) {
         return SODetails::kBadArgument;
     if (in->size != sizeof(PluginHostInfo))
         return SODetails::kBadRecordSize;
-    if (gDisplayStrings.failureCode != 0)
+    if (gDisplayStrings.failureCode != SODetails::kOk)
         return gDisplayStrings.failureCode;
     // The new instance takes the place first; the old one goes after.
     std::unique_ptr<PluginInstance> previous = std::exchange(gInstance, std::make_unique<PluginInstance>());
@@ -241,7 +228,7 @@ SO_EXPORT uint32_t PluginMain(const PluginHostInfo* in, PluginEntryInfo* out) {
     out->version = gInstance->version;
     out->interfaceVersion = gInstance->interfaceVersion;
     out->initialize = &PluginInitialize;
-    return 0;
+    return SODetails::kOk;
 }
 
 uint32_t PluginInitialize(const PluginInitParams* params) {
@@ -274,6 +261,6 @@ uint32_t PluginInitialize(const PluginInitParams* params) {
     } catch (const ServiceObjectException& e) {
         return e.Code();
     }
-    return 0;
+    return SODetails::kOk;
 }
 }

@@ -12,14 +12,11 @@
 
 struct PluginInstance {
     PluginInstance();
-    ~PluginInstance();
 
     uint32_t kind = 1;
     uint32_t version = kPluginInterfaceVersion;
     uint32_t interfaceVersion = kPluginInterfaceVersion;
-    std::wstring name;
-    std::wstring description;
-    std::wstring legalNotice;
+    // Points into the module's display strings, which outlive every instance.
     PluginInfo info;
     std::list<boost::shared_ptr<ns::GlobalResponder>> subscriptions;
 };
@@ -30,9 +27,6 @@ struct PluginDisplayStrings {
     std::wstring description;
     std::wstring legalNotice;
     PluginInfo info{};
-    // Why the texts could not be built (the module then refuses to start).
+    // Why the texts could not be built: the module then refuses to start.
     uint32_t failureCode = 0;
-    std::wstring failure;
-
-    static PluginDisplayStrings& Module();
 };

@@ -4,11 +4,12 @@
 #include <cfloat>
 #include <cmath>
 
+#include "PageAccess.h"
 #include "bl/BLDocument.h"
 #include "bl/BLDocumentView.h"
-#include "pdmodel-proxy/BoundingRect.h"
 #include "pdmodel-proxy/Page.h"
-#include "pdmodel-proxy/SegmentDistance.h"
+#include "service-common/BoundingRect.h"
+#include "service-common/SegmentDistance.h"
 #include "service-common/ServiceObjectException.h"
 
 namespace BL {
@@ -17,34 +18,7 @@ namespace {
 
 using SODetails::CallChecked;
 
-const char* const kFile = "app\\include\\bl\\internal\\selectcaret";
 constexpr float kOnOutline = 0.0001f;
-
-// Pairs BeginPageAccess with EndPageAccess when the token is not 0, also
-// when the page is left through an exception.
-class PageAccess {
-public:
-    explicit PageAccess(ServiceObject* page) : page_(page) {
-        CallChecked<BLPageOps::BeginPageAccess>(page_, 0u, &token_);
-    }
-    ~PageAccess() {
-        if (token_ != 0)
-            SODetails::TryCall<BLPageOps::EndPageAccess>(page_);
-    }
-    PageAccess(const PageAccess&) = delete;
-    PageAccess& operator=(const PageAccess&) = delete;
-
-    void End() {
-        if (token_ == 0)
-            return;
-        token_ = 0;
-        CallChecked<BLPageOps::EndPageAccess>(page_);
-    }
-
-private:
-    ServiceObject* page_;
-    uint64_t token_ = 0;
-};
 
 // The smallest distance from q to the quad's four edges.
 float DistanceToOutline(const SL::Quad& quad, const SL::PointF& q) {
@@ -159,8 +133,8 @@ bool SelectCaret::HitTestChar(ServiceObject* view, const SL::PointI& point, Text
 
     const PDModel::PageText text = GetPageText(page);
     if (!text)
-        throw ServiceObjectException(2, L"Not initialized", "BL::SelectCaret::HitTestChar", kFile,
-                                     209);
+        throw ServiceObjectException(SODetails::kNotAvailable, L"Not initialized",
+                                     FailureSites::kHitTestChar);
     const PDModel::PageText::Iterator end = text.end();
     for (PDModel::PageText::Iterator it = text.begin(); it != end; ++it) {
         if (QuadContainsPoint(*it, q)) {

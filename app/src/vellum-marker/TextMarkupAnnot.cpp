@@ -7,12 +7,12 @@
 #include "bl/BLSelection.h"
 #include "bl/internal/CurrentAuthor.h"
 #include "pdmodel-proxy/Annot.h"
-#include "pdmodel-proxy/BoundingRect.h"
-#include "pdmodel-proxy/FolioGeometry.h"
-#include "pdmodel-proxy/PDResultToServiceCode.h"
-#include "pdmodel-proxy/RectUnion.h"
 #include "service-common/BasicServiceObjectPtr.h"
+#include "service-common/BoundingRect.h"
+#include "service-common/FolioGeometry.h"
 #include "service-common/Log.h"
+#include "service-common/PDResultToServiceCode.h"
+#include "service-common/RectUnion.h"
 #include "service-common/ServiceObjectException.h"
 
 namespace {
@@ -23,13 +23,6 @@ using SODetails::CallChecked;
 const SODetails::AtomStatic kAnnotInsert("Annot_Insert");
 const SODetails::AtomStatic kTextEdit("TextEdit");
 const SODetails::AtomStatic kTextCopy("TextCopy");
-
-const char* const kToolFile = "app\\src\\vellum-marker\\addtextmarkupannotationinputhandler";
-const char* const kOnAreaSelected = "BLAddTextMarkupAnnotationInputHandlerImpl::OnAreaSelected";
-const char* const kOnAreaSelectedSignature =
-    "void __cdecl BLAddTextMarkupAnnotationInputHandlerImpl::OnAreaSelected(unsigned "
-    "__int64,const struct SL::RectF &,const class std::vector<struct SL::Quad,class "
-    "std::allocator<struct SL::Quad> > &)";
 
 constexpr float kCapFactor = 0.2f;
 constexpr float kMargin = 0.5f;
@@ -138,11 +131,13 @@ void InsertTextMarkupAnnot(ServiceObject* view, uint32_t subtype, MarkupColor co
     BasicServiceObjectPtr<> document;
     CallChecked<BLDocumentViewOps::GetDocument>(view, document.Receive());
     if (!document)
-        throw ServiceObjectException(2, L"Not initialized", kOnAreaSelected, kToolFile, 113);
+        throw ServiceObjectException(SODetails::kNotAvailable, L"Not initialized",
+                                     FailureSites::kOnAreaSelectedNoDocument);
     PDDocument pdDocument = nullptr;
     CallChecked<BLDocumentOps::GetPDDocument>(document.get(), &pdDocument);
     if (!pdDocument)
-        throw ServiceObjectException(2, L"Not initialized", kOnAreaSelected, kToolFile, 117);
+        throw ServiceObjectException(SODetails::kNotAvailable, L"Not initialized",
+                                     FailureSites::kOnAreaSelectedNoDocumentHandle);
 
     PDModel::Annot annot;
     if (!quads.empty()) {
@@ -152,7 +147,7 @@ void InsertTextMarkupAnnot(ServiceObject* view, uint32_t subtype, MarkupColor co
     if (!annot) {
         try {
             Log(L"Failed to create text markup annotation.", SODetails::kLogSeverityFailure,
-                kToolFile, 155, kOnAreaSelectedSignature);
+                FailureSites::kOnAreaSelectedNoAnnot);
         } catch (...) {
             // A failure record that cannot be written is dropped.
         }

@@ -6,11 +6,12 @@
 #include <cmath>
 #include <utility>
 
+#include "PageAccess.h"
 #include "bl/BLDocument.h"
 #include "bl/GraphicsFactory.h"
-#include "pdmodel-proxy/BoundingRect.h"
 #include "pdmodel-proxy/Page.h"
-#include "pdmodel-proxy/RectUnion.h"
+#include "service-common/BoundingRect.h"
+#include "service-common/RectUnion.h"
 #include "service-common/ServiceProvider.h"
 
 namespace BL {
@@ -76,20 +77,11 @@ std::pair<TextPosition, TextPosition> OrderedEnds(const SelectCaret& caret) {
 SL::RectF CropBoxOf(ServiceObject* document, uint64_t page) {
     BasicServiceObjectPtr<> pageObject;
     CallChecked<BLDocumentOps::GetPage>(document, page, pageObject.Receive());
-    uint64_t token = 0;
-    CallChecked<BLPageOps::BeginPageAccess>(pageObject.get(), 0u, &token);
+    PageAccess access(pageObject.get());
     PDFL::Page pdPage;
-    SL::RectF box{};
-    try {
-        CallChecked<BLPageOps::GetPDPage>(pageObject.get(), pdPage.Receive());
-        box = pdPage.GetCropBox();
-    } catch (...) {
-        if (token != 0)
-            SODetails::TryCall<BLPageOps::EndPageAccess>(pageObject.get());
-        throw;
-    }
-    if (token != 0)
-        CallChecked<BLPageOps::EndPageAccess>(pageObject.get());
+    CallChecked<BLPageOps::GetPDPage>(pageObject.get(), pdPage.Receive());
+    const SL::RectF box = pdPage.GetCropBox();
+    access.End();
     return box;
 }
 

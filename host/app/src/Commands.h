@@ -1,6 +1,4 @@
-// The host application's commands. Each returns the process exit code:
-// 0 done, 1 failed (the reason on standard error), 2 a command line that
-// does not fit, 3 done in part.
+// The host application's commands. Each returns the process exit code.
 #pragma once
 
 #include <functional>
@@ -8,6 +6,13 @@
 #include <vector>
 
 class HostSession;
+
+enum ExitCode : int {
+    kExitDone = 0,
+    kExitFailed = 1, // the reason is on standard error
+    kExitUsage = 2,  // a command line that does not fit
+    kExitPartly = 3, // done in part
+};
 
 int RunInfo(HostSession& session, const std::vector<std::string>& args);
 int RunText(HostSession& session, const std::vector<std::string>& args);

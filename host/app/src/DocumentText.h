@@ -6,39 +6,17 @@
 
 #include <cstdint>
 #include <map>
-#include <string>
 #include <vector>
 
-#include "folio.h"
+#include "hostbl/HostBL.h"
 
-// Owns one page handle; throws std::runtime_error when the page cannot be
-// loaded.
-class PageRef {
-public:
-    PageRef(PDDocument document, uint64_t index);
-    ~PageRef();
-    PageRef(const PageRef&) = delete;
-    PageRef& operator=(const PageRef&) = delete;
-    PDPage get() const { return page_; }
-
-private:
-    PDPage page_ = nullptr;
-};
-
-struct PageChar {
-    std::wstring text;
-    PDQuadF quad;
-};
-
-struct PageInfo {
-    PDRectF cropBox;
-    int32_t rotate;
-};
+using PageChar = HostBL::PageChar;
+using PageInfo = HostBL::PageInfo;
 
 class DocumentText {
 public:
     // The document must outlive this object.
-    explicit DocumentText(PDDocument document);
+    explicit DocumentText(ServiceObject* document);
 
     uint64_t PageCount() const { return pageCount_; }
     // Whether the file was damaged and rebuilt on opening: its text may then
@@ -49,7 +27,7 @@ public:
     PageInfo Info(uint64_t page) const;
 
 private:
-    PDDocument document_;
+    ServiceObject* document_;
     uint64_t pageCount_ = 0;
     bool repaired_ = false;
     std::map<uint64_t, std::vector<PageChar>> pages_;

@@ -8,12 +8,12 @@
 int RunInfo(HostSession& session, const std::vector<std::string>& args) {
     if (!args.empty()) {
         std::fprintf(stderr, "vellum info: unexpected argument '%s'\n", args[0].c_str());
-        return 2;
+        return kExitUsage;
     }
     PluginHost& host = session.Plugins();
     if (host.Plugins().empty()) {
         std::fprintf(stderr, "vellum: no plug-ins found in the plugins folder\n");
-        return 1;
+        return kExitFailed;
     }
     int failures = 0;
     for (const LoadedPlugin& plugin : host.Plugins()) {
@@ -39,5 +39,5 @@ int RunInfo(HostSession& session, const std::vector<std::string>& args) {
     for (const RibbonPlacement& placement : host.RibbonPlacements())
         std::printf("  %-8s %s (%s)\n", SLText::ToNarrow(placement.group).c_str(),
                     placement.handlerName.c_str(), placement.handlerInterface.c_str());
-    return failures ? 1 : 0;
+    return failures ? kExitFailed : kExitDone;
 }

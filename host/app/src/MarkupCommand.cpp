@@ -291,7 +291,7 @@ int Run(HostSession& session, MarkupRequest request) {
                              "annotations will be invisible\n");
     const std::optional<FileOut::EditLock> lock = LockIfInPlace(request);
     HostBL::ObjectPtr document = HostBL::OpenDocument(request.input);
-    DocumentText text(HostBL::DocumentHandle(document.get()));
+    DocumentText text(document.get());
     // A repaired file is written whole, as it was rebuilt: over itself, that
     // would lose whatever the repair could not recover.
     if (lock && text.WasRepaired())
@@ -332,7 +332,7 @@ int Run(HostSession& session, MarkupRequest request) {
     if (made == 0) {
         std::fprintf(stderr, "vellum markup: nothing was marked; %s was not written\n",
                      request.output.c_str());
-        return 1;
+        return kExitFailed;
     }
     if (!request.json)
         std::printf("%zu annotation%s in %zu drag%s, %zu undo step%s; wrote %s\n", annots,
@@ -341,9 +341,9 @@ int Run(HostSession& session, MarkupRequest request) {
     if (failed > 0) {
         std::fprintf(stderr, "vellum markup: %zu of %zu drags did not count (see above)\n", failed,
                      reports.size());
-        return 3;
+        return kExitPartly;
     }
-    return 0;
+    return kExitDone;
 }
 
 } // namespace

@@ -5,13 +5,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "FolioCheck.h"
 #include "ProgressLine.h"
-#include "bl/BLDocumentView.h"
-#include "bl/BLService.h"
-#include "bl/InputHandler.h"
 #include "hostbl/HostBL.h"
-#include "service-common/ServiceProvider.h"
 
 namespace {
 
@@ -24,23 +19,6 @@ constexpr float kPreferredZoom = 2.0f;
 constexpr float kLargestViewport = 3000.0f;
 // Pointers are kept this far inside the viewport's edges.
 constexpr int32_t kEdgeMargin = 8;
-
-ObjectPtr MakeTool() {
-    ObjectPtr service = SP::GetServiceObject(SODetails::AtomFromString("BLService"), "BLService");
-    ObjectPtr registry;
-    SODetails::CallChecked<BLServiceOps::GetInputHandlerRegistry>(service.get(),
-                                                                  registry.Receive());
-    if (!registry)
-        throw std::runtime_error("the host's business-logic service has no tool registry");
-    ObjectPtr tool;
-    const auto made = SODetails::TryCall<BLInputHandlerRegistryOps::CreateToolHandler>(
-        registry.get(), SODetails::AtomFromString(MarkupDriver::kToolName), tool.Receive());
-    if (!made || *made != 0 || !tool)
-        throw std::runtime_error(std::string("no plug-in offers the markup tool \"") +
-                                 MarkupDriver::kToolName +
-                                 "\"; 'vellum info' shows which plug-ins started");
-    return tool;
-}
 
 // The zoom at which the largest page fits into the largest viewport. A page
 // that cannot be read is shown empty; only a drag over it fails.
@@ -78,11 +56,9 @@ MarkupDriver::MarkupDriver(ServiceObject* document, DocumentText& text, uint32_t
     : document_(ObjectPtr::Share(document)), text_(text) {
     const float zoom = ViewZoom(text, viewport_.x, viewport_.y);
     view_ = HostBL::CreateView(document, viewport_.x, viewport_.y, zoom);
-    ObjectPtr tool = MakeTool();
-    const MarkupToolParams params{subtype, color};
-    SODetails::CallChecked<BLInputHandlerOps::Initialize>(tool.get(), view_.get(), &params);
-    SODetails::CallChecked<BLDocumentViewOps::SetActiveTool>(
-        view_.get(), SODetails::AtomFromString(kToolName), tool.get());
+    if (!HostBL::ActivateTool(view_.get(), kToolName, MarkupToolParams{subtype, color}))
+        throw std::runtime_error(std::string("no plug-in offers the markup tool \"") + kToolName +
+                                 "\"; 'vellum info' shows which plug-ins started");
 }
 
 MarkupDriver::~MarkupDriver() {
@@ -101,15 +77,8 @@ void MarkupDriver::Finish() {
                           {viewport_.x / 2, viewport_.y / 2});
 }
 
-SL::PointF MarkupDriver::ToPage(uint64_t page, SL::PointI device) {
-    SL::PointF point{};
-    SODetails::CallChecked<BLDocumentViewOps::DeviceToPage>(view_.get(), page, &device, &point);
-    return point;
-}
-
 SL::PointI MarkupDriver::Show(uint64_t page, SL::PointF point) {
-    SL::PointI device{};
-    SODetails::CallChecked<BLDocumentViewOps::PageToDevice>(view_.get(), page, &point, &device);
+    SL::PointI device = HostBL::PageToDevice(view_.get(), page, point);
     if (device.y < kEdgeMargin || device.y >= viewport_.y - kEdgeMargin) {
         // Text far off its page lies far off the view in pixels too: the sum
         // is taken in 64 bits, and the view clamps the position to its pages.
@@ -117,7 +86,7 @@ SL::PointI MarkupDriver::Show(uint64_t page, SL::PointF point) {
             int64_t{HostBL::ScrollPosition(view_.get())} + device.y - viewport_.y / 2;
         HostBL::ScrollTo(view_.get(),
                          static_cast<int32_t>(std::clamp<int64_t>(wanted, INT32_MIN, INT32_MAX)));
-        SODetails::CallChecked<BLDocumentViewOps::PageToDevice>(view_.get(), page, &point, &device);
+        device = HostBL::PageToDevice(view_.get(), page, point);
     }
     return InsideViewport(device);
 }
@@ -145,10 +114,9 @@ SL::PointI MarkupDriver::JustPast(uint64_t page, const PDQuadF& quad) {
     }
     SL::PointI device = Show(page, {trailing.x, trailing.y});
     for (float step = 0.25f; step <= 4.0f; step += 0.25f) {
-        const SL::PointF candidate{trailing.x + dx * step, trailing.y + dy * step};
-        SODetails::CallChecked<BLDocumentViewOps::PageToDevice>(view_.get(), page, &candidate,
-                                                                &device);
-        const SL::PointF seen = ToPage(page, device);
+        device = HostBL::PageToDevice(view_.get(), page,
+                                      {trailing.x + dx * step, trailing.y + dy * step});
+        const SL::PointF seen = HostBL::DeviceToPage(view_.get(), page, device);
         if (!QuadContains(quad, {seen.x, seen.y}))
             break;
     }
@@ -157,21 +125,9 @@ SL::PointI MarkupDriver::JustPast(uint64_t page, const PDQuadF& quad) {
 
 std::vector<uint64_t> MarkupDriver::AnnotCounts(uint64_t firstPage, uint64_t lastPage) {
     std::vector<uint64_t> counts;
-    const PDDocument document = HostBL::DocumentHandle(document_.get());
-    for (uint64_t page = firstPage; page <= lastPage; ++page) {
-        const PageRef handle(document, page);
-        uint64_t count = 0;
-        CheckFolio(FolioPageCountAnnots(handle.get(), &count), "cannot count a page's annotations");
-        counts.push_back(count);
-    }
+    for (uint64_t page = firstPage; page <= lastPage; ++page)
+        counts.push_back(HostBL::PageAnnots(document_.get(), page).size());
     return counts;
-}
-
-uint32_t MarkupDriver::UndoSteps() {
-    uint32_t steps = 0;
-    CheckFolio(FolioDocumentCanUndo(HostBL::DocumentHandle(document_.get()), &steps),
-               "cannot read the undo history");
-    return steps;
 }
 
 void MarkupDriver::UndoLastDrag() {
@@ -216,7 +172,7 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
                                       FileOut::OutputFile* snapshot) {
     const uint64_t firstPage = std::min(from.page, toPage), lastPage = std::max(from.page, toPage);
     const std::vector<uint64_t> before = AnnotCounts(firstPage, lastPage);
-    const uint32_t stepsBefore = UndoSteps();
+    const uint32_t stepsBefore = HostBL::UndoSteps(document_.get());
     ServiceObject* view = view_.get();
 
     DragOutcome outcome;
@@ -249,17 +205,12 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
     progress.Done();
     HostBL::DispatchInput(view, Input::kButtonUp, Input::kLeftButton, end);
 
-    outcome.undoSteps = UndoSteps() - stepsBefore;
-    const std::vector<uint64_t> after = AnnotCounts(firstPage, lastPage);
-    const PDDocument document = HostBL::DocumentHandle(document_.get());
+    outcome.undoSteps = HostBL::UndoSteps(document_.get()) - stepsBefore;
     for (uint64_t page = firstPage; page <= lastPage; ++page) {
         const std::vector<PageChar>& chars = text_.Chars(page);
-        const PageRef handle(document, page);
-        for (uint64_t i = before[page - firstPage]; i < after[page - firstPage]; ++i) {
-            CreatedAnnot annot{page, {}, {}, {}};
-            FolioPageGetAnnot(handle.get(), i, &annot.info, nullptr, 0);
-            annot.quads.resize(annot.info.quadCount);
-            FolioPageGetAnnot(handle.get(), i, &annot.info, annot.quads.data(), annot.quads.size());
+        std::vector<HostBL::AnnotRecord> records = HostBL::PageAnnots(document_.get(), page);
+        for (uint64_t i = before[page - firstPage]; i < records.size(); ++i) {
+            CreatedAnnot annot{page, records[i].info, std::move(records[i].quads), {}};
             for (const PageChar& c : chars) {
                 const PDPointF centre = QuadCentre(c.quad);
                 if (std::any_of(annot.quads.begin(), annot.quads.end(),

@@ -68,10 +68,8 @@ private:
     SL::PointI Show(uint64_t page, SL::PointF point);
     SL::PointI InsideViewport(SL::PointI device) const;
     SL::PointI JustPast(uint64_t page, const PDQuadF& quad);
-    SL::PointF ToPage(uint64_t page, SL::PointI device);
     void WriteSnapshot(uint64_t page, FileOut::OutputFile& out);
     std::vector<uint64_t> AnnotCounts(uint64_t firstPage, uint64_t lastPage);
-    uint32_t UndoSteps();
 
     SODetails::BasicServiceObjectPtr<> document_;
     DocumentText& text_;

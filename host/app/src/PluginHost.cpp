@@ -24,25 +24,25 @@ std::vector<std::string> gHandlerNames;
 
 uint32_t GetNameId(uint32_t, const char* name, uint32_t* id) {
     if (!name || !id)
-        return 3;
+        return SODetails::kBadArgument;
     std::lock_guard<std::mutex> lock(gHandlerNamesMutex);
     auto it = std::find(gHandlerNames.begin(), gHandlerNames.end(), name);
     if (it == gHandlerNames.end())
         it = gHandlerNames.insert(gHandlerNames.end(), name);
     *id = static_cast<uint32_t>(it - gHandlerNames.begin());
-    return 0;
+    return SODetails::kOk;
 }
 
-// Handler objects (kind 3) come from the service provider, which loads the
+// Handler objects come from the service provider, which loads the
 // module that registered the handler's name.
 uint32_t GetHandlerObject(uint32_t, uint32_t kind, uint32_t id, ServiceObject** out, uint32_t) {
-    if (!out || kind != 3)
-        return 3;
+    if (!out || kind != kHandlerObjectKind)
+        return SODetails::kBadArgument;
     std::string name;
     {
         std::lock_guard<std::mutex> lock(gHandlerNamesMutex);
         if (id >= gHandlerNames.size())
-            return 2;
+            return SODetails::kNotAvailable;
         name = gHandlerNames[id];
     }
     uint32_t systemError = 0;
@@ -55,27 +55,11 @@ HostApi GetHostApi(uint32_t) {
 }
 
 using PluginMainFn = uint32_t (*)(const PluginHostInfo*, PluginEntryInfo*);
-using ReflectFn = uint32_t (*)(const void** table, uint32_t* count);
-
-struct ReflectedInfo {
-    uint32_t atom;
-    uint32_t reserved;
-    const char* name;
-};
 
 std::string Describe(uint32_t code) {
     char text[32];
     std::snprintf(text, sizeof text, "code %u (0x%X)", code, code);
     return text;
-}
-
-SODetails::BasicServiceObjectPtr<> Notifier() {
-    static const SODetails::AtomStatic kNotificationService("NotificationService");
-    SODetails::BasicServiceObjectPtr<> service =
-        SP::GetServiceObject(kNotificationService, "NotificationService");
-    SODetails::BasicServiceObjectPtr<> notifier;
-    SODetails::CallChecked<NotificationServiceOps::GetNotifier>(service.get(), notifier.Receive());
-    return notifier;
 }
 
 } // namespace
@@ -139,7 +123,7 @@ void PluginHost::Load(const std::string& path) {
 
 void PluginHost::AnnounceRibbon() {
     ribbonBar_ = RibbonBar::Create();
-    SODetails::BasicServiceObjectPtr<> notifier = Notifier();
+    SODetails::BasicServiceObjectPtr<> notifier = SODetails::GetGlobalNotifier();
     bool flag = false;
     SODetails::CallChecked<NotifierOps::Post>(
         notifier.get(), SODetails::AtomFromString("Notification_UIRIbbonBar_Initialized"),
@@ -159,13 +143,12 @@ void PluginHost::UnloadAll() {
 
 std::vector<PublishedObject> PluginHost::PublishedObjects(const LoadedPlugin& plugin) const {
     std::vector<PublishedObject> objects;
-    auto reflect = reinterpret_cast<ReflectFn>(
+    auto reflect = reinterpret_cast<ReflectServiceObjectInfoFn>(
         Platform::FindSymbol(plugin.module, "ReflectServiceObjectInfo"));
-    const void* table = nullptr;
+    const ServiceObjectInfo* entries = nullptr;
     uint32_t count = 0;
-    if (!reflect || reflect(&table, &count) != 0)
+    if (!reflect || reflect(&entries, &count) != SODetails::kOk)
         return objects;
-    const auto* entries = static_cast<const ReflectedInfo*>(table);
     for (uint32_t i = 0; i < count; ++i)
         objects.push_back(
             {entries[i].name, entries[i].atom, SODetails::AtomFromString(entries[i].name)});
@@ -179,7 +162,8 @@ std::vector<RibbonPlacement> PluginHost::RibbonPlacements() const {
     for (const auto& panel : RibbonBar::Placements(ribbonBar_.get())) {
         RibbonPlacement placement{panel.first, panel.second->interfaceName, ""};
         const char* name = nullptr;
-        if (SODetails::TryCall<UIHandlerOps::GetHandlerName>(panel.second.get(), &name) == 0u &&
+        if (SODetails::TryCall<UIHandlerOps::GetHandlerName>(panel.second.get(), &name) ==
+                SODetails::kOk &&
             name)
             placement.handlerName = name;
         placements.push_back(placement);
@@ -194,8 +178,8 @@ std::vector<std::string> PluginHost::UIActions() const {
     SODetails::BasicServiceObjectPtr<> registry;
     SODetails::CallChecked<UIServiceOps::GetUIActionRegistry>(service.get(), registry.Receive());
     SLAtom action = 0;
-    for (uint64_t i = 0; SODetails::TryCall<UIActionRegistryOps::GetAction>(registry.get(), i,
-                                                                            &action, nullptr) == 0u;
+    for (uint64_t i = 0; SODetails::TryCall<UIActionRegistryOps::GetAction>(
+                             registry.get(), i, &action, nullptr) == SODetails::kOk;
          ++i) {
         const char* name = nullptr;
         SLGetStringFromAtom(action, &name);

@@ -26,23 +26,23 @@ struct RibbonBarInterface {
     // Placing into a panel that has a handler replaces it.
     static uint32_t Place(ServiceObject* self, const wchar_t* group, ServiceObject* handler) {
         if (!group || !handler)
-            return 3;
+            return SODetails::kBadArgument;
         Bar& bar = Object::ImplOf(self);
         std::lock_guard<std::mutex> lock(bar.mutex);
         for (auto& panel : bar.panels)
             if (panel.first == group) {
                 panel.second = SODetails::BasicServiceObjectPtr<>::Share(handler);
-                return 0;
+                return SODetails::kOk;
             }
         bar.panels.emplace_back(group, SODetails::BasicServiceObjectPtr<>::Share(handler));
-        return 0;
+        return SODetails::kOk;
     }
     // This ribbon has no user-customised panels.
     static uint32_t HasCustomHandler(ServiceObject*, const wchar_t* group, bool* flag) {
         if (!group || !flag)
-            return 3;
+            return SODetails::kBadArgument;
         *flag = false;
-        return 0;
+        return SODetails::kOk;
     }
 };
 

@@ -20,12 +20,12 @@ int RunReportingFailures(const char* command, const std::function<int()>& work) 
         return work();
     } catch (const UsageError& e) {
         std::fprintf(stderr, "%s: %s\n(see 'vellum --help')\n", command, e.what());
-        return 2;
+        return kExitUsage;
     } catch (const ServiceObjectException& e) {
         // A user reads what failed; codes and function names are for the log.
         std::fprintf(stderr, "%s: %s\n", command, SLText::ToNarrow(e.Message()).c_str());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s: %s\n", command, e.what());
     }
-    return 1;
+    return kExitFailed;
 }

@@ -87,7 +87,7 @@ void WritePage(JsonWriter& json, DocumentText& text, uint64_t page) {
 
 int Run(const TextRequest& request) {
     HostBL::ObjectPtr document = HostBL::OpenDocument(request.input);
-    DocumentText text(HostBL::DocumentHandle(document.get()));
+    DocumentText text(document.get());
     WarnIfRepaired("vellum text", request.input, text);
     if (request.page)
         CheckPageInRange(*request.page, text.PageCount());
@@ -96,7 +96,7 @@ int Run(const TextRequest& request) {
     if (!request.json) {
         for (uint64_t page = first; page < end; ++page)
             PrintPage(text, page);
-        return 0;
+        return kExitDone;
     }
     JsonWriter json;
     json.BeginObject();
@@ -108,7 +108,7 @@ int Run(const TextRequest& request) {
     json.EndArray();
     json.EndObject();
     std::fputs(json.Text().c_str(), stdout);
-    return 0;
+    return kExitDone;
 }
 
 } // namespace

@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(args.empty() ? stderr : stdout);
-        return args.empty() ? 2 : 0;
+        return args.empty() ? kExitUsage : kExitDone;
     }
     std::string command = args[0];
     args.erase(args.begin());
@@ -50,5 +50,5 @@ int main(int argc, char** argv) {
         return RunOptions(session, args);
     std::fprintf(stderr, "vellum: unknown command %s\n\n", Quoted(command).c_str());
     PrintUsage(stderr);
-    return 2;
+    return kExitUsage;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "folio.h"
@@ -16,6 +17,7 @@
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/ErrorReporting.h"
 #include "service-common/EventSlot.h"
+#include "service-common/PDResultToServiceCode.h"
 #include "service-common/SequenceHash.h"
 #include "service-common/ServiceObjectCall.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
@@ -34,23 +36,14 @@ constexpr uint64_t kNoPage = ~0ull;
 // not failures are ignored) and hands the code back.
 inline uint32_t Report(uint32_t code, const wchar_t* interfaceName, const wchar_t* operationName,
                        const char* function, const char* file, int line) {
-    ReportError(code, interfaceName, operationName, function, file, static_cast<uint32_t>(line));
-    return code;
+    return SODetails::Reported(code, interfaceName, operationName, function, file,
+                               static_cast<uint32_t>(line));
 }
 
 // Inside a static operation function: report `code` for this operation.
 #define HOSTBL_REPORT(code, interfaceName, operationName)                                          \
     ::HostBLImpl::Report((code), interfaceName, operationName, __PRETTY_FUNCTION__, __FILE__,      \
                          __LINE__)
-
-// A document-model result as an operation result.
-inline uint32_t FromFolio(PDResult result) {
-    if (result == kPDOk)
-        return kOk;
-    if (result == kPDErrBadArgument)
-        return kBadArgument;
-    return kNotAvailable;
-}
 
 // The strpool atom of a name.
 inline SLAtom AtomOf(const char* name) {
@@ -179,31 +172,46 @@ struct EventEntries {
     }
 };
 
-// Owning wrappers of document-model handles.
-struct PageHandle {
-    PDPage page = nullptr;
-    PageHandle() = default;
-    explicit PageHandle(PDPage p) : page(p) {}
-    PageHandle(const PageHandle&) = delete;
-    PageHandle& operator=(const PageHandle&) = delete;
-    ~PageHandle() {
-        if (page)
-            PDPageRelease(page);
+// The host's owning wrapper of a document-model handle: filled by a library
+// call through Receive(), released once when it goes. The traits name the
+// release function.
+template <class Handle, class Traits> class FolioHandle {
+public:
+    FolioHandle() = default;
+    FolioHandle(FolioHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    FolioHandle(const FolioHandle&) = delete;
+    FolioHandle& operator=(const FolioHandle&) = delete;
+    ~FolioHandle() { Reset(); }
+
+    Handle get() const { return handle_; }
+    Handle* Receive() {
+        Reset();
+        return &handle_;
     }
+
+private:
+    void Reset() {
+        if (handle_)
+            Traits::Release(handle_);
+        handle_ = nullptr;
+    }
+
+    Handle handle_ = nullptr;
 };
 
-struct PageTextHandle {
-    PDPageText text = nullptr;
-    PageTextHandle() = default;
-    PageTextHandle(const PageTextHandle&) = delete;
-    PageTextHandle& operator=(const PageTextHandle&) = delete;
-    ~PageTextHandle() {
-        if (text)
-            PDPageTextRelease(text);
-    }
+struct PageTraits {
+    static void Release(PDPage page) { PDPageRelease(page); }
 };
+struct PageTextTraits {
+    static void Release(PDPageText text) { PDPageTextRelease(text); }
+};
+using PageHandle = FolioHandle<PDPage, PageTraits>;
+using PageTextHandle = FolioHandle<PDPageText, PageTextTraits>;
 
 // The document-model library's last failure text, for exception messages.
 std::string FolioMessage();
+
+// A page of the document; throws std::runtime_error when it cannot be loaded.
+PageHandle LoadPage(PDDocument document, uint64_t page);
 
 } // namespace HostBLImpl

@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "Objects.h"
+#include "service-common/FolioGeometry.h"
 
 namespace HostBLImpl {
 
@@ -15,6 +16,14 @@ uint64_t NextEventHandle() {
 std::string FolioMessage() {
     const char* message = FolioLastErrorMessage();
     return message && *message ? message : "the document model failed without saying why";
+}
+
+PageHandle LoadPage(PDDocument document, uint64_t page) {
+    PageHandle handle;
+    const PDResult result = FolioDocumentLoadPage(document, page, handle.Receive());
+    if (result != kPDOk)
+        throw std::runtime_error(FolioMessage()); // it names the page
+    return handle;
 }
 
 // ---------------------------------------------------------------------------
@@ -51,7 +60,7 @@ struct PageInterface {
         uint32_t code = kBadArgument;
         if (out) {
             PageImpl& page = Object::ImplOf(self);
-            code = FromFolio(FolioDocumentLoadPage(page.handle, page.index, out));
+            code = PDResultToServiceCode(FolioDocumentLoadPage(page.handle, page.index, out));
         }
         return HOSTBL_REPORT(code, kWideName, L"GetPDPage");
     }
@@ -85,20 +94,16 @@ struct PageInterface {
 // ---------------------------------------------------------------------------
 // Document operations
 
-SL::RectF ToRect(const PDRectF& r) {
-    return {r.x0, r.y0, r.x1, r.y1};
-}
-
 // The rectangle of the page's newest annotation, or its crop box.
 SL::RectF InsertedRect(PDPage page) {
     uint64_t count = 0;
     FolioAnnotInfo info{};
     if (FolioPageCountAnnots(page, &count) == kPDOk && count > 0 &&
         FolioPageGetAnnot(page, count - 1, &info, nullptr, 0) == kPDOk)
-        return ToRect(info.rect);
+        return SL::FromFolio(info.rect);
     PDRectF box{};
     PDPageGetCropBox(page, &box);
-    return ToRect(box);
+    return SL::FromFolio(box);
 }
 
 struct DocumentOperations {
@@ -136,12 +141,13 @@ struct DocumentOperations {
         if (!args || !args->annot || (args->document && args->document != self))
             return HOSTBL_REPORT(kBadArgument, kWideName, L"PerformAnnotOperation");
         PageHandle page;
-        PDResult result = FolioDocumentLoadPage(document.document, args->page, &page.page);
+        PDResult result = FolioDocumentLoadPage(document.document, args->page, page.Receive());
         if (result == kPDOk)
-            result = FolioPageInsertAnnot(page.page, args->annot);
+            result = FolioPageInsertAnnot(page.get(), args->annot);
         if (result != kPDOk)
-            return HOSTBL_REPORT(FromFolio(result), kWideName, L"PerformAnnotOperation");
-        document.AnnouncePage(args->page, InsertedRect(page.page));
+            return HOSTBL_REPORT(PDResultToServiceCode(result), kWideName,
+                                 L"PerformAnnotOperation");
+        document.AnnouncePage(args->page, InsertedRect(page.get()));
         return kOk;
     }
 
@@ -151,7 +157,7 @@ struct DocumentOperations {
         const PDResult result = FolioDocumentBeginEdit(document.document, "Edit");
         if (result == kPDOk)
             ++document.editDepth;
-        return HOSTBL_REPORT(FromFolio(result), kWideName, L"BeginEditGroup");
+        return HOSTBL_REPORT(PDResultToServiceCode(result), kWideName, L"BeginEditGroup");
     }
 
     static uint32_t EndEditGroup(ServiceObject* self) {
@@ -162,7 +168,7 @@ struct DocumentOperations {
         const PDResult result = FolioDocumentEndEdit(document.document);
         if (result == kPDOk)
             --document.editDepth;
-        return HOSTBL_REPORT(FromFolio(result), kWideName, L"EndEditGroup");
+        return HOSTBL_REPORT(PDResultToServiceCode(result), kWideName, L"EndEditGroup");
     }
 };
 
@@ -206,9 +212,9 @@ void DocumentImpl::AnnounceAllPages() const {
     for (uint64_t index = 0; index < count; ++index) {
         PageHandle page;
         PDRectF box{};
-        if (FolioDocumentLoadPage(document, index, &page.page) == kPDOk)
-            PDPageGetCropBox(page.page, &box);
-        AnnouncePage(index, ToRect(box));
+        if (FolioDocumentLoadPage(document, index, page.Receive()) == kPDOk)
+            PDPageGetCropBox(page.get(), &box);
+        AnnouncePage(index, SL::FromFolio(box));
     }
 }
 
@@ -315,27 +321,41 @@ void Save(ServiceObject* document, const std::string& path, bool incremental) {
     out.Commit();
 }
 
-std::vector<AnnotRecord> ListAnnots(ServiceObject* document) {
-    DocumentImpl& impl = DocumentOf(document);
+uint32_t UndoSteps(ServiceObject* document) {
+    uint32_t steps = 0;
+    const PDResult result = FolioDocumentCanUndo(DocumentOf(document).document, &steps);
+    if (result != kPDOk)
+        throw std::runtime_error("cannot read the undo history: " + FolioMessage());
+    return steps;
+}
+
+std::vector<AnnotRecord> PageAnnots(ServiceObject* document, uint64_t page) {
+    PageHandle handle = LoadPage(DocumentOf(document).document, page);
+    uint64_t count = 0;
+    const PDResult result = FolioPageCountAnnots(handle.get(), &count);
+    if (result != kPDOk)
+        throw std::runtime_error("cannot count the annotations of page " +
+                                 std::to_string(page + 1) + ": " + FolioMessage());
     std::vector<AnnotRecord> records;
-    const uint64_t pages = impl.PageCount();
-    for (uint64_t index = 0; index < pages; ++index) {
-        PageHandle page;
-        uint64_t count = 0;
-        if (FolioDocumentLoadPage(impl.document, index, &page.page) != kPDOk ||
-            FolioPageCountAnnots(page.page, &count) != kPDOk)
+    for (uint64_t a = 0; a < count; ++a) {
+        AnnotRecord record{page, {}, {}};
+        if (FolioPageGetAnnot(handle.get(), a, &record.info, nullptr, 0) != kPDOk)
             continue;
-        for (uint64_t a = 0; a < count; ++a) {
-            AnnotRecord record{index, {}, {}};
-            if (FolioPageGetAnnot(page.page, a, &record.info, nullptr, 0) != kPDOk)
-                continue;
-            record.quads.resize(record.info.quadCount);
-            if (!record.quads.empty())
-                FolioPageGetAnnot(page.page, a, &record.info, record.quads.data(),
-                                  record.quads.size());
-            records.push_back(std::move(record));
-        }
+        record.quads.resize(record.info.quadCount);
+        if (!record.quads.empty())
+            FolioPageGetAnnot(handle.get(), a, &record.info, record.quads.data(),
+                              record.quads.size());
+        records.push_back(std::move(record));
     }
+    return records;
+}
+
+std::vector<AnnotRecord> ListAnnots(ServiceObject* document) {
+    std::vector<AnnotRecord> records;
+    const uint64_t pages = DocumentOf(document).PageCount();
+    for (uint64_t page = 0; page < pages; ++page)
+        for (AnnotRecord& record : PageAnnots(document, page))
+            records.push_back(std::move(record));
     return records;
 }
 

@@ -38,12 +38,10 @@ struct DocumentImpl : SODetails::ServiceObjectSelf {
     EventSourceFor<BLDocumentEvents::OnPageContentChanged> onPageContentChanged;
 };
 
-struct DocumentInterface {
-    using Impl = DocumentImpl;
-    using Object = SODetails::ServiceObjectCppTheConcrete<DocumentInterface, DocumentImpl>;
+struct DocumentInterface
+    : SODetails::InterfaceOf<DocumentInterface, DocumentImpl, BLDocumentOps::kOperationCount> {
     static constexpr const char* kName = "BLDocument";
     static constexpr const wchar_t* kWideName = L"BLDocument";
-    static constexpr std::size_t kOperationCount = BLDocumentOps::kOperationCount;
     static void FillOperations(SODetails::Operation* ops);
 };
 
@@ -57,12 +55,10 @@ struct SelectionImpl {
     std::map<uint64_t, std::vector<SL::Quad>> quads; // per page, in reading order
 };
 
-struct SelectionInterface {
-    using Impl = SelectionImpl;
-    using Object = SODetails::ServiceObjectCppTheConcrete<SelectionInterface, SelectionImpl>;
+struct SelectionInterface
+    : SODetails::InterfaceOf<SelectionInterface, SelectionImpl, BLSelectionOps::kOperationCount> {
     static constexpr const char* kName = "BLSelection";
     static constexpr const wchar_t* kWideName = L"BLSelection";
-    static constexpr std::size_t kOperationCount = BLSelectionOps::kOperationCount;
     static void FillOperations(SODetails::Operation* ops);
 };
 
@@ -145,14 +141,16 @@ struct ViewImpl : SODetails::ServiceObjectSelf {
     EventSourceFor<BLDocumentViewEvents::OnViewStateChanged> onViewStateChanged;
 };
 
-struct ViewInterface {
-    using Impl = ViewImpl;
-    using Object = SODetails::ServiceObjectCppTheConcrete<ViewInterface, ViewImpl>;
+struct ViewInterface
+    : SODetails::InterfaceOf<ViewInterface, ViewImpl, BLDocumentViewOps::kOperationCount> {
     static constexpr const char* kName = "BLDocumentView";
     static constexpr const wchar_t* kWideName = L"BLDocumentView";
-    static constexpr std::size_t kOperationCount = BLDocumentViewOps::kOperationCount;
     static void FillOperations(SODetails::Operation* ops);
 };
+
+// The characters of a page; throws std::runtime_error when the page's text
+// cannot be read.
+std::vector<HostBL::PageChar> ReadPageChars(PDDocument document, uint64_t page);
 
 // The implementations behind HostBL's arguments; throw std::invalid_argument
 // for objects of another kind.

@@ -1,11 +1,11 @@
 // "BLSelection": a text selection of the host's text tools, one quad per
 // selected character.
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 #include <utility>
 
 #include "Objects.h"
+#include "service-common/FolioGeometry.h"
 
 namespace HostBLImpl {
 
@@ -61,36 +61,17 @@ struct SelectionOperations {
 // The quads of the characters [begin, end) of a page, line feeds left out.
 std::vector<SL::Quad> CharacterQuads(PDDocument document, uint64_t page, uint64_t begin,
                                      uint64_t end, bool toEnd) {
-    PageHandle handle;
-    PageTextHandle text;
-    uint64_t count = 0;
-    PDResult result = FolioDocumentLoadPage(document, page, &handle.page);
-    if (result == kPDOk)
-        result = PDPageLoadPageText(handle.page, &text.text);
-    if (result == kPDOk)
-        result = PDPageTextGetNumChars(text.text, &count);
-    if (result != kPDOk)
-        throw std::runtime_error(FolioMessage()); // it names the page
+    const std::vector<HostBL::PageChar> chars = ReadPageChars(document, page);
+    const uint64_t count = chars.size();
     if (toEnd)
         end = count;
     if (begin > count || end > count)
         throw std::out_of_range("SelectText: character index beyond page " + std::to_string(page) +
                                 "'s " + std::to_string(count));
     std::vector<SL::Quad> quads;
-    for (uint64_t index = begin; index < end; ++index) {
-        wchar_t unit[8] = {};
-        uint64_t length = 0;
-        if (PDPageTextGetCharUnicode(text.text, index, unit, 8, &length) == kPDOk && length > 0 &&
-            unit[0] == L'\n')
-            continue;
-        PDQuadF quad{};
-        if (PDPageTextGetCharQuad(text.text, index, &quad) != kPDOk)
-            continue;
-        SL::Quad q;
-        static_assert(sizeof(q) == sizeof(quad), "a quad is four float points either way");
-        std::memcpy(&q, &quad, sizeof(q));
-        quads.push_back(q);
-    }
+    for (uint64_t index = begin; index < end; ++index)
+        if (chars[index].text.empty() || chars[index].text[0] != L'\n')
+            quads.push_back(SL::FromFolio(chars[index].quad));
     return quads;
 }
 

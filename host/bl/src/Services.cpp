@@ -1,15 +1,15 @@
 // "BLService" with its input-handler registry and cursor, "BLAuthor", and
 // the service-module entry through which the provider makes them.
 #include <cstdlib>
-#include <cstring>
 #include <map>
 
 #include "Objects.h"
 #include "Services.h"
+#include "bl/BLInputHandler.h"
 #include "bl/BLService.h"
 #include "platform/Platform.h"
+#include "service-common/NamedServiceFactory.h"
 #include "service-common/TextConversion.h"
-#include "strpool.h"
 
 namespace HostBLImpl {
 
@@ -19,9 +19,6 @@ std::atomic<uint32_t> gLastCursor{0};
 
 // ---------------------------------------------------------------------------
 // The input-handler registry
-
-// The factory's only operation: CreateInputHandler(out tool).
-using CreateInputHandler = SODetails::OperationSlot<0, uint32_t(ServiceObject** handler)>;
 
 struct RegistryImpl {
     std::mutex mutex;
@@ -70,7 +67,8 @@ struct RegistryInterface {
         // The factory's own failure is recorded by the factory.
         ObjectPtr made;
         std::optional<uint32_t> code =
-            SODetails::TryCall<CreateInputHandler>(factory.get(), made.Receive());
+            SODetails::TryCall<BLInputHandlerFactoryOps::CreateInputHandler>(factory.get(),
+                                                                             made.Receive());
         if (!code || (*code == kOk && !made))
             return HOSTBL_REPORT(kNotAvailable, kWideName, L"CreateToolHandler");
         if (*code != kOk)
@@ -200,15 +198,11 @@ ServiceObject* NewAuthor() {
 }
 
 namespace {
-ServiceObject* NewNamedService(const char* name) {
-    if (std::strcmp(name, "BLService") == 0)
-        return NewBLService();
-    if (std::strcmp(name, "GraphicsFactory") == 0)
-        return NewGraphicsFactory();
-    if (std::strcmp(name, "BLAuthor") == 0)
-        return NewAuthor();
-    return nullptr;
-}
+const SODetails::NamedServiceFactory kServices[] = {
+    {"BLService", &NewBLService},
+    {"GraphicsFactory", &NewGraphicsFactory},
+    {"BLAuthor", &NewAuthor},
+};
 } // namespace
 
 } // namespace HostBLImpl
@@ -216,7 +210,10 @@ ServiceObject* NewNamedService(const char* name) {
 namespace HostBL {
 
 ObjectPtr NewService(const std::string& name) {
-    return ObjectPtr::Adopt(HostBLImpl::NewNamedService(name.c_str()));
+    for (const SODetails::NamedServiceFactory& service : HostBLImpl::kServices)
+        if (name == service.objectName)
+            return ObjectPtr::Adopt(service.make());
+    return nullptr;
 }
 
 uint32_t LastCursor() {
@@ -228,14 +225,5 @@ uint32_t LastCursor() {
 // The service-module entry: the provider asks for a service by the atom of
 // its object name.
 extern "C" SO_EXPORT uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out) {
-    if (!out)
-        return 3;
-    const char* name = nullptr;
-    if (atom == 0 || SLGetStringFromAtom(atom, &name) != 0 || !name)
-        return 0x10005;
-    ServiceObject* object = HostBLImpl::NewNamedService(name);
-    if (!object)
-        return 0x10005;
-    *out = object;
-    return 0;
+    return SODetails::CreateNamedServiceObject(atom, out, HostBLImpl::kServices);
 }

@@ -6,7 +6,9 @@
 #include <stdexcept>
 
 #include "Objects.h"
-#include "bl/InputHandler.h"
+#include "bl/BLInputHandler.h"
+#include "bl/BLService.h"
+#include "service-common/ServiceProvider.h"
 
 namespace HostBLImpl {
 
@@ -289,9 +291,9 @@ const std::vector<PageLayout>& ViewImpl::CurrentLayout() {
         PageLayout page;
         PageHandle handle;
         float m[6] = {1, 0, 0, 1, 0, 0};
-        if (FolioDocumentLoadPage(documentImpl->document, index, &handle.page) == kPDOk &&
-            FolioPageDisplaySize(handle.page, zoom, &page.width, &page.height) == kPDOk)
-            FolioPageDisplayMatrix(handle.page, zoom, m);
+        if (FolioDocumentLoadPage(documentImpl->document, index, handle.Receive()) == kPDOk &&
+            FolioPageDisplaySize(handle.get(), zoom, &page.width, &page.height) == kPDOk)
+            FolioPageDisplayMatrix(handle.get(), zoom, m);
         page.pageToShown = {m[0], m[1], m[2], m[3], m[4], m[5]};
         page.left = page.width < width ? (width - page.width) / 2 : HostBL::kPageGap;
         page.top = top;
@@ -416,10 +418,43 @@ bool IsDirty(ServiceObject* view) {
     return impl.dirty;
 }
 
+SL::PointI PageToDevice(ServiceObject* view, uint64_t page, SL::PointF point) {
+    ViewOf(view);
+    SL::PointI device{};
+    if (ViewOperations::PageToDevice(view, page, &point, &device) != kOk)
+        throw std::out_of_range("PageToDevice: no such page");
+    return device;
+}
+
+SL::PointF DeviceToPage(ServiceObject* view, uint64_t page, SL::PointI point) {
+    ViewOf(view);
+    SL::PointF pagePoint{};
+    if (ViewOperations::DeviceToPage(view, page, &point, &pagePoint) != kOk)
+        throw std::out_of_range("DeviceToPage: no such page");
+    return pagePoint;
+}
+
 ObjectPtr ActiveTool(ServiceObject* view) {
     ViewImpl& impl = ViewOf(view);
     std::lock_guard<std::mutex> lock(impl.mutex);
     return impl.tool;
+}
+
+bool ActivateTool(ServiceObject* view, const std::string& toolName,
+                  const MarkupToolParams& params) {
+    ViewOf(view);
+    const SLAtom tool = AtomOf(toolName.c_str());
+    ObjectPtr service = SP::GetServiceObject(AtomOf("BLService"), "BLService");
+    ObjectPtr registry, handler;
+    SODetails::CallChecked<BLServiceOps::GetInputHandlerRegistry>(service.get(),
+                                                                  registry.Receive());
+    const auto made = SODetails::TryCall<BLInputHandlerRegistryOps::CreateToolHandler>(
+        registry.get(), tool, handler.Receive());
+    if (!made || *made != kOk || !handler)
+        return false;
+    SODetails::CallChecked<BLInputHandlerOps::Initialize>(handler.get(), view, &params);
+    SODetails::CallChecked<BLDocumentViewOps::SetActiveTool>(view, tool, handler.get());
+    return true;
 }
 
 bool DispatchInput(ServiceObject* view, uint32_t type, uint32_t button, SL::PointI point) {
@@ -461,8 +496,9 @@ Image Draw(ServiceObject* view) {
         PageHandle handle;
         uint8_t* pixels = nullptr;
         int32_t w = 0, h = 0;
-        if (FolioDocumentLoadPage(impl.documentImpl->document, page.index, &handle.page) != kPDOk ||
-            FolioPageRender(handle.page, impl.zoom, &pixels, &w, &h) != kPDOk)
+        if (FolioDocumentLoadPage(impl.documentImpl->document, page.index, handle.Receive()) !=
+                kPDOk ||
+            FolioPageRender(handle.get(), impl.zoom, &pixels, &w, &h) != kPDOk)
             continue;
         for (int32_t y = 0; y < h; ++y) {
             const int32_t dy = page.rect.y0 + y;

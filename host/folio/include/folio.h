@@ -73,6 +73,15 @@ enum : PDResult {
     kPDErrNothingToUndo = 15,
     kPDErrNothingToRedo = 16,
     kPDErrEditOpen = 17, // an edit group is still open
+    // Results of the document-model interface that this library never gives;
+    // named so that a translation of results can list every one of them.
+    kPDErrReserved7 = 7,
+    kPDErrReserved8 = 8,
+    kPDErrReserved18 = 18,
+    kPDErrReserved19 = 19,
+    kPDErrReserved32 = 32,
+    kPDErrReserved33 = 33,
+    kPDErrReserved34 = 34,
 };
 
 // Atoms of the subtype names that the markup code uses.
@@ -200,4 +209,7 @@ FOLIO_API PDResult FolioMemoryAddPage(PDDocument document, const PDRectF* cropBo
                                       uint64_t* index);
 FOLIO_API PDResult FolioMemoryAddChar(PDDocument document, uint64_t pageIndex, const wchar_t* text,
                                       const PDQuadF* quad);
+// From now on the page's text cannot be read: PDPageLoadPageText fails with
+// kPDErrDamaged, as it does for a damaged page of a file.
+FOLIO_API PDResult FolioMemoryDamagePageText(PDDocument document, uint64_t pageIndex);
 }

@@ -245,6 +245,21 @@ using Lock = std::lock_guard<std::recursive_mutex>;
             return Fail(kPDErrBadArgument, "%s: %s", fn, what);                                    \
     } while (0)
 
+// The reference counting entries of every handle type.
+template <class Handle>
+PDResult AcquireHandle(Handle handle, const char* function, const char* nullText) {
+    REQUIRE(handle, function, nullText);
+    handle->Acquire();
+    return kPDOk;
+}
+
+template <class Handle>
+PDResult ReleaseHandle(Handle handle, const char* function, const char* nullText) {
+    REQUIRE(handle, function, nullText);
+    handle->Release();
+    return kPDOk;
+}
+
 bool Finite(float v) {
     return std::isfinite(v);
 }
@@ -309,15 +324,11 @@ FOLIO_API PDResult FolioDocumentNewInMemory(PDDocument* out) {
 }
 
 FOLIO_API PDResult FolioDocumentAcquire(PDDocument document) {
-    REQUIRE(document, "FolioDocumentAcquire", "the document is null");
-    document->Acquire();
-    return kPDOk;
+    return AcquireHandle(document, "FolioDocumentAcquire", "the document is null");
 }
 
 FOLIO_API PDResult FolioDocumentRelease(PDDocument document) {
-    REQUIRE(document, "FolioDocumentRelease", "the document is null");
-    document->Release();
-    return kPDOk;
+    return ReleaseHandle(document, "FolioDocumentRelease", "the document is null");
 }
 
 FOLIO_API PDResult FolioDocumentGetPageCount(PDDocument document, uint64_t* count) {
@@ -410,15 +421,11 @@ FOLIO_API PDResult FolioDocumentCanRedo(PDDocument document, uint32_t* steps) {
 // Pages.
 
 FOLIO_API PDResult PDPageAcquire(PDPage page) {
-    REQUIRE(page, "PDPageAcquire", "the page is null");
-    page->Acquire();
-    return kPDOk;
+    return AcquireHandle(page, "PDPageAcquire", "the page is null");
 }
 
 FOLIO_API PDResult PDPageRelease(PDPage page) {
-    REQUIRE(page, "PDPageRelease", "the page is null");
-    page->Release();
-    return kPDOk;
+    return ReleaseHandle(page, "PDPageRelease", "the page is null");
 }
 
 FOLIO_API PDResult PDPageGetCropBox(PDPage page, PDRectF* box) {
@@ -486,15 +493,11 @@ FOLIO_API PDResult PDPageLoadPageText(PDPage page, PDPageText* out) {
 }
 
 FOLIO_API PDResult PDPageTextAcquire(PDPageText text) {
-    REQUIRE(text, "PDPageTextAcquire", "the page text is null");
-    text->Acquire();
-    return kPDOk;
+    return AcquireHandle(text, "PDPageTextAcquire", "the page text is null");
 }
 
 FOLIO_API PDResult PDPageTextRelease(PDPageText text) {
-    REQUIRE(text, "PDPageTextRelease", "the page text is null");
-    text->Release();
-    return kPDOk;
+    return ReleaseHandle(text, "PDPageTextRelease", "the page text is null");
 }
 
 FOLIO_API PDResult PDPageTextGetNumChars(PDPageText text, uint64_t* count) {
@@ -586,9 +589,7 @@ FOLIO_API PDResult PDAnnotSetFillOpacity(PDAnnot annot, float opacity) {
 }
 
 FOLIO_API PDResult PDAnnotRelease(PDAnnot annot) {
-    REQUIRE(annot, "PDAnnotRelease", "the annotation is null");
-    annot->Release();
-    return kPDOk;
+    return ReleaseHandle(annot, "PDAnnotRelease", "the annotation is null");
 }
 
 FOLIO_API PDResult FolioPageInsertAnnot(PDPage page, PDAnnot annot) {
@@ -662,6 +663,12 @@ FOLIO_API PDResult FolioMemoryAddChar(PDDocument document, uint64_t pageIndex, c
     } catch (const std::bad_alloc&) {
         return Fail(kPDErrNoMemory, "FolioMemoryAddChar: out of memory");
     }
+}
+
+FOLIO_API PDResult FolioMemoryDamagePageText(PDDocument document, uint64_t pageIndex) {
+    REQUIRE(document, "FolioMemoryDamagePageText", "the document is null");
+    Lock lock(document->mutex);
+    return folio::MemoryDamagePageText(document, pageIndex);
 }
 
 } // extern "C"

@@ -130,6 +130,7 @@ PDResult OpenPdf(const char* path, PDDocumentRec** out);
 PDDocumentRec* NewMemoryDocument();
 PDResult MemoryAddPage(PDDocumentRec* document, const PDRectF& crop, int32_t rotate,
                        uint64_t* index);
+PDResult MemoryDamagePageText(PDDocumentRec* document, uint64_t page);
 PDResult MemoryAddChar(PDDocumentRec* document, uint64_t page, const wchar_t* text,
                        const PDQuadF& quad);
 } // namespace folio

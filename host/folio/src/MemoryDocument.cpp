@@ -16,6 +16,7 @@ struct MemoryPage {
     int32_t rotate;
     std::vector<Char> chars;
     std::vector<Markup> markups;
+    bool textDamaged = false;
 };
 
 // One undo step: the markups it added, page by page, in order.
@@ -105,6 +106,9 @@ public:
     }
 
     PDResult LoadText(uint64_t page, std::vector<Char>* chars) override {
+        if (pages_.at(page).textDamaged)
+            return Fail(kPDErrDamaged, "PDPageLoadPageText: the text of page %llu is damaged",
+                        (unsigned long long)page);
         *chars = pages_.at(page).chars;
         return kPDOk;
     }
@@ -176,7 +180,7 @@ public:
     }
 
     PDResult AddPage(const PDRectF& crop, int32_t rotate, uint64_t* index) {
-        pages_.push_back(MemoryPage{crop, rotate, {}, {}});
+        pages_.push_back(MemoryPage{crop, rotate, {}, {}, false});
         if (index)
             *index = pages_.size() - 1;
         return kPDOk;
@@ -187,6 +191,15 @@ public:
             return Fail(kPDErrOutOfRange, "FolioMemoryAddChar: page %llu of a document of %zu",
                         (unsigned long long)page, pages_.size());
         pages_[page].chars.push_back(Char{text, quad});
+        return kPDOk;
+    }
+
+    PDResult DamagePageText(uint64_t page) {
+        if (page >= pages_.size())
+            return Fail(kPDErrOutOfRange,
+                        "FolioMemoryDamagePageText: page %llu of a document of %zu",
+                        (unsigned long long)page, pages_.size());
+        pages_[page].textDamaged = true;
         return kPDOk;
     }
 
@@ -264,6 +277,13 @@ PDResult MemoryAddChar(PDDocumentRec* document, uint64_t page, const wchar_t* te
     if (!*text)
         return Fail(kPDErrBadArgument, "FolioMemoryAddChar: the text is empty");
     return memory->AddChar(page, text, quad);
+}
+
+PDResult MemoryDamagePageText(PDDocumentRec* document, uint64_t page) {
+    auto* memory = dynamic_cast<MemoryDocument*>(document);
+    if (!memory)
+        return Fail(kPDErrUnsupported, "FolioMemoryDamagePageText: not an in-memory document");
+    return memory->DamagePageText(page);
 }
 
 } // namespace folio

@@ -20,14 +20,14 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         if (!path || !*path) {
             Close();
-            return 0;
+            return SODetails::kOk;
         }
         FILE* file = std::fopen(path, "a");
         if (!file)
-            return 13;
+            return SODetails::kCannotOpenFile;
         Close();
         file_ = file;
-        return 0;
+        return SODetails::kOk;
     }
 
     void SetMaxSeverity(uint32_t severity) { maxSeverity_ = severity; }
@@ -84,7 +84,7 @@ struct LoggerInterface {
     static uint32_t Write(ServiceObject*, const wchar_t* message, uint32_t severity,
                           const SourceLocation* location) {
         TheSink().Write(message, severity, location);
-        return 0;
+        return SODetails::kOk;
     }
 };
 
@@ -96,11 +96,11 @@ extern "C" {
 
 JOURNAL_API uint32_t GetLogger(ServiceObject** out) {
     if (!out)
-        return 3;
+        return SODetails::kBadArgument;
     static ServiceObject* const logger = LoggerObject::New();  // lives for the process
     logger->common.AddRef(logger);
     *out = logger;
-    return 0;
+    return SODetails::kOk;
 }
 
 JOURNAL_API uint32_t JournalSetSinkFile(const char* path) {

@@ -20,15 +20,15 @@ struct BrandInterface {
     }
     static uint32_t GetLegalCopyright(ServiceObject* self, const wchar_t** text) {
         if (!text)
-            return 3;
+            return SODetails::kBadArgument;
         *text = Object::ImplOf(self).legalCopyright;
-        return 0;
+        return SODetails::kOk;
     }
     static uint32_t GetSettingsRelativePath(ServiceObject* self, const wchar_t** text) {
         if (!text)
-            return 3;
+            return SODetails::kBadArgument;
         *text = Object::ImplOf(self).settingsPath;
-        return 0;
+        return SODetails::kOk;
     }
 };
 

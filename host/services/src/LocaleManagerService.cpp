@@ -44,14 +44,14 @@ struct LocaleManagerInterface {
     // Redirects *text to the translation of `source` when there is one.
     static uint32_t Translate(ServiceObject* self, const wchar_t** text, const wchar_t* source) {
         if (!text || !source)
-            return 3;
+            return SODetails::kBadArgument;
         const Catalogue* catalogue = Object::ImplOf(self).catalogue;
         if (!catalogue)
-            return 0;
+            return SODetails::kOk;
         auto it = catalogue->find(source);
         if (it != catalogue->end())
             *text = it->second.c_str();
-        return 0;
+        return SODetails::kOk;
     }
 };
 

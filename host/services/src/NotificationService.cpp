@@ -32,11 +32,11 @@ struct NotifierInterface {
     static uint32_t Subscribe(ServiceObject* self, SLAtom notification, void* record,
                               NotificationCallback callback) {
         if (!record || !callback || notification == 0)
-            return 3;
+            return SODetails::kBadArgument;
         Notifier& n = Object::ImplOf(self);
         std::lock_guard<std::mutex> lock(n.mutex);
         n.subscribers.push_back({notification, record, callback});
-        return 0;
+        return SODetails::kOk;
     }
     static uint32_t Unsubscribe(ServiceObject* self, SLAtom notification, void* record) {
         Notifier& n = Object::ImplOf(self);
@@ -44,10 +44,10 @@ struct NotifierInterface {
         for (auto it = n.subscribers.begin(); it != n.subscribers.end(); ++it) {
             if (it->notification == notification && it->record == record) {
                 n.subscribers.erase(it);
-                return 0;
+                return SODetails::kOk;
             }
         }
-        return 1;
+        return SODetails::kDeclined;
     }
     static uint32_t Post(ServiceObject* self, SLAtom notification, ServiceObject* source,
                          void* data, bool* flag) {
@@ -64,7 +64,7 @@ struct NotifierInterface {
             NotificationEvent event{0, source, data, flag, s.record};
             s.callback(&event);
         }
-        return 0;
+        return SODetails::kOk;
     }
 };
 
@@ -83,9 +83,9 @@ struct NotificationServiceInterface {
     }
     static uint32_t GetNotifier(ServiceObject* self, ServiceObject** out) {
         if (!out)
-            return 3;
+            return SODetails::kBadArgument;
         *out = SODetails::BasicServiceObjectPtr<>(Object::ImplOf(self).notifier).Detach();
-        return 0;
+        return SODetails::kOk;
     }
 };
 

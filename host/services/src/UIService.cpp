@@ -29,28 +29,28 @@ struct UIActionRegistryInterface {
     static uint32_t Register(ServiceObject* self, SLAtom action,
                              UIActionRegistryOps::UIActionFactory factory) {
         if (action == 0 || !factory)
-            return 3;
+            return SODetails::kBadArgument;
         UIActionRegistry& r = Object::ImplOf(self);
         std::lock_guard<std::mutex> lock(r.mutex);
         for (auto& e : r.entries)
             if (e.action == action) {
                 e.factory = factory;
-                return 0;
+                return SODetails::kOk;
             }
         r.entries.push_back({action, factory});
-        return 0;
+        return SODetails::kOk;
     }
     static uint32_t GetAction(ServiceObject* self, uint64_t index, SLAtom* action,
                               UIActionRegistryOps::UIActionFactory* factory) {
         UIActionRegistry& r = Object::ImplOf(self);
         std::lock_guard<std::mutex> lock(r.mutex);
         if (index >= r.entries.size())
-            return 2;
+            return SODetails::kNotAvailable;
         if (action)
             *action = r.entries[index].action;
         if (factory)
             *factory = r.entries[index].factory;
-        return 0;
+        return SODetails::kOk;
     }
 };
 
@@ -68,9 +68,9 @@ struct UIServiceInterface {
     }
     static uint32_t GetUIActionRegistry(ServiceObject* self, ServiceObject** out) {
         if (!out)
-            return 3;
+            return SODetails::kBadArgument;
         *out = SODetails::BasicServiceObjectPtr<>(Object::ImplOf(self).registry).Detach();
-        return 0;
+        return SODetails::kOk;
     }
 };
 

@@ -1,6 +1,8 @@
 // strpool: atoms, the sequence hash and the process-wide singleton storage.
 #include "strpool.h"
 
+#include "service-common/ResultCodes.h"
+
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -13,13 +15,11 @@
 
 namespace {
 
-enum : uint32_t {
-    kOk = 0,
-    kBadArgument = 3,
-    kRejected = 6,
-    kNotFound = 8,
-    kTornDown = 15,
-};
+using SODetails::kBadArgument;
+using SODetails::kNotFound;
+using SODetails::kOk;
+using SODetails::kSingletonRejected;
+using SODetails::kStorageTornDown;
 
 // ---------------------------------------------------------------------------
 // Atoms
@@ -99,24 +99,24 @@ class SingletonStorage {
 public:
     uint32_t Available() {
         std::lock_guard<std::mutex> lock(mutex_);
-        return state_ == State::TornDown ? kTornDown : kOk;
+        return state_ == State::TornDown ? kStorageTornDown : kOk;
     }
 
     uint32_t Get(uint32_t id, uint32_t size, void** block) {
         std::unique_lock<std::mutex> lock(mutex_);
         if (state_ == State::TornDown)
-            return kTornDown;
+            return kStorageTornDown;
         if (!block)
             return kBadArgument;
         if (id == 0)
-            return kRejected;
+            return kSingletonRejected;
         auto found = WaitUntilBuilt(lock, id);
         if (found == blocks_.end())
             // While the storage is being torn down, a block that is gone has
             // been destroyed and is not created again.
-            return state_ == State::Live ? kNotFound : kTornDown;
+            return state_ == State::Live ? kNotFound : kStorageTornDown;
         if (found->second.size != size)
-            return kRejected;
+            return kSingletonRejected;
         *block = found->second.data;
         return kOk;
     }
@@ -125,16 +125,16 @@ public:
                     SingletonDestructor destructor) {
         std::unique_lock<std::mutex> lock(mutex_);
         if (state_ != State::Live)
-            return kTornDown;
+            return kStorageTornDown;
         if (id == 0)
-            return kRejected;
+            return kSingletonRejected;
         if (size == 0)
             return kBadArgument;
         auto found = WaitUntilBuilt(lock, id);
         if (state_ != State::Live)
-            return kTornDown;
+            return kStorageTornDown;
         if (found != blocks_.end())
-            return found->second.size == size ? kOk : kRejected;
+            return found->second.size == size ? kOk : kSingletonRejected;
 
         void* data = std::calloc(1, size);
         if (!data)

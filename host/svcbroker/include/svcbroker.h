@@ -31,9 +31,21 @@ enum : uint32_t {
     kSPFactoryFunctionNotFound = 0x1000A,      // the module has no CreateServiceObject
 };
 
+// One entry of the table that a module's ReflectServiceObjectInfo hands out:
+// the object's atom (all ones while the module has not resolved it) and its
+// name. The table ends with an all-zero entry.
+struct ServiceObjectInfo {
+    uint32_t atom;
+    uint32_t reserved; // no defined content, except 0 in the terminating entry
+    const char* name;
+};
+static_assert(sizeof(ServiceObjectInfo) == 16, "ServiceObjectInfo is 16 bytes");
+
 extern "C" {
 
+// The entries of a module that makes service objects.
 typedef uint32_t (*CreateServiceObjectFn)(uint32_t atom, ServiceObject** out);
+typedef uint32_t (*ReflectServiceObjectInfoFn)(const ServiceObjectInfo** table, uint32_t* count);
 typedef uint32_t (*HostServiceFactory)(void* context, ServiceObject** out);
 
 // On success *out carries a reference for the caller. *systemError receives

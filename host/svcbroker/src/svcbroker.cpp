@@ -26,13 +26,14 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "service-common/ResultCodes.h"
 #include "service-common/ServiceObject.h"
 #include "strpool.h"
 
 namespace {
 
-constexpr uint32_t kOk = 0;
-constexpr uint32_t kBadArgument = 3;
+using SODetails::kBadArgument;
+using SODetails::kOk;
 
 const char* const kSingle = "single";
 const char* const kMultiple = "multiple";
@@ -73,6 +74,16 @@ struct Registration {
     bool single = false;
     ServiceObject* instance = nullptr;
     uint64_t generation = 0;
+
+    // Hands out the shared object with a reference for the caller; false when
+    // there is none (yet) to share.
+    bool ShareInstance(ServiceObject** out) const {
+        if (!single || !instance)
+            return false;
+        AddRef(instance);
+        *out = instance;
+        return true;
+    }
 };
 
 struct HostService : Registration {
@@ -186,11 +197,8 @@ uint32_t Broker::FromHost(const std::string& name, ServiceObject** out, uint32_t
         auto found = hostServices_.find(name);
         if (found != hostServices_.end()) {
             HostService& service = found->second;
-            if (service.single && service.instance) {
-                AddRef(service.instance);
-                *out = service.instance;
+            if (service.ShareInstance(out))
                 return kOk;
-            }
             factory = service.factory;
             context = service.context;
             generation = service.generation;
@@ -217,11 +225,8 @@ uint32_t Broker::FromModule(const std::string& name, ServiceObject** out, uint32
         if (found == moduleServices_.end())
             return kSPServiceNotSupported;
         ModuleService& service = found->second;
-        if (service.single && service.instance) {
-            AddRef(service.instance);
-            *out = service.instance;
+        if (service.ShareInstance(out))
             return kOk;
-        }
         objectName = service.objectName;
         modulePath = service.modulePath;
         generation = service.generation;

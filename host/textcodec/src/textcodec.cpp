@@ -5,14 +5,14 @@
 // above U+10FFFF and truncated sequences are malformed input.
 #include "textcodec.h"
 
+#include "service-common/ResultCodes.h"
+
 namespace {
 
-enum : uint32_t {
-    kOk = 0,
-    kBadArgument = 3,
-    kBufferTooSmall = 6,
-    kMalformed = 13,
-};
+using SODetails::kBadArgument;
+using SODetails::kBufferTooSmall;
+using SODetails::kMalformedText;
+using SODetails::kOk;
 
 constexpr char32_t kMaxCodePoint = 0x10FFFF;
 constexpr bool kWideIsUtf16 = sizeof(wchar_t) == 2;
@@ -133,7 +133,7 @@ uint32_t Convert(const In* text, size_t length, Out* buffer, size_t* converted, 
     for (size_t pos = 0; pos < length;) {
         char32_t c;
         if (!decode(text, length, &pos, &c))
-            return kMalformed;
+            return kMalformedText;
         needed += measure(c);
     }
     if (!buffer) {

@@ -65,7 +65,7 @@ struct DispatcherInterface {
 
     static uint32_t Report(uint32_t code, const wchar_t* operation, const char* signature,
                            uint32_t line) {
-        return SODetails::Reported(code, {L"UIDispatcher", operation, kFile, line}, signature);
+        return SODetails::Reported(code, L"UIDispatcher", operation, signature, kFile, line);
     }
 
     static uint32_t MustHandOver(ServiceObject* self, uint32_t* mustHandOver) {

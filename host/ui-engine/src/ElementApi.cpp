@@ -42,8 +42,8 @@ constexpr Entry kSetText{L"SetText", "uint32_t UIElementApi::SetText(HELEMENT,co
                          99};
 
 uint32_t Reported(uint32_t code, const Entry& entry) {
-    return SODetails::Reported(code, {L"UIElementApi", entry.name, kFile, entry.line},
-                               entry.signature);
+    return SODetails::Reported(code, L"UIElementApi", entry.name, entry.signature, kFile,
+                               entry.line);
 }
 
 uint32_t SelectElements(HELEMENT from, const char* selector, UIElementVisitor visit,

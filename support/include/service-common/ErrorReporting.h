@@ -4,36 +4,8 @@
 
 #include <cstdint>
 
+#include "service-common/ResultCodes.h"
 #include "service-common/ServiceObject.h"
-
-namespace SODetails {
-
-// Result codes with a framework-wide meaning.
-enum : uint32_t {
-    kOk = 0,
-    kDeclined = 1,
-    kNotAvailable = 2,
-    kBadArgument = 3,
-    kVersionMismatch = 5,
-    kBadRecordSize = 6,
-    kNoErrorRecorded = 8,
-    kOutOfRange = 9,
-    kIgnored = 10,
-    kNotSubscribed = 25,
-    // The UI engine's element API.
-    kStaleElement = 0x20001,  // not a live element handle of the engine
-    kBadSelector = 0x20002,   // a selector text the engine does not understand
-    // The settings store's typed reads and writes found no service.
-    kSettingsReadsNotLoaded = 0x2000D,
-    kSettingsWritesNotLoaded = 0x2000E,
-};
-
-// Codes that are not failures: success, declined and ignored.
-inline bool IsFailure(uint32_t code) {
-    return code != kOk && code != kDeclined && code != kIgnored;
-}
-
-} // namespace SODetails
 
 class ServiceObjectException;
 
@@ -48,6 +20,15 @@ void ReportError(uint32_t code, const wchar_t* interfaceName, const wchar_t* ope
 // nothing for codes that are not failures, or when the singleton storage is
 // gone.
 void ReportFailure(const ServiceObjectException& failure);
+
+namespace SODetails {
+// ReportError, then the code: for an operation that reports its own result.
+inline uint32_t Reported(uint32_t code, const wchar_t* interfaceName, const wchar_t* operationName,
+                         const char* function, const char* file, uint32_t line) {
+    ReportError(code, interfaceName, operationName, function, file, line);
+    return code;
+}
+} // namespace SODetails
 
 // After every call of another module's object: returns for 0, 1 and 10;
 // otherwise throws ServiceObjectException built from the object's own error

@@ -24,6 +24,7 @@
 
 #include "service-common/EventSlot.h"
 #include "service-common/ServiceObject.h"
+#include "service-common/WeakRefPtr.h"
 
 namespace SOEvent {
 
@@ -37,15 +38,14 @@ public:
 
 namespace Detail {
 
-// The weak reference block of `source`, with a count for the caller; null
-// when the source gives none. A reference on the source is held meanwhile.
-WeakRef* WeakRefOf(ServiceObject* source);
+// A weak reference to `source`, taken while a reference on the source is
+// held; empty when the source gives none.
+SODetails::WeakRefPtr WeakRefOf(ServiceObject* source);
 
 // Calls the unsubscribe entry at `position` of the source behind `source`
 // with `handle`, if the source still lives and has the entry. Never throws.
-void Unsubscribe(WeakRef* source, std::size_t position, uint64_t handle) noexcept;
-
-void ReleaseWeakRef(WeakRef* source) noexcept;
+void Unsubscribe(const SODetails::WeakRefPtr& source, std::size_t position,
+                 uint64_t handle) noexcept;
 
 // The heap context handed to the host: a copy of the handler.
 template <class... Args> struct HandlerContext {
@@ -88,16 +88,14 @@ public:
     ~EventSubscription() override {
         if (active_)
             Detail::Unsubscribe(source_, Slot::Unsubscribe::kPosition, handle_);
-        Detail::ReleaseWeakRef(source_);
     }
 
-    uint64_t Handle() const { return handle_; }
-
 private:
-    EventSubscription(WeakRef* source, uint64_t handle) : source_(source), handle_(handle) {}
+    EventSubscription(SODetails::WeakRefPtr source, uint64_t handle)
+        : source_(std::move(source)), handle_(handle) {}
 
     uint8_t active_ = 1;
-    WeakRef* source_;
+    SODetails::WeakRefPtr source_;
     uint64_t handle_;
 };
 

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "service-common/FailureSites.h"
+
 class ServiceObjectException;
 
 namespace SODetails {
@@ -15,6 +17,9 @@ enum LogSeverity : uint32_t { kLogSeverityRegistration = 1, kLogSeverityFailure 
 // A failing logger call throws through CheckResult.
 void Log(const std::wstring& message, uint32_t severity, const char* file, uint32_t line,
          const char* function);
+inline void Log(const std::wstring& message, uint32_t severity, const FailureSites::Site& site) {
+    Log(message, severity, site.file, site.line, site.function);
+}
 
 // Logs a caught exception with its own message, file, line and function.
 // Anything thrown while logging is swallowed.

@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "service-common/Atom.h"
+#include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/ServiceObjectCall.h"
 
 // What the notifier passes to a subscriber's callback.
@@ -12,7 +13,7 @@ struct NotificationEvent {
     ServiceObject* source;
     void* data;
     bool* flag;
-    void* subscription;  // the record handed over when subscribing
+    void* subscription; // the record handed over when subscribing
 };
 static_assert(sizeof(NotificationEvent) == 40, "notification event layout");
 
@@ -32,3 +33,10 @@ using Post = SODetails::OperationSlot<16, uint32_t(SLAtom notification, ServiceO
                                                    void* data, bool* flag)>;
 constexpr std::size_t kOperationCount = 3;
 } // namespace NotifierOps
+
+namespace SODetails {
+// The notifier of the host's "NotificationService"; empty when the service
+// has no notifier operation or gives none. A service that cannot be had, or
+// a failing call, throws ServiceObjectException.
+BasicServiceObjectPtr<> GetGlobalNotifier();
+} // namespace SODetails

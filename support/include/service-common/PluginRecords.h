@@ -34,7 +34,9 @@ struct PluginInfo {
     const wchar_t* legalNotice;
 };
 
-// What GetHostApi returns by value (24 bytes); only the first is used.
+// What GetHostApi returns by value (24 bytes); only the first is used. The
+// plug-in asks GetHandlerObject for objects of kind kHandlerObjectKind only.
+constexpr uint32_t kHandlerObjectKind = 3;
 struct HostApi {
     uint32_t (*GetHandlerObject)(uint32_t cookie, uint32_t kind, uint32_t id, ServiceObject** out,
                                  uint32_t slot);

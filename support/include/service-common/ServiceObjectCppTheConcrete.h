@@ -160,4 +160,16 @@ private:
     uint32_t endTag_ = kEndTag;
 };
 
+// The common part of an interface description whose operations are static
+// functions of the description itself (the host's objects):
+//   struct DocumentInterface : InterfaceOf<DocumentInterface, DocumentImpl, 65> {
+//       static constexpr const char* kName = "BLDocument";
+//       static void FillOperations(Operation* operations);
+//   };
+template <class Interface, class T, std::size_t OperationCount> struct InterfaceOf {
+    using Impl = T;
+    using Object = ServiceObjectCppTheConcrete<Interface, T>;
+    static constexpr std::size_t kOperationCount = OperationCount;
+};
+
 } // namespace SODetails

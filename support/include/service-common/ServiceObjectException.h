@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "service-common/FailureSites.h"
 #include "service-common/ServiceObject.h"
 
 // Not derived from std::exception on purpose: a handler for std::exception
@@ -18,6 +19,9 @@ public:
     ServiceObjectException() = default;
     ServiceObjectException(uint32_t code, std::wstring message, std::string function,
                            std::string file, uint32_t line);
+    // A failure of this module at one of its fixed sites.
+    ServiceObjectException(uint32_t code, std::wstring message, const FailureSites::Site& site)
+        : ServiceObjectException(code, std::move(message), site.function, site.file, site.line) {}
     // An exception that stands for another module's live record.
     static ServiceObjectException StandingFor(const ServiceObjectException* inner);
 
@@ -49,4 +53,3 @@ private:
 
     friend struct ServiceObjectExceptionLayout;
 };
-

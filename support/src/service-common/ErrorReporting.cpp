@@ -31,7 +31,7 @@ void CheckResult(ServiceObject* object, uint32_t code) {
     ErrorInfo info;
     std::memset(&info, 0, sizeof(info));
     void* record = nullptr;
-    if (object->common.GetErrorInfo(object, &info, &record) != 0)
+    if (object->common.GetErrorInfo(object, &info, &record) != SODetails::kOk)
         return;
     if (record)
         throw ServiceObjectException::StandingFor(static_cast<const ServiceObjectException*>(record));

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/Platform.h"
+#include "service-common/ResultCodes.h"
 #include "service-common/SingletonStaticData.h"
 #include "strpool.h"
 
@@ -22,7 +23,7 @@ void ErrorsStorage::Destroy(void* block) {
 }
 
 bool ErrorsStorage::IsAvailable() {
-    return IsSingletonStaticDataStorageAvailable() == 0;
+    return IsSingletonStaticDataStorageAvailable() == SODetails::kOk;
 }
 
 ErrorsStorage& ErrorsStorage::Instance() {
@@ -49,7 +50,7 @@ uint32_t ErrorsStorage::Describe(ErrorInfo* info, void** record) {
     boost::recursive_mutex::scoped_lock lock(mutex_);
     auto it = records_.find(Platform::CurrentThreadId());
     if (it == records_.end())
-        return 8;
+        return SODetails::kNoErrorRecorded;
     const ServiceObjectException& resolved = it->second.Resolved();
     info->code = resolved.Code();
     info->line = resolved.Line();
@@ -58,5 +59,5 @@ uint32_t ErrorsStorage::Describe(ErrorInfo* info, void** record) {
     info->file = resolved.File().c_str();
     if (record)
         *record = &it->second;
-    return 0;
+    return SODetails::kOk;
 }

@@ -2,6 +2,8 @@
 
 #include <boost/format.hpp>
 
+#include "service-common/FailureSites.h"
+#include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/SystemError.h"
 #include "service-common/TextConversion.h"
@@ -12,54 +14,58 @@ namespace SP {
 
 namespace {
 
-const char* const kFile = "support\\include\\service-common\\serviceprovider";
-const char* const kFunction = "SP::_CheckServiceProviderApiResult";
+using Site = FailureSites::ServiceProvider;
 
 [[noreturn]] void Fail(uint32_t code, const std::wstring& text, uint32_t line) {
-    throw ServiceObjectException(code, text, kFunction, kFile, line);
+    throw ServiceObjectException(code, text, Site::kFunction, Site::kFile, line);
 }
 
 // A fixed text for a code, with or without the system's own words.
 struct ProviderText {
     uint32_t code;
-    const wchar_t* plain;        // without a system error
+    const wchar_t* plain; // without a system error
     uint32_t plainLine;
-    const wchar_t* withSystem;   // %1% system error, %2% system text; null: use plain
+    const wchar_t* withSystem; // %1% system error, %2% system text; null: use plain
     uint32_t withSystemLine;
 };
 
 const ProviderText kTexts[] = {
-    {0x10005, L"service is not supported by the corresponding module.\n", 65, nullptr, 65},
-    {0x10006, L"service object factory function failed.\n", 71, nullptr, 71},
-    {0x10007, L"there are no public service objects in corresponding module.\n", 77, nullptr, 77},
-    {0x10008, L"corresponding service is not supported by the service provider.\n", 83, nullptr,
-     83},
-    {0x10009,
-     L"the service provider cannot find corresponding module to create service object.\n", 103,
+    {kSPServiceNotSupportedByModule, L"service is not supported by the corresponding module.\n",
+     Site::kServiceNotSupportedByModuleLine, nullptr, Site::kServiceNotSupportedByModuleLine},
+    {kSPFactoryFailed, L"service object factory function failed.\n", Site::kFactoryFailedLine,
+     nullptr, Site::kFactoryFailedLine},
+    {kSPNoPublicObjects, L"there are no public service objects in corresponding module.\n",
+     Site::kNoPublicObjectsLine, nullptr, Site::kNoPublicObjectsLine},
+    {kSPServiceNotSupported, L"corresponding service is not supported by the service provider.\n",
+     Site::kServiceNotSupportedLine, nullptr, Site::kServiceNotSupportedLine},
+    {kSPModuleNotFound,
+     L"the service provider cannot find corresponding module to create service object.\n",
+     Site::kModuleNotFoundWithoutSystemErrorLine,
      L"the service provider cannot find corresponding module to create service object.\n\n"
      L"System error code: [%1%]\nDescription: %2%\n",
-     96},
-    {0x1000A,
+     Site::kModuleNotFoundLine},
+    {kSPFactoryFunctionNotFound,
      L"the service provider cannot find corresponding factory function in the module to "
      L"create service object. ",
-     123,
+     Site::kFactoryFunctionNotFoundWithoutSystemErrorLine,
      L"the service provider cannot find corresponding factory function in the module to "
      L"create service object.\n\nSystem error code: [%1%]\nDescription: %2%\n",
-     116},
+     Site::kFactoryFunctionNotFoundLine},
 };
 
 } // namespace
 
 void _CheckServiceProviderApiResult(uint32_t code, uint32_t systemError) {
-    if (code == 0)
+    if (code == SODetails::kOk)
         return;
     for (const ProviderText& t : kTexts) {
         if (t.code != code)
             continue;
         if (systemError != 0 && t.withSystem)
-            Fail(code,
-                 (boost::wformat(t.withSystem) % systemError % FormatSystemError(systemError)).str(),
-                 t.withSystemLine);
+            Fail(
+                code,
+                (boost::wformat(t.withSystem) % systemError % FormatSystemError(systemError)).str(),
+                t.withSystemLine);
         Fail(code, t.plain, t.plainLine);
     }
     if (systemError != 0)
@@ -68,12 +74,12 @@ void _CheckServiceProviderApiResult(uint32_t code, uint32_t systemError) {
                              L"System error code: [%2%]\nDescription: %3%\n") %
               code % systemError % FormatSystemError(systemError))
                  .str(),
-             49);
+             Site::kOtherResultLine);
     Fail(code,
          (boost::wformat(L"\"ServiceProviderGetServiceObject()\" call failed with code %1%.\n") %
           code)
              .str(),
-         59);
+         Site::kOtherResultWithoutSystemErrorLine);
 }
 
 SODetails::BasicServiceObjectPtr<> GetServiceObject(SLAtom atom, const char* name) {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "service-common/ResultCodes.h"
 #include "strpool.h"
 
 namespace SODetails {
@@ -11,24 +12,19 @@ const char* const kSingletonDestroyedText =
 const char* const kSingletonBadIdText = "Fail to get atom singleton instance! Incorrect StaticDataID!";
 const char* const kSingletonMissingText = "Fail to get atom singleton instance!";
 
-namespace {
-constexpr uint32_t kBadId = 6;
-constexpr uint32_t kNotCreated = 8;
-constexpr uint32_t kTornDown = 15;
-} // namespace
-
 void* AcquireSingletonStaticData(const SingletonDescriptor& d) {
-    if (IsSingletonStaticDataStorageAvailable() != 0)
+    if (IsSingletonStaticDataStorageAvailable() != kOk)
         throw std::runtime_error(d.destroyedText);
     if (!d.cache->load()) {
         void* block = nullptr;
         uint32_t result = GetSingletonStaticData(d.id, d.size, &block);
-        if (result == kTornDown)
+        if (result == kStorageTornDown)
             throw std::runtime_error(d.destroyedText);
-        if (result == kBadId)
+        if (result == kSingletonRejected)
             throw std::runtime_error(d.badIdText);
-        if (result == kNotCreated) {
-            if (CreateSingletonStaticData(d.id, d.size, d.constructor, d.destructor) == kTornDown)
+        if (result == kNotFound) {
+            if (CreateSingletonStaticData(d.id, d.size, d.constructor, d.destructor) ==
+                kStorageTornDown)
                 throw std::runtime_error(d.destroyedText);
             block = nullptr;
             GetSingletonStaticData(d.id, d.size, &block);

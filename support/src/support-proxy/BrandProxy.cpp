@@ -1,5 +1,7 @@
 #include "support-proxy/BrandProxy.h"
 
+#include <string>
+
 #include "service-common/Atom.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/ServiceProvider.h"
@@ -9,8 +11,6 @@ namespace BrandProxy {
 namespace Raw {
 
 namespace {
-
-const char* const kFile = "support\\src\\support-proxy\\brand";
 
 // The service's own texts; they stay owned by the service.
 const wchar_t* gLegalCopyright = nullptr;
@@ -37,7 +37,7 @@ std::wstring FetchSettingsRelativePath() {
     if (!gSettingsRelativePath)
         throw ServiceObjectException(SODetails::kNotAvailable,
                                      L"DefaultSettingsRelativePath was not found in Brand service",
-                                     "BrandProxy::Raw::GetDefaultSettingsRelativePath", kFile, 61);
+                                     FailureSites::kBrandSettingsRelativePath);
     return gSettingsRelativePath;
 }
 
@@ -48,7 +48,7 @@ const wchar_t* GetLegalCopyright() {
     if (!gLegalCopyright)
         throw ServiceObjectException(SODetails::kNotAvailable,
                                      L"LegalCopyright was not found in Brand service",
-                                     "BrandProxy::Raw::GetLegalCopyright", kFile, 86);
+                                     FailureSites::kBrandLegalCopyright);
     LegalCopyrightCopy() = gLegalCopyright;
     return LegalCopyrightCopy().c_str();
 }

@@ -46,7 +46,6 @@ public:
     TextSelectionTracker& operator=(const TextSelectionTracker&) = delete;
 
     SelectCaret& Caret() { return *caret_; }
-    const SL::PointF& PressPoint() const { return pressPoint_; }
 
     // A left press at the device point: anchors (or, during a drag, moves)
     // the selection at the character under it. False when there is none.

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bl/BLInputHandler.h"
 #include "fileout/OutputFile.h"
 #include "folio.h"
 #include "service-common/BasicServiceObjectPtr.h"
@@ -51,6 +52,9 @@ HOSTBL_API uint32_t EditGroupDepth(ServiceObject* document);
 HOSTBL_API bool Undo(ServiceObject* document);
 HOSTBL_API bool Redo(ServiceObject* document);
 
+// How many undo steps the document holds.
+HOSTBL_API uint32_t UndoSteps(ServiceObject* document);
+
 // Writes the document as a PDF file into `out` (which the caller commits),
 // or saves it at `path` through the host's one commit routine. Incremental:
 // the original bytes with the changes appended.
@@ -64,6 +68,31 @@ struct AnnotRecord {
 };
 // Every annotation of every page, in page order.
 HOSTBL_API std::vector<AnnotRecord> ListAnnots(ServiceObject* document);
+// The annotations of one page, oldest first.
+HOSTBL_API std::vector<AnnotRecord> PageAnnots(ServiceObject* document, uint64_t page);
+
+// ---------------------------------------------------------------------------
+// Page content, as the plug-in reads it from the document-model library
+
+// Whether the file was damaged and rebuilt on opening: what it shows may then
+// be incomplete.
+HOSTBL_API bool WasRepaired(ServiceObject* document);
+
+struct PageInfo {
+    PDRectF cropBox;
+    int32_t rotate;
+};
+// Throws std::runtime_error when the page cannot be read.
+HOSTBL_API PageInfo GetPageInfo(ServiceObject* document, uint64_t page);
+
+// A character of a page's text in reading order: its text (one or more wide
+// units; generated line feeds included) and its quad in page space.
+struct PageChar {
+    std::wstring text;
+    PDQuadF quad;
+};
+// Throws std::runtime_error when the page's text cannot be read.
+HOSTBL_API std::vector<PageChar> PageChars(ServiceObject* document, uint64_t page);
 
 // ---------------------------------------------------------------------------
 // Document views ("BLDocumentView")
@@ -87,12 +116,26 @@ HOSTBL_API SL::RectI PageDeviceRect(ServiceObject* view, uint64_t page);
 // The pages that overlap the viewport, in order.
 HOSTBL_API std::vector<uint64_t> VisiblePages(ServiceObject* view);
 
+// The device point that shows a page point, and the page point that a device
+// point shows (the centre of its pixel). Throw std::out_of_range for no such
+// page.
+HOSTBL_API SL::PointI PageToDevice(ServiceObject* view, uint64_t page, SL::PointF point);
+HOSTBL_API SL::PointF DeviceToPage(ServiceObject* view, uint64_t page, SL::PointI point);
+
 // Invalidate calls so far, and whether one came since the last Draw.
 HOSTBL_API uint64_t InvalidateCount(ServiceObject* view);
 HOSTBL_API bool IsDirty(ServiceObject* view);
 
 // The tool object made active with SetActiveTool (a new reference), or null.
 HOSTBL_API ObjectPtr ActiveTool(ServiceObject* view);
+
+// Makes a new tool through the input-handler registry of the provider's
+// "BLService" by the tool's name, initialises it with the view and `params`,
+// and makes it the view's active tool, as the host's ribbon does. False when
+// no module offers a tool of that name; a failing tool throws
+// ServiceObjectException.
+HOSTBL_API bool ActivateTool(ServiceObject* view, const std::string& toolName,
+                             const MarkupToolParams& params);
 
 // Hands a mouse event (a BLInputEvent: type, button, device point) to the
 // view's active tool, as the view does with the user's input, and returns the

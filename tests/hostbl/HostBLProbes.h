@@ -1,13 +1,14 @@
-// In-memory documents and event probes for the business-logic tests.
+// In-memory documents of rows of characters, and event probes, for the
+// business-logic tests.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <vector>
 
+#include "TestSupport.h"
 #include "bl/BLDocument.h"
 #include "bl/BLDocumentView.h"
-#include "folio.h"
 #include "hostbl/HostBL.h"
 
 namespace HostBLTest {

@@ -30,7 +30,7 @@ constexpr std::size_t kOperationCount = 520 / 8;
 namespace BLDocumentEvents {
 // (page, changed rectangles, rectangle count)
 using OnPageContentChanged = SOEvent::EventSlot<504, uint64_t, const SL::RectF*, uint64_t>;
-}
+} // namespace BLDocumentEvents
 
 // The page object that GetPage hands out.
 namespace BLPageOps {

@@ -33,4 +33,4 @@ using SetCursor = SODetails::OperationSlot<0, uint32_t(uint32_t cursor)>;
 namespace BLAuthorOps {
 // The current author's name (owned by the service), or null.
 using GetAuthor = SODetails::OperationSlot<0, uint32_t(const wchar_t** name)>;
-}
+} // namespace BLAuthorOps

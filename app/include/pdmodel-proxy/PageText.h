@@ -70,7 +70,6 @@ public:
     bool operator!=(const Iterator& other) const { return !(*this == other); }
 
     uint64_t Index() const { return index_; }
-    uint64_t Count() const { return count_; }
     const PageText& Parent() const { return parent_; }
 
 private:
