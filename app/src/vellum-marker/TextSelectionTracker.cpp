@@ -53,6 +53,16 @@ bool IsQuarterTurn(const SL::PointF& vertex, const SL::PointF& a, const SL::Poin
     return turn >= kRightAngleLow && turn <= kRightAngleHigh;
 }
 
+// Upright text gives quads whose edges run along the axes, p1 right of p0
+// and p2 below it. For those the three angles come out of atan2 exactly as
+// 0, +-pi/2 and pi (the differences of equal coordinates are +0), and
+// every turn is pi/2 to the last bit: no need to ask atan2.
+bool IsUprightRectangle(const SL::Quad& q) {
+    return std::isfinite(q.p0.x) && std::isfinite(q.p0.y) && std::isfinite(q.p3.x) &&
+           std::isfinite(q.p3.y) && q.p0.y == q.p1.y && q.p2.y == q.p3.y && q.p0.x == q.p2.x &&
+           q.p1.x == q.p3.x && q.p1.x > q.p0.x && q.p0.y > q.p2.y;
+}
+
 void AddRectangle(ServiceObject* path, const SL::RectF& rect) {
     CallChecked<GRPathOps::AddRectangle>(path, &rect);
 }
@@ -126,6 +136,8 @@ std::vector<SL::Quad> JoinQuads(const std::vector<SL::Quad>& quads) {
 }
 
 bool IsRightAngled(const SL::Quad& q) {
+    if (IsUprightRectangle(q))
+        return true;
     return IsQuarterTurn(q.p0, q.p1, q.p2) && IsQuarterTurn(q.p1, q.p3, q.p0) &&
            IsQuarterTurn(q.p3, q.p2, q.p1);
 }
@@ -280,10 +292,11 @@ std::vector<SL::Quad> TextSelectionTracker::GetCharQuads(uint64_t page) {
     const IndexRange range = GetPageRange(page, &text);
     if (range.from == range.to)
         return quads;
+    // The range is checked; `text` holds the page text for the whole read,
+    // so the quads are read without a reference per character.
     quads.reserve(range.to - range.from);
-    const PDModel::PageText::Iterator end = text.At(range.to);
-    for (PDModel::PageText::Iterator it = text.At(range.from); it != end; ++it)
-        quads.push_back(*it);
+    for (uint64_t index = range.from; index < range.to; ++index)
+        quads.push_back(text.GetCharQuad(index));
     return quads;
 }
 

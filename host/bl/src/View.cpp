@@ -194,6 +194,24 @@ struct ViewOperations {
     }
 };
 
+// An opaque grey image: one row is made pixel by pixel, the others are
+// copies of it.
+void FillBackground(HostBL::Image& image, int32_t width, int32_t height) {
+    image.width = width;
+    image.height = height;
+    const std::size_t row = static_cast<std::size_t>(width) * 4;
+    image.rgba.resize(row * height);
+    if (image.rgba.empty())
+        return;
+    uint8_t* first = image.rgba.data();
+    for (std::size_t x = 0; x < row; x += 4) {
+        first[x] = first[x + 1] = first[x + 2] = HostBL::kBackgroundGrey;
+        first[x + 3] = 0xFF;
+    }
+    for (int32_t y = 1; y < height; ++y)
+        std::copy_n(first, row, first + row * y);
+}
+
 } // namespace
 
 void ViewInterface::FillOperations(SODetails::Operation* ops) {
@@ -416,11 +434,7 @@ bool DispatchInput(ServiceObject* view, uint32_t type, uint32_t button, SL::Poin
 Image Draw(ServiceObject* view) {
     ViewImpl& impl = ViewOf(view);
     auto image = std::make_shared<Image>();
-    image->width = impl.width;
-    image->height = impl.height;
-    image->rgba.assign(static_cast<std::size_t>(impl.width) * impl.height * 4, kBackgroundGrey);
-    for (std::size_t i = 3; i < image->rgba.size(); i += 4)
-        image->rgba[i] = 0xFF;
+    FillBackground(*image, impl.width, impl.height);
 
     struct Shown {
         uint64_t index;
@@ -472,6 +486,9 @@ Image Draw(ServiceObject* view) {
         std::lock_guard<std::mutex> lock(impl.mutex);
         impl.dirty = false;
     }
+    // A handler that kept its render target still shares the image.
+    if (image.use_count() == 1)
+        return std::move(*image);
     return *image;
 }
 

@@ -370,8 +370,10 @@ public:
             ctx_,
             [&] {
                 page = pdf_load_page(ctx_, doc_, int(index));
-                pixmap = fz_new_pixmap_with_bbox(ctx_, fz_device_rgb(ctx_),
-                                                 fz_make_irect(0, 0, w, h), nullptr, 1);
+                // Drawn straight into the caller's buffer: RGBA rows of w pixels.
+                pixmap = fz_new_pixmap_with_bbox_and_data(ctx_, fz_device_rgb(ctx_),
+                                                          fz_make_irect(0, 0, w, h), nullptr, 1,
+                                                          pixels);
                 fz_clear_pixmap_with_value(ctx_, pixmap, 255);
                 device = fz_new_draw_device(ctx_, fz_identity, pixmap);
                 fz_run_page(ctx_, &page->super, device, fz_scale(zoom, zoom), nullptr);
@@ -379,14 +381,7 @@ public:
             },
             &error);
         fz_drop_device(ctx_, device);
-        if (ok) {
-            const unsigned char* samples = fz_pixmap_samples(ctx_, pixmap);
-            const int stride = fz_pixmap_stride(ctx_, pixmap);
-            for (int32_t y = 0; y < h; ++y)
-                std::memcpy(pixels + size_t(y) * w * 4, samples + size_t(y) * stride,
-                            size_t(w) * 4);
-        }
-        fz_drop_pixmap(ctx_, pixmap);
+        fz_drop_pixmap(ctx_, pixmap); // the samples stay: they are `pixels`
         fz_drop_page(ctx_, page ? &page->super : nullptr);
         if (!ok) {
             std::free(pixels);
