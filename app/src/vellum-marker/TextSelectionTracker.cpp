@@ -38,6 +38,20 @@ bool OnLine(const SL::PointF& a, const SL::PointF& b, const SL::PointF& p) {
     return std::fabs(lhs - rhs) <= kJoinTolerance;
 }
 
+// CanJoinQuads with the bottom edges' lengths of `a` and `b` given; on a
+// join, `joinedBottom` is that of the run `a` becomes (a.p2 to b.p3).
+bool CanJoin(const SL::Quad& a, float aBottom, const SL::Quad& b, float bBottom,
+             float* joinedBottom) {
+    if (aBottom <= kJoinTolerance || bBottom <= kJoinTolerance)
+        return false;
+    if (!OnLine(a.p2, a.p3, b.p2) || !OnLine(a.p2, a.p3, b.p3))
+        return false;
+    if (!OnLine(a.p0, a.p1, b.p0) || !OnLine(a.p0, a.p1, b.p1))
+        return false;
+    *joinedBottom = Length(a.p2, b.p3);
+    return *joinedBottom > aBottom;
+}
+
 double Angle(const SL::PointF& from, const SL::PointF& to) {
     return std::atan2(static_cast<double>(to.y) - from.y, static_cast<double>(to.x) - from.x);
 }
@@ -106,29 +120,30 @@ SL::RectF CropBoxOf(ServiceObject* document, uint64_t page) {
 } // namespace
 
 bool CanJoinQuads(const SL::Quad& a, const SL::Quad& b) {
-    const float runBottom = Length(a.p2, a.p3);
-    if (runBottom <= kJoinTolerance || Length(b.p2, b.p3) <= kJoinTolerance)
-        return false;
-    if (!OnLine(a.p2, a.p3, b.p2) || !OnLine(a.p2, a.p3, b.p3))
-        return false;
-    if (!OnLine(a.p0, a.p1, b.p0) || !OnLine(a.p0, a.p1, b.p1))
-        return false;
-    return Length(a.p2, b.p3) > runBottom;
+    float joinedBottom = 0.0f;
+    return CanJoin(a, Length(a.p2, a.p3), b, Length(b.p2, b.p3), &joinedBottom);
 }
 
+// Each bottom length is computed once: a quad's own when it is tested, and
+// the joined run's, which the test computes anyway, when it joins.
 std::vector<SL::Quad> JoinQuads(const std::vector<SL::Quad>& quads) {
     std::vector<SL::Quad> runs;
     if (quads.empty())
         return runs;
     SL::Quad run = quads.front();
+    float runBottom = Length(run.p2, run.p3);
     for (std::size_t i = 1; i < quads.size(); ++i) {
         const SL::Quad& next = quads[i];
-        if (CanJoinQuads(run, next)) {
+        const float nextBottom = Length(next.p2, next.p3);
+        float joinedBottom = 0.0f;
+        if (CanJoin(run, runBottom, next, nextBottom, &joinedBottom)) {
             run.p1 = next.p1;
             run.p3 = next.p3;
+            runBottom = joinedBottom;
         } else {
             runs.push_back(run);
             run = next;
+            runBottom = nextBottom;
         }
     }
     runs.push_back(run);

@@ -94,6 +94,29 @@ PDPointF ToPageSpace(fz_point p, const fz_matrix& inverse) {
     return {q.x, q.y};
 }
 
+// Made in place: a page has thousands of characters.
+void AddChar(std::vector<Char>* chars, wchar_t c, const PDQuadF& quad) {
+    chars->emplace_back();
+    chars->back().text.push_back(c);
+    chars->back().quad = quad;
+}
+
+// The characters of a page's structured text and the line feeds put between
+// its lines: at most one per line.
+size_t CountChars(const fz_stext_page* text) {
+    size_t count = 0;
+    for (const fz_stext_block* block = text->first_block; block; block = block->next) {
+        if (block->type != FZ_STEXT_BLOCK_TEXT)
+            continue;
+        for (const fz_stext_line* line = block->u.t.first_line; line; line = line->next) {
+            ++count;
+            for (const fz_stext_char* ch = line->first_char; ch; ch = ch->next)
+                ++count;
+        }
+    }
+    return count;
+}
+
 int SnapRotation(int r) {
     if (r < 0)
         r = 360 - ((-r) % 360);
@@ -232,6 +255,7 @@ public:
 
         // MuPDF's quads are in its own page space; take them back to PDF user space.
         const fz_matrix inverse = fz_invert_matrix(ctm);
+        chars->reserve(chars->size() + CountChars(text));
         bool haveLine = false;
         PDQuadF lastQuad{};
         for (fz_stext_block* block = text->first_block; block; block = block->next) {
@@ -241,13 +265,12 @@ public:
                 if (!line->first_char)
                     continue;
                 if (haveLine) // the generated line feed that ends the previous line
-                    chars->push_back(
-                        Char{L"\n", {lastQuad.p1, lastQuad.p1, lastQuad.p3, lastQuad.p3}});
+                    AddChar(chars, L'\n', {lastQuad.p1, lastQuad.p1, lastQuad.p3, lastQuad.p3});
                 for (fz_stext_char* ch = line->first_char; ch; ch = ch->next) {
                     const PDQuadF q{
                         ToPageSpace(ch->quad.ul, inverse), ToPageSpace(ch->quad.ur, inverse),
                         ToPageSpace(ch->quad.ll, inverse), ToPageSpace(ch->quad.lr, inverse)};
-                    chars->push_back(Char{std::wstring(1, wchar_t(ch->c)), q});
+                    AddChar(chars, wchar_t(ch->c), q);
                     lastQuad = q;
                 }
                 haveLine = true;
