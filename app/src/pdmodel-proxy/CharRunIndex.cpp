@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "pdmodel-proxy/BoundingRect.h"
 #include "service-common/PdfException.h"
 
 namespace PDModel {

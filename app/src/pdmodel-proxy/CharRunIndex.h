@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "pdmodel-proxy/BoundingRect.h"
 #include "pdmodel-proxy/PageText.h"
 #include "service-common/SLGeometry.h"
 
@@ -32,13 +33,11 @@ public:
 
         // False only when no character's bounding box can hold q (its
         // edges included).
-        bool MayHold(const SL::PointF& q) const {
-            return !bounded || !(q.x < box.x0 || q.x > box.x1 || q.y < box.y0 || q.y > box.y1);
-        }
+        bool MayHold(const SL::PointF& q) const { return !bounded || SL::HoldsPoint(box, q); }
         // False only when no character's bounding box can overlap the
         // rectangle (minimum corner first) by a positive amount on both axes.
         bool MayOverlap(const SL::RectF& r) const {
-            return !bounded || (r.x0 < box.x1 && r.y0 < box.y1 && box.x0 < r.x1 && box.y0 < r.y1);
+            return !bounded || SL::OverlapsStrictly(r, box);
         }
     };
 

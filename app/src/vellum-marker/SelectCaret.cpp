@@ -62,20 +62,18 @@ double OutlineDistanceFloor(const SL::RectF& box, const SL::PointF& q) {
     return d > 0.0 ? d : 0.0;
 }
 
-bool OverlapsStrictly(const SL::RectF& box, const SL::RectF& r) {
-    return r.x0 < box.x1 && r.y0 < box.y1 && box.x0 < r.x1 && box.y0 < r.y1;
-}
-
-// A run waiting to be read by the nearest-character search: the runs
-// nearest to the point are read first.
+// A run waiting to be read by the nearest-character search, with the
+// distance none of its characters can come below.
 struct PendingRun {
     double floor;
     std::size_t run;
-    // For a min-heap: the smaller floor, then the lower index, comes out first.
-    bool operator<(const PendingRun& other) const {
-        return floor > other.floor || (floor == other.floor && run > other.run);
-    }
 };
+
+// Orders a heap of pending runs so that the smallest floor, then the lowest
+// run, comes out first.
+bool ComesLater(const PendingRun& a, const PendingRun& b) {
+    return a.floor > b.floor || (a.floor == b.floor && a.run > b.run);
+}
 
 } // namespace
 
@@ -115,12 +113,12 @@ std::optional<uint64_t> FindNearestCandidate(const PDModel::PageText& text,
         if (all[k].MayOverlap(rect))
             pending.push_back({all[k].bounded ? OutlineDistanceFloor(all[k].box, q) : 0.0, k});
     }
-    std::make_heap(pending.begin(), pending.end());
+    std::make_heap(pending.begin(), pending.end(), ComesLater);
 
     float best = FLT_MAX;
     std::optional<uint64_t> nearest;
     while (!pending.empty()) {
-        std::pop_heap(pending.begin(), pending.end());
+        std::pop_heap(pending.begin(), pending.end(), ComesLater);
         const PendingRun next = pending.back();
         pending.pop_back();
         if (next.floor > best)
@@ -129,7 +127,7 @@ std::optional<uint64_t> FindNearestCandidate(const PDModel::PageText& text,
         for (uint64_t index = run.first; index < run.end; ++index) {
             const SL::Quad quad = text.GetCharQuad(index);
             const SL::RectF box = SL::BoundingRect(quad);
-            if (!OverlapsStrictly(box, rect))
+            if (!SL::OverlapsStrictly(rect, box))
                 continue;
             if (run.bounded && OutlineDistanceFloor(box, q) > best)
                 continue;
@@ -144,8 +142,7 @@ std::optional<uint64_t> FindNearestCandidate(const PDModel::PageText& text,
 }
 
 bool QuadContainsPoint(const SL::Quad& quad, const SL::PointF& q) {
-    const SL::RectF box = SL::BoundingRect(quad);
-    if (q.x < box.x0 || q.x > box.x1 || q.y < box.y0 || q.y > box.y1)
+    if (!SL::HoldsPoint(SL::BoundingRect(quad), q))
         return false;
     const SL::PointF* vertices[4] = {&quad.p0, &quad.p1, &quad.p2, &quad.p3};
     for (const SL::PointF* v : vertices) {
