@@ -1,5 +1,6 @@
 #include "pdmodel-proxy/CharRunIndex.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "service-common/PdfException.h"
@@ -64,11 +65,11 @@ void CharRunIndex::Add(uint64_t index, const SL::Quad& quad) {
                                          box.x1 >= run.box.x0));
         if (joins) {
             run.end = index + 1;
-            if (trusted) {
-                run.box.x0 = std::fmin(run.box.x0, box.x0);
-                run.box.y0 = std::fmin(run.box.y0, box.y0);
-                run.box.x1 = std::fmax(run.box.x1, box.x1);
-                run.box.y1 = std::fmax(run.box.y1, box.y1);
+            if (trusted) { // finite: plain comparisons will do
+                run.box.x0 = std::min(run.box.x0, box.x0);
+                run.box.y0 = std::min(run.box.y0, box.y0);
+                run.box.x1 = std::max(run.box.x1, box.x1);
+                run.box.y1 = std::max(run.box.y1, box.y1);
             }
             return;
         }

@@ -3,6 +3,7 @@
 // tool, repainting and every event of the view.
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <stdexcept>
 
 #include "Objects.h"
@@ -194,22 +195,43 @@ struct ViewOperations {
     }
 };
 
-// An opaque grey image: one row is made pixel by pixel, the others are
-// copies of it.
-void FillBackground(HostBL::Image& image, int32_t width, int32_t height) {
+// A page rendered by folio, placed at its device rectangle.
+struct RenderedPage {
+    SL::RectI rect;
+    int32_t width = 0, height = 0;
+    std::unique_ptr<uint8_t, decltype(&FolioFreeBuffer)> pixels{nullptr, &FolioFreeBuffer};
+};
+
+// The viewport image: opaque grey, with the rendered pages over it. It is
+// made row by row in one pass, each row grey first and then the parts of
+// the pages that cover it, in order.
+void ComposeViewport(HostBL::Image& image, int32_t width, int32_t height,
+                     const std::vector<RenderedPage>& pages) {
     image.width = width;
     image.height = height;
     const std::size_t row = static_cast<std::size_t>(width) * 4;
-    image.rgba.resize(row * height);
-    if (image.rgba.empty())
-        return;
-    uint8_t* first = image.rgba.data();
+    std::vector<uint8_t> grey(row);
     for (std::size_t x = 0; x < row; x += 4) {
-        first[x] = first[x + 1] = first[x + 2] = HostBL::kBackgroundGrey;
-        first[x + 3] = 0xFF;
+        grey[x] = grey[x + 1] = grey[x + 2] = HostBL::kBackgroundGrey;
+        grey[x + 3] = 0xFF;
     }
-    for (int32_t y = 1; y < height; ++y)
-        std::copy_n(first, row, first + row * y);
+    image.rgba.clear();
+    image.rgba.reserve(row * height);
+    for (int32_t y = 0; y < height; ++y) {
+        image.rgba.insert(image.rgba.end(), grey.begin(), grey.end());
+        uint8_t* line = image.rgba.data() + row * y;
+        for (const RenderedPage& page : pages) {
+            const int32_t source = y - page.rect.y0;
+            const int32_t x0 = std::max(0, -page.rect.x0);
+            const int32_t x1 = std::min(page.width, width - page.rect.x0);
+            if (source < 0 || source >= page.height || x1 <= x0)
+                continue;
+            const uint8_t* from =
+                page.pixels.get() + (static_cast<std::size_t>(source) * page.width + x0) * 4;
+            std::copy(from, from + static_cast<std::size_t>(x1 - x0) * 4,
+                      line + static_cast<std::size_t>(page.rect.x0 + x0) * 4);
+        }
+    }
 }
 
 } // namespace
@@ -433,8 +455,6 @@ bool DispatchInput(ServiceObject* view, uint32_t type, uint32_t button, SL::Poin
 
 Image Draw(ServiceObject* view) {
     ViewImpl& impl = ViewOf(view);
-    auto image = std::make_shared<Image>();
-    FillBackground(*image, impl.width, impl.height);
 
     struct Shown {
         uint64_t index;
@@ -448,28 +468,22 @@ Image Draw(ServiceObject* view) {
             shown.push_back(page);
     }
 
+    // A page that cannot be rendered leaves the background showing.
+    std::vector<RenderedPage> rendered;
     for (const Shown& page : shown) {
         PageHandle handle;
+        RenderedPage out;
+        out.rect = page.rect;
         uint8_t* pixels = nullptr;
-        int32_t w = 0, h = 0;
         if (FolioDocumentLoadPage(impl.documentImpl->document, page.index, &handle.page) != kPDOk ||
-            FolioPageRender(handle.page, impl.zoom, &pixels, &w, &h) != kPDOk)
+            FolioPageRender(handle.page, impl.zoom, &pixels, &out.width, &out.height) != kPDOk)
             continue;
-        for (int32_t y = 0; y < h; ++y) {
-            const int32_t dy = page.rect.y0 + y;
-            if (dy < 0 || dy >= image->height)
-                continue;
-            const int32_t x0 = std::max(0, -page.rect.x0);
-            const int32_t x1 = std::min(w, image->width - page.rect.x0);
-            if (x1 <= x0)
-                continue;
-            std::copy(pixels + (static_cast<std::size_t>(y) * w + x0) * 4,
-                      pixels + (static_cast<std::size_t>(y) * w + x1) * 4,
-                      image->rgba.begin() +
-                          (static_cast<std::size_t>(dy) * image->width + page.rect.x0 + x0) * 4);
-        }
-        FolioFreeBuffer(pixels);
+        out.pixels.reset(pixels);
+        rendered.push_back(std::move(out));
     }
+    auto image = std::make_shared<Image>();
+    ComposeViewport(*image, impl.width, impl.height, rendered);
+    rendered.clear();
 
     // Layer 0 of each page: every handler gets a render target reference
     // of its own, which it releases.
