@@ -3,7 +3,6 @@
 // tool, repainting and every event of the view.
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <stdexcept>
 
 #include "Objects.h"
@@ -195,43 +194,22 @@ struct ViewOperations {
     }
 };
 
-// A page rendered by folio, placed at its device rectangle.
-struct RenderedPage {
-    SL::RectI rect;
-    int32_t width = 0, height = 0;
-    std::unique_ptr<uint8_t, decltype(&FolioFreeBuffer)> pixels{nullptr, &FolioFreeBuffer};
-};
-
-// The viewport image: opaque grey, with the rendered pages over it. It is
-// made row by row in one pass, each row grey first and then the parts of
-// the pages that cover it, in order.
-void ComposeViewport(HostBL::Image& image, int32_t width, int32_t height,
-                     const std::vector<RenderedPage>& pages) {
-    image.width = width;
-    image.height = height;
-    const std::size_t row = static_cast<std::size_t>(width) * 4;
-    std::vector<uint8_t> grey(row);
-    for (std::size_t x = 0; x < row; x += 4) {
+// One row of the viewport's opaque grey background.
+std::vector<uint8_t> GreyRow(int32_t width) {
+    std::vector<uint8_t> grey(static_cast<std::size_t>(width) * 4);
+    for (std::size_t x = 0; x < grey.size(); x += 4) {
         grey[x] = grey[x + 1] = grey[x + 2] = HostBL::kBackgroundGrey;
         grey[x + 3] = 0xFF;
     }
-    image.rgba.clear();
-    image.rgba.reserve(row * height);
-    for (int32_t y = 0; y < height; ++y) {
-        image.rgba.insert(image.rgba.end(), grey.begin(), grey.end());
-        uint8_t* line = image.rgba.data() + row * y;
-        for (const RenderedPage& page : pages) {
-            const int32_t source = y - page.rect.y0;
-            const int32_t x0 = std::max(0, -page.rect.x0);
-            const int32_t x1 = std::min(page.width, width - page.rect.x0);
-            if (source < 0 || source >= page.height || x1 <= x0)
-                continue;
-            const uint8_t* from =
-                page.pixels.get() + (static_cast<std::size_t>(source) * page.width + x0) * 4;
-            std::copy(from, from + static_cast<std::size_t>(x1 - x0) * 4,
-                      line + static_cast<std::size_t>(page.rect.x0 + x0) * 4);
-        }
-    }
+    return grey;
+}
+
+// The background over the part of `rect` inside the image.
+void PaintGrey(HostBL::Image& image, const std::vector<uint8_t>& grey, const SL::RectI& rect) {
+    const int32_t x0 = std::max(0, rect.x0), x1 = std::min(image.width, rect.x1);
+    for (int32_t y = std::max(0, rect.y0); y < std::min(image.height, rect.y1) && x0 < x1; ++y)
+        std::copy_n(grey.begin(), static_cast<std::size_t>(x1 - x0) * 4,
+                    image.rgba.begin() + (static_cast<std::size_t>(y) * image.width + x0) * 4);
 }
 
 } // namespace
@@ -468,22 +446,22 @@ Image Draw(ServiceObject* view) {
             shown.push_back(page);
     }
 
-    // A page that cannot be rendered leaves the background showing.
-    std::vector<RenderedPage> rendered;
+    // The image is written once, grey row by grey row; the pages are drawn
+    // straight into it. One that cannot be rendered shows the background.
+    auto image = std::make_shared<Image>();
+    image->width = impl.width;
+    image->height = impl.height;
+    const std::vector<uint8_t> grey = GreyRow(impl.width);
+    image->rgba.reserve(grey.size() * impl.height);
+    for (int32_t y = 0; y < impl.height; ++y)
+        image->rgba.insert(image->rgba.end(), grey.begin(), grey.end());
     for (const Shown& page : shown) {
         PageHandle handle;
-        RenderedPage out;
-        out.rect = page.rect;
-        uint8_t* pixels = nullptr;
         if (FolioDocumentLoadPage(impl.documentImpl->document, page.index, &handle.page) != kPDOk ||
-            FolioPageRender(handle.page, impl.zoom, &pixels, &out.width, &out.height) != kPDOk)
-            continue;
-        out.pixels.reset(pixels);
-        rendered.push_back(std::move(out));
+            FolioPageRenderInto(handle.page, impl.zoom, image->rgba.data(), image->width,
+                                image->height, page.rect.x0, page.rect.y0) != kPDOk)
+            PaintGrey(*image, grey, page.rect);
     }
-    auto image = std::make_shared<Image>();
-    ComposeViewport(*image, impl.width, impl.height, rendered);
-    rendered.clear();
 
     // Layer 0 of each page: every handler gets a render target reference
     // of its own, which it releases.
