@@ -213,10 +213,7 @@ public:
     }
 
     PDResult PageSize(uint64_t page, float zoom, int32_t* width, int32_t* height) override {
-        Geometry g;
-        if (PDResult r = Load(page, &g, "FolioPageDisplaySize"))
-            return r;
-        return Size(g, zoom, width, height, "FolioPageDisplaySize");
+        return ShownSize(page, zoom, width, height, "FolioPageDisplaySize");
     }
 
     PDResult LoadText(uint64_t index, std::vector<Char>* chars) override {
@@ -376,11 +373,8 @@ public:
 
     PDResult Render(uint64_t index, float zoom, uint8_t** rgba, int32_t* width,
                     int32_t* height) override {
-        Geometry g;
         int32_t w = 0, h = 0;
-        if (PDResult r = Load(index, &g, "FolioPageRender"))
-            return r;
-        if (PDResult r = Size(g, zoom, &w, &h, "FolioPageRender"))
+        if (PDResult r = ShownSize(index, zoom, &w, &h, "FolioPageRender"))
             return r;
         uint8_t* pixels = static_cast<uint8_t*>(std::malloc(size_t(w) * h * 4));
         if (!pixels)
@@ -398,11 +392,8 @@ public:
 
     PDResult RenderInto(uint64_t index, float zoom, uint8_t* rgba, int32_t width, int32_t height,
                         int32_t left, int32_t top) override {
-        Geometry g;
         int32_t w = 0, h = 0;
-        if (PDResult r = Load(index, &g, "FolioPageRenderInto"))
-            return r;
-        if (PDResult r = Size(g, zoom, &w, &h, "FolioPageRenderInto"))
+        if (PDResult r = ShownSize(index, zoom, &w, &h, "FolioPageRenderInto"))
             return r;
         const PagePart part = PartInImage(w, h, width, height, left, top);
         if (part.Empty())
@@ -563,8 +554,12 @@ private:
         return kPDOk;
     }
 
-    static PDResult Size(const Geometry& g, float zoom, int32_t* width, int32_t* height,
-                         const char* fn) {
+    // The size of the shown page in pixels.
+    PDResult ShownSize(uint64_t index, float zoom, int32_t* width, int32_t* height,
+                       const char* fn) {
+        Geometry g;
+        if (PDResult r = Load(index, &g, fn))
+            return r;
         const fz_rect shown = fz_transform_rect(g.box, fz_concat(g.ctm, fz_scale(zoom, zoom)));
         const PDRectF r{shown.x0, shown.y0, shown.x1, shown.y1};
         if (!DisplaySize(r, 0, 1, width, height))
