@@ -90,12 +90,12 @@ struct PDDocumentRec : folio::RefCounted {
     virtual PDResult ListMarkups(uint64_t page, std::vector<folio::Markup>* markups) = 0;
     virtual PDResult PageMatrix(uint64_t page, float zoom, float m[6]) = 0;
     virtual PDResult PageSize(uint64_t page, float zoom, int32_t* width, int32_t* height) = 0;
-    virtual PDResult Render(uint64_t page, float zoom, uint8_t** rgba, int32_t* width,
-                            int32_t* height) = 0;
     // FolioPageRenderInto. By default the page is rendered whole and the
     // part of it inside the image copied.
     virtual PDResult RenderInto(uint64_t page, float zoom, uint8_t* rgba, int32_t width,
                                 int32_t height, int32_t left, int32_t top);
+    virtual PDResult Render(uint64_t page, float zoom, uint8_t** rgba, int32_t* width,
+                            int32_t* height) = 0;
     virtual PDResult Save(const char* path, uint32_t flags) = 0;
 
     PDResult BeginEdit(const char* label);

@@ -213,7 +213,10 @@ public:
     }
 
     PDResult PageSize(uint64_t page, float zoom, int32_t* width, int32_t* height) override {
-        return ShownSize(page, zoom, width, height, "FolioPageDisplaySize");
+        Geometry g;
+        if (PDResult r = Load(page, &g, "FolioPageDisplaySize"))
+            return r;
+        return Size(g, zoom, width, height, "FolioPageDisplaySize");
     }
 
     PDResult LoadText(uint64_t index, std::vector<Char>* chars) override {
@@ -371,16 +374,61 @@ public:
         return kPDOk;
     }
 
+    PDResult RenderInto(uint64_t index, float zoom, uint8_t* rgba, int32_t width, int32_t height,
+                        int32_t left, int32_t top) override {
+        int32_t w = 0, h = 0;
+        if (PDResult r = PageSize(index, zoom, &w, &h))
+            return r;
+        const PagePart part = PartInImage(w, h, width, height, left, top);
+        return part.Empty() ? kPDOk : Draw(index, zoom, part, rgba, width, left, top);
+    }
+
+    // Draws `part` of the shown page (white, then the page) into an RGBA
+    // image `width` pixels wide, in which the page's top-left corner lies
+    // at (left, top). MuPDF draws straight into the image's rows.
+    PDResult Draw(uint64_t index, float zoom, const PagePart& part, uint8_t* rgba, int32_t width,
+                  int32_t left, int32_t top) {
+        pdf_page* page = nullptr;
+        fz_pixmap* pixmap = nullptr;
+        fz_device* device = nullptr;
+        std::string error;
+        uint8_t* first =
+            rgba + (size_t(int64_t(top) + part.y0) * width + size_t(int64_t(left) + part.x0)) * 4;
+        bool ok = Guarded(
+            ctx_,
+            [&] {
+                page = pdf_load_page(ctx_, doc_, int(index));
+                pixmap = fz_new_pixmap_with_data(ctx_, fz_device_rgb(ctx_), part.x1 - part.x0,
+                                                 part.y1 - part.y0, nullptr, 1, width * 4, first);
+                pixmap->x = part.x0; // the page's own pixels
+                pixmap->y = part.y0;
+                fz_clear_pixmap_with_value(ctx_, pixmap, 255);
+                device = fz_new_draw_device(ctx_, fz_identity, pixmap);
+                fz_run_page(ctx_, &page->super, device, fz_scale(zoom, zoom), nullptr);
+                fz_close_device(ctx_, device);
+            },
+            &error);
+        fz_drop_device(ctx_, device);
+        fz_drop_pixmap(ctx_, pixmap); // the samples stay: they are the caller's
+        fz_drop_page(ctx_, page ? &page->super : nullptr);
+        if (!ok)
+            return Fail(kPDErrDamaged, "cannot render page %llu: %s", (unsigned long long)index + 1,
+                        error.c_str());
+        return kPDOk;
+    }
+
     PDResult Render(uint64_t index, float zoom, uint8_t** rgba, int32_t* width,
                     int32_t* height) override {
+        Geometry g;
         int32_t w = 0, h = 0;
-        if (PDResult r = ShownSize(index, zoom, &w, &h, "FolioPageRender"))
+        if (PDResult r = Load(index, &g, "FolioPageRender"))
+            return r;
+        if (PDResult r = Size(g, zoom, &w, &h, "FolioPageRender"))
             return r;
         uint8_t* pixels = static_cast<uint8_t*>(std::malloc(size_t(w) * h * 4));
         if (!pixels)
             return Fail(kPDErrNoMemory, "FolioPageRender: out of memory");
-        if (PDResult r = Draw(index, zoom, PartInImage(w, h, w, h, 0, 0), pixels, w, 0, 0,
-                              "FolioPageRender")) {
+        if (PDResult r = Draw(index, zoom, PartInImage(w, h, w, h, 0, 0), pixels, w, 0, 0)) {
             std::free(pixels);
             return r;
         }
@@ -388,17 +436,6 @@ public:
         *width = w;
         *height = h;
         return kPDOk;
-    }
-
-    PDResult RenderInto(uint64_t index, float zoom, uint8_t* rgba, int32_t width, int32_t height,
-                        int32_t left, int32_t top) override {
-        int32_t w = 0, h = 0;
-        if (PDResult r = ShownSize(index, zoom, &w, &h, "FolioPageRenderInto"))
-            return r;
-        const PagePart part = PartInImage(w, h, width, height, left, top);
-        if (part.Empty())
-            return kPDOk;
-        return Draw(index, zoom, part, rgba, width, left, top, "FolioPageRenderInto");
     }
 
     PDResult Save(const char* target, uint32_t flags) override {
@@ -500,41 +537,6 @@ private:
         int32_t rotate;
     };
 
-    // Draws `part` of the shown page (white, then the page) into an RGBA
-    // image `width` pixels wide, in which the page's top-left corner lies
-    // at (left, top). MuPDF draws straight into the image's rows.
-    PDResult Draw(uint64_t index, float zoom, const PagePart& part, uint8_t* rgba, int32_t width,
-                  int32_t left, int32_t top, const char* fn) {
-        pdf_page* page = nullptr;
-        fz_pixmap* pixmap = nullptr;
-        fz_device* device = nullptr;
-        std::string error;
-        uint8_t* first = rgba + (size_t(int64_t(top) + part.y0) * width +
-                                 size_t(int64_t(left) + part.x0)) *
-                                    4;
-        bool ok = Guarded(
-            ctx_,
-            [&] {
-                page = pdf_load_page(ctx_, doc_, int(index));
-                pixmap = fz_new_pixmap_with_data(ctx_, fz_device_rgb(ctx_), part.x1 - part.x0,
-                                                 part.y1 - part.y0, nullptr, 1, width * 4, first);
-                pixmap->x = part.x0; // the page's own pixels
-                pixmap->y = part.y0;
-                fz_clear_pixmap_with_value(ctx_, pixmap, 255);
-                device = fz_new_draw_device(ctx_, fz_identity, pixmap);
-                fz_run_page(ctx_, &page->super, device, fz_scale(zoom, zoom), nullptr);
-                fz_close_device(ctx_, device);
-            },
-            &error);
-        fz_drop_device(ctx_, device);
-        fz_drop_pixmap(ctx_, pixmap); // the samples stay: they are the caller's
-        fz_drop_page(ctx_, page ? &page->super : nullptr);
-        if (!ok)
-            return Fail(kPDErrDamaged, "%s: cannot render page %llu: %s", fn,
-                        (unsigned long long)index, error.c_str());
-        return kPDOk;
-    }
-
     PDResult Load(uint64_t index, Geometry* g, const char* fn) {
         std::string error;
         int rotate = 0;
@@ -554,12 +556,8 @@ private:
         return kPDOk;
     }
 
-    // The size of the shown page in pixels.
-    PDResult ShownSize(uint64_t index, float zoom, int32_t* width, int32_t* height,
-                       const char* fn) {
-        Geometry g;
-        if (PDResult r = Load(index, &g, fn))
-            return r;
+    static PDResult Size(const Geometry& g, float zoom, int32_t* width, int32_t* height,
+                         const char* fn) {
         const fz_rect shown = fz_transform_rect(g.box, fz_concat(g.ctm, fz_scale(zoom, zoom)));
         const PDRectF r{shown.x0, shown.y0, shown.x1, shown.y1};
         if (!DisplaySize(r, 0, 1, width, height))
