@@ -127,9 +127,10 @@ public:
         return SL::Ordered(SL::RectF{a.x, a.y, b.x, b.y});
     }
 
-    std::size_t Pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_); }
-
 private:
+    std::size_t Pick(std::size_t n) {
+        return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_);
+    }
     float Between(float low, float high) {
         return std::uniform_real_distribution<float>(low, high)(random_);
     }
@@ -248,7 +249,8 @@ TEST(HandMadePages, IndexedSearchesFindWhatTheWalkFinds) {
                 quad = testdocs::Box(x, y, x, y);
             } else if (kind < 9) { // turned
                 const float x = half(0, 200), y = half(0, 200), dx = half(-5, 5), dy = half(-5, 5);
-                quad = SL::Quad{{x, y}, {x + dx, y + dy}, {x - dy, y + dx}, {x + dx - dy, y + dy + dx}};
+                quad = SL::Quad{
+                    {x, y}, {x + dx, y + dy}, {x - dy, y + dx}, {x + dx - dy, y + dy + dx}};
             } else {
                 const float far = page == 2 ? 3e38f : 1e20f;
                 quad = testdocs::Box(half(0, 200), -far, half(0, 200) + far, half(0, 200));

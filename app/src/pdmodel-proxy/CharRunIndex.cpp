@@ -59,10 +59,9 @@ void CharRunIndex::Add(uint64_t index, const SL::Quad& quad) {
     if (!runs_.empty()) {
         Run& run = runs_.back();
         const float middle = box.y0 + (box.y1 - box.y0) / 2;
-        const bool joins = run.end - run.first < kMaxRunLength &&
-                           run.bounded == trusted &&
-                           (!trusted || (middle >= run.box.y0 && middle <= run.box.y1 &&
-                                         box.x1 >= run.box.x0));
+        const bool joins =
+            run.end - run.first < kMaxRunLength && run.bounded == trusted &&
+            (!trusted || (middle >= run.box.y0 && middle <= run.box.y1 && box.x1 >= run.box.x0));
         if (joins) {
             run.end = index + 1;
             if (trusted) { // finite: plain comparisons will do

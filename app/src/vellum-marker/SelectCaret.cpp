@@ -53,9 +53,8 @@ private:
 // every step of its float arithmetic rounds, so the box is widened and the
 // result shrunk by far more than those errors. NaN gives 0: no bound.
 double OutlineDistanceFloor(const SL::RectF& box, const SL::PointF& q) {
-    const double slack =
-        1e-6 * std::max(std::max(std::fabs(box.x0), std::fabs(box.x1)),
-                        std::max(std::fabs(box.y0), std::fabs(box.y1)));
+    const double slack = 1e-6 * std::max(std::max(std::fabs(box.x0), std::fabs(box.x1)),
+                                         std::max(std::fabs(box.y0), std::fabs(box.y1)));
     const double dx = std::max(std::max(box.x0 - slack - q.x, q.x - (box.x1 + slack)), 0.0);
     const double dy = std::max(std::max(box.y0 - slack - q.y, q.y - (box.y1 + slack)), 0.0);
     const double d = std::sqrt(dx * dx + dy * dy) * (1.0 - 1e-5) - 1e-38;
@@ -86,8 +85,7 @@ float DistanceToOutline(const SL::Quad& quad, const SL::PointF& q) {
 }
 
 std::optional<uint64_t> FindCharContaining(const PDModel::PageText& text,
-                                           const PDModel::CharRunIndex& runs,
-                                           const SL::PointF& q) {
+                                           const PDModel::CharRunIndex& runs, const SL::PointF& q) {
     for (const PDModel::CharRunIndex::Run& run : runs.Runs()) {
         if (!run.MayHold(q))
             continue;
@@ -104,8 +102,8 @@ std::optional<uint64_t> FindCharContaining(const PDModel::PageText& text,
 // order go to the lower index, which is what a walk in index order that
 // only takes a strictly smaller distance keeps.
 std::optional<uint64_t> FindNearestCandidate(const PDModel::PageText& text,
-                                             const PDModel::CharRunIndex& runs,
-                                             const SL::PointF& q, const SL::RectF& rect) {
+                                             const PDModel::CharRunIndex& runs, const SL::PointF& q,
+                                             const SL::RectF& rect) {
     const std::vector<PDModel::CharRunIndex::Run>& all = runs.Runs();
     std::vector<PendingRun> pending;
     pending.reserve(all.size());

@@ -175,8 +175,8 @@ void FillPolygons(HostBL::Image& image, const std::vector<std::vector<SL::PointF
         for (std::size_t i = 0; i < polygon.size(); ++i) {
             const SL::PointF& p = polygon[i];
             const SL::PointF& q = polygon[(i + 1) % polygon.size()];
-            const bool finite = std::isfinite(p.x) && std::isfinite(p.y) &&
-                                std::isfinite(q.x) && std::isfinite(q.y);
+            const bool finite = std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(q.x) &&
+                                std::isfinite(q.y);
             if (finite && p.y != q.y)
                 edges.push_back({p, q, std::min(p.y, q.y), std::max(p.y, q.y)});
         }

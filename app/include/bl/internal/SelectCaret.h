@@ -61,8 +61,7 @@ float DistanceToOutline(const SL::Quad& quad, const SL::PointF& q);
 // The first character of `text`, in index order, whose quad contains q.
 // Only the runs of `runs` (made from `text`) that may hold q are read.
 std::optional<uint64_t> FindCharContaining(const PDModel::PageText& text,
-                                           const PDModel::CharRunIndex& runs,
-                                           const SL::PointF& q);
+                                           const PDModel::CharRunIndex& runs, const SL::PointF& q);
 
 // Among the characters of `text` whose bounding box overlaps `rect`
 // (minimum corner first) on both axes by a positive amount, the one whose
@@ -70,8 +69,8 @@ std::optional<uint64_t> FindCharContaining(const PDModel::PageText& text,
 // distance comes below the largest finite float. Runs that cannot hold a
 // candidate, or one nearer than the best so far, are not read.
 std::optional<uint64_t> FindNearestCandidate(const PDModel::PageText& text,
-                                             const PDModel::CharRunIndex& runs,
-                                             const SL::PointF& q, const SL::RectF& rect);
+                                             const PDModel::CharRunIndex& runs, const SL::PointF& q,
+                                             const SL::RectF& rect);
 
 class SelectCaret {
 public:
