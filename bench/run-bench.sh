@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs the benchmarks of an existing build (it builds nothing) and prints
 # each measurement beside MuPDF's:
-#   <name>: ours X us, MuPDF Y us, ratio Z
+#   <name>: ours X us, MuPDF Y us, ratio Z (CPU C)
 # where ratio = ours / MuPDF (wall time per iteration, the median of three
-# repetitions).
+# repetitions) and C the same ratio of CPU times, which other work on a
+# shared machine disturbs less.
 #
 #   bench/run-bench.sh [build-dir] [benchmark options...]
 #
@@ -41,6 +42,7 @@ SCALE = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
 
 # name -> microseconds: the median of the repetitions, or the single run.
 times = {}
+cpu = {}
 order = []
 for path in sys.argv[1:]:
     try:
@@ -65,10 +67,12 @@ for path in sys.argv[1:]:
         if name not in times:
             order.append(name)
         times[name] = run["real_time"] * SCALE[run.get("time_unit", "ns")]
+        cpu[name] = run["cpu_time"] * SCALE[run.get("time_unit", "ns")]
 
-def line(label, ours, mupdf):
+def line(label, ours, mupdf, cpu_ratio=None):
     ratio = f"{ours / mupdf:.2f}" if mupdf > 0 else "n/a"
-    print(f"{label}: ours {ours:.1f} us, MuPDF {mupdf:.1f} us, ratio {ratio}")
+    extra = f" (CPU {cpu_ratio:.2f})" if cpu_ratio is not None else ""
+    print(f"{label}: ours {ours:.1f} us, MuPDF {mupdf:.1f} us, ratio {ratio}{extra}")
 
 for name in order:
     if not name.endswith("/ours"):
@@ -76,7 +80,8 @@ for name in order:
     base = name[: -len("/ours")]
     peer = base + "/mupdf"
     if peer in times:
-        line(base, times[name], times[peer])
+        cpu_ratio = cpu[name] / cpu[peer] if cpu[peer] > 0 else None
+        line(base, times[name], times[peer], cpu_ratio)
 
 # The painting of the selection alone: a move with its repaint, less the
 # move and less the repaint of the page without a selection. A difference
