@@ -2,9 +2,10 @@
 # Runs the benchmarks of an existing build (it builds nothing) and prints
 # each measurement beside its peer's (MuPDF for the markup tool, plain
 # SQLite for the user options):
-#   <name>: ours X us, MuPDF Y us, ratio Z
+#   <name>: ours X us, MuPDF Y us, ratio Z (CPU C)
 # where ratio = ours / peer (wall time per iteration, the median of three
-# repetitions).
+# repetitions) and C the same ratio of CPU times, which other work on a
+# shared machine disturbs less.
 #
 #   bench/run-bench.sh [build-dir] [benchmark options...]
 #
@@ -48,6 +49,7 @@ SCALE = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
 
 # name -> microseconds: the median of the repetitions, or the single run.
 times = {}
+cpu = {}
 order = []
 for path in sys.argv[1:]:
     try:
@@ -72,13 +74,15 @@ for path in sys.argv[1:]:
         if name not in times:
             order.append(name)
         times[name] = run["real_time"] * SCALE[run.get("time_unit", "ns")]
+        cpu[name] = run["cpu_time"] * SCALE[run.get("time_unit", "ns")]
 
 PEERS = {"mupdf": "MuPDF", "sqlite": "SQLite"}
 
-def line(label, ours, peer, peer_name="MuPDF"):
+def line(label, ours, peer, peer_name="MuPDF", cpu_ratio=None):
     ratio = f"{ours / peer:.3g}" if peer > 0 else "n/a"
     digits = 1 if min(ours, peer) >= 1 else 3
-    print(f"{label}: ours {ours:.{digits}f} us, {peer_name} {peer:.{digits}f} us, ratio {ratio}")
+    extra = f" (CPU {cpu_ratio:.3g})" if cpu_ratio is not None else ""
+    print(f"{label}: ours {ours:.{digits}f} us, {peer_name} {peer:.{digits}f} us, ratio {ratio}{extra}")
 
 for name in order:
     if not name.endswith("/ours"):
@@ -87,7 +91,8 @@ for name in order:
     for suffix, peer_name in PEERS.items():
         peer = f"{base}/{suffix}"
         if peer in times:
-            line(base, times[name], times[peer], peer_name)
+            cpu_ratio = cpu[name] / cpu[peer] if cpu[peer] > 0 else None
+            line(base, times[name], times[peer], peer_name, cpu_ratio)
 
 # The painting of the selection alone: a move with its repaint, less the
 # move and less the repaint of the page without a selection. A difference

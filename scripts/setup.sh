@@ -12,6 +12,8 @@ PACKAGES=(
   libmupdf-dev libmujs-dev libopenjp2-7-dev libjbig2dec0-dev libjpeg-dev
   libharfbuzz-dev libfreetype-dev libgumbo-dev
   python3 python3-pypdf poppler-utils fonts-dejavu-core
+  # PDF manuals typeset elsewhere, read by the character search tests
+  libtasn1-doc shared-mime-info python-reportlab-doc
 )
 
 missing=()

@@ -2,6 +2,9 @@
 // content laid out in memory.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <vector>
+
 #include "FolioChecks.h"
 
 using namespace foliotest;
@@ -219,6 +222,29 @@ TEST_P(Contract, RenderingShowsMarkupsWhereTheMatrixSays) {
     EXPECT_TRUE(is(80 + w / 2, 200 + 0.95f * 12, 0x20, 0x40, 0xFF));
     EXPECT_TRUE(is(80 + w / 2, 200 + 2.0f * 12, 255, 255, 255));
     FolioFreeBuffer(rgba);
+}
+
+TEST_P(Contract, RenderingIntoAnImageWritesTheVisiblePartOfThePageOnly) {
+    uint8_t* page = nullptr;
+    int32_t w = 0, h = 0;
+    ASSERT_EQ(FolioPageRender(pages_[0], 1, &page, &w, &h), kPDOk);
+    // The page hangs over the image's left and bottom edges.
+    const int32_t width = w, height = h / 2, left = -7, top = height / 2;
+    std::vector<uint8_t> image(size_t(width) * height * 4, 0x11);
+    ASSERT_EQ(FolioPageRenderInto(pages_[0], 1, image.data(), width, height, left, top), kPDOk);
+    for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+            const uint8_t* got = &image[(size_t(y) * width + x) * 4];
+            const int32_t px = x - left, py = y - top;
+            const bool onPage = px >= 0 && px < w && py >= 0 && py < h;
+            const uint8_t* want = onPage ? page + (size_t(py) * w + px) * 4 : nullptr;
+            for (int c = 0; c < 4; ++c)
+                ASSERT_EQ(got[c], want ? want[c] : 0x11) << x << "," << y;
+        }
+    }
+    FolioFreeBuffer(page);
+    EXPECT_EQ(FolioPageRenderInto(pages_[0], 1, nullptr, 1, 1, 0, 0), kPDErrBadArgument);
+    EXPECT_EQ(FolioPageRenderInto(pages_[0], 1, image.data(), width, height, width, 0), kPDOk);
 }
 
 INSTANTIATE_TEST_SUITE_P(Backends, Contract, ::testing::Values(Backend::Memory, Backend::Pdf),

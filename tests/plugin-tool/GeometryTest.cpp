@@ -2,6 +2,8 @@
 // selection, on synthetic quads.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <string>
 
 #include "ToolTestSupport.h"
@@ -100,6 +102,35 @@ TEST(SelectionGeometryTest, LinesMergeIntoRectanglesOtherShapesBecomeFigures) {
                         turned}),
               "R 10,20,28,31; F 32,30 38,30 36,20 30,20; R 40,20,46,30; "
               "F 56,30 50,30 50,20 56,20; R 10,5,22,15; R 12,5,20,15; R 50,94,60,100; ");
+}
+
+// Upright rectangles skip the angle computation; whatever their size, the
+// angles would have said the same.
+TEST(SelectionGeometryTest, UprightRectanglesOfAnySizeAreRightAngled) {
+    const auto byAngles = [](const SL::Quad& q) {
+        const auto angle = [](const SL::PointF& from, const SL::PointF& to) {
+            return std::atan2(double(to.y) - from.y, double(to.x) - from.x);
+        };
+        const auto quarter = [&](const SL::PointF& v, const SL::PointF& a, const SL::PointF& b) {
+            double turn = angle(v, a) - angle(v, b);
+            turn += turn < 0.0 ? 6.283185307179586 : 0.0;
+            return turn >= 1.5706964 && turn <= 1.5708964;
+        };
+        return quarter(q.p0, q.p1, q.p2) && quarter(q.p1, q.p3, q.p0) && quarter(q.p3, q.p2, q.p1);
+    };
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> exponent(-44, 38);
+    const auto any = [&] {
+        return std::pow(10.0f, exponent(random)) * (random() % 2 ? 1.0f : -1.0f);
+    };
+    for (int i = 0; i < 20000; ++i) {
+        float x0 = any(), x1 = any(), y0 = any(), y1 = any();
+        if (!(x0 < x1) || !(y0 < y1))
+            continue;
+        const SL::Quad q = Box(x0, y0, x1, y1);
+        ASSERT_TRUE(byAngles(q)) << x0 << " " << y0 << " " << x1 << " " << y1;
+        ASSERT_TRUE(BL::IsRightAngled(q));
+    }
 }
 
 } // namespace

@@ -39,6 +39,20 @@ bool OnLine(const SL::PointF& a, const SL::PointF& b, const SL::PointF& p) {
     return std::fabs(lhs - rhs) <= kJoinTolerance;
 }
 
+// CanJoinQuads with the bottom edges' lengths of `a` and `b` given; on a
+// join, `joinedBottom` is that of the run `a` becomes (a.p2 to b.p3).
+bool CanJoin(const SL::Quad& a, float aBottom, const SL::Quad& b, float bBottom,
+             float* joinedBottom) {
+    if (aBottom <= kJoinTolerance || bBottom <= kJoinTolerance)
+        return false;
+    if (!OnLine(a.p2, a.p3, b.p2) || !OnLine(a.p2, a.p3, b.p3))
+        return false;
+    if (!OnLine(a.p0, a.p1, b.p0) || !OnLine(a.p0, a.p1, b.p1))
+        return false;
+    *joinedBottom = Length(a.p2, b.p3);
+    return *joinedBottom > aBottom;
+}
+
 double Angle(const SL::PointF& from, const SL::PointF& to) {
     return std::atan2(static_cast<double>(to.y) - from.y, static_cast<double>(to.x) - from.x);
 }
@@ -52,6 +66,16 @@ bool IsQuarterTurn(const SL::PointF& vertex, const SL::PointF& a, const SL::Poin
     if (turn < 0.0)
         turn += kFullTurn;
     return turn >= kRightAngleLow && turn <= kRightAngleHigh;
+}
+
+// Upright text gives quads whose edges run along the axes, p1 right of p0
+// and p2 below it. For those the three angles come out of atan2 exactly as
+// 0, +-pi/2 and pi (the differences of equal coordinates are +0), and
+// every turn is pi/2 to the last bit: no need to ask atan2.
+bool IsUprightRectangle(const SL::Quad& q) {
+    return std::isfinite(q.p0.x) && std::isfinite(q.p0.y) && std::isfinite(q.p3.x) &&
+           std::isfinite(q.p3.y) && q.p0.y == q.p1.y && q.p2.y == q.p3.y && q.p0.x == q.p2.x &&
+           q.p1.x == q.p3.x && q.p1.x > q.p0.x && q.p0.y > q.p2.y;
 }
 
 void AddRectangle(ServiceObject* path, const SL::RectF& rect) {
@@ -88,29 +112,30 @@ SL::RectF CropBoxOf(ServiceObject* document, uint64_t page) {
 } // namespace
 
 bool CanJoinQuads(const SL::Quad& a, const SL::Quad& b) {
-    const float runBottom = Length(a.p2, a.p3);
-    if (runBottom <= kJoinTolerance || Length(b.p2, b.p3) <= kJoinTolerance)
-        return false;
-    if (!OnLine(a.p2, a.p3, b.p2) || !OnLine(a.p2, a.p3, b.p3))
-        return false;
-    if (!OnLine(a.p0, a.p1, b.p0) || !OnLine(a.p0, a.p1, b.p1))
-        return false;
-    return Length(a.p2, b.p3) > runBottom;
+    float joinedBottom = 0.0f;
+    return CanJoin(a, Length(a.p2, a.p3), b, Length(b.p2, b.p3), &joinedBottom);
 }
 
+// Each bottom length is computed once: a quad's own when it is tested, and
+// the joined run's, which the test computes anyway, when it joins.
 std::vector<SL::Quad> JoinQuads(const std::vector<SL::Quad>& quads) {
     std::vector<SL::Quad> runs;
     if (quads.empty())
         return runs;
     SL::Quad run = quads.front();
+    float runBottom = Length(run.p2, run.p3);
     for (std::size_t i = 1; i < quads.size(); ++i) {
         const SL::Quad& next = quads[i];
-        if (CanJoinQuads(run, next)) {
+        const float nextBottom = Length(next.p2, next.p3);
+        float joinedBottom = 0.0f;
+        if (CanJoin(run, runBottom, next, nextBottom, &joinedBottom)) {
             run.p1 = next.p1;
             run.p3 = next.p3;
+            runBottom = joinedBottom;
         } else {
             runs.push_back(run);
             run = next;
+            runBottom = nextBottom;
         }
     }
     runs.push_back(run);
@@ -118,6 +143,8 @@ std::vector<SL::Quad> JoinQuads(const std::vector<SL::Quad>& quads) {
 }
 
 bool IsRightAngled(const SL::Quad& q) {
+    if (IsUprightRectangle(q))
+        return true;
     return IsQuarterTurn(q.p0, q.p1, q.p2) && IsQuarterTurn(q.p1, q.p3, q.p0) &&
            IsQuarterTurn(q.p3, q.p2, q.p1);
 }
@@ -272,10 +299,11 @@ std::vector<SL::Quad> TextSelectionTracker::GetCharQuads(uint64_t page) {
     const IndexRange range = GetPageRange(page, &text);
     if (range.from == range.to)
         return quads;
+    // The range is checked; `text` holds the page text for the whole read,
+    // so the quads are read without a reference per character.
     quads.reserve(range.to - range.from);
-    const PDModel::PageText::Iterator end = text.At(range.to);
-    for (PDModel::PageText::Iterator it = text.At(range.from); it != end; ++it)
-        quads.push_back(*it);
+    for (uint64_t index = range.from; index < range.to; ++index)
+        quads.push_back(text.GetCharQuad(index));
     return quads;
 }
 

@@ -128,34 +128,96 @@ uint8_t Blend(uint8_t source, uint8_t destination, uint32_t alpha) {
     return static_cast<uint8_t>((source * alpha + destination * (255 - alpha) + 127) / 255);
 }
 
+// What blending one colour over a pixel does to each of its four bytes, for
+// every value the byte can have.
+struct BlendTables {
+    uint8_t channel[4][256];
+
+    BlendTables(uint32_t argb, uint32_t alpha) {
+        const uint8_t source[3] = {static_cast<uint8_t>((argb >> 16) & 0xFF),
+                                   static_cast<uint8_t>((argb >> 8) & 0xFF),
+                                   static_cast<uint8_t>(argb & 0xFF)};
+        for (uint32_t value = 0; value < 256; ++value) {
+            for (int c = 0; c < 3; ++c)
+                channel[c][value] = Blend(source[c], static_cast<uint8_t>(value), alpha);
+            channel[3][value] = static_cast<uint8_t>(alpha + (value * (255 - alpha) + 127) / 255);
+        }
+    }
+
+    void Apply(uint8_t* pixel, std::size_t count) const {
+        for (uint8_t* end = pixel + count * 4; pixel != end; pixel += 4) {
+            pixel[0] = channel[0][pixel[0]];
+            pixel[1] = channel[1][pixel[1]];
+            pixel[2] = channel[2][pixel[2]];
+            pixel[3] = channel[3][pixel[3]];
+        }
+    }
+};
+
+// An edge of a polygon that is neither horizontal nor beyond the floats, as
+// given (from -> to), with the rows of pixel centres it crosses:
+// low <= y + 0.5 < high.
+struct PolygonEdge {
+    SL::PointF from, to;
+    float low, high;
+};
+
 // Fills the polygons (device pixels) by the non-zero rule, sampling pixel
-// centres, blending `argb` over the image inside `clip`.
+// centres, blending `argb` over the image inside `clip`. Rows are swept
+// from top to bottom with the edges that cross them.
 void FillPolygons(HostBL::Image& image, const std::vector<std::vector<SL::PointF>>& polygons,
                   uint32_t argb, const SL::RectI& clip) {
     const uint32_t alpha = argb >> 24;
     if (alpha == 0)
         return;
-    const uint8_t red = (argb >> 16) & 0xFF, green = (argb >> 8) & 0xFF, blue = argb & 0xFF;
+    std::vector<PolygonEdge> edges;
+    for (const auto& polygon : polygons) {
+        for (std::size_t i = 0; i < polygon.size(); ++i) {
+            const SL::PointF& p = polygon[i];
+            const SL::PointF& q = polygon[(i + 1) % polygon.size()];
+            const bool finite = std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(q.x) &&
+                                std::isfinite(q.y);
+            if (finite && p.y != q.y)
+                edges.push_back({p, q, std::min(p.y, q.y), std::max(p.y, q.y)});
+        }
+    }
+    if (edges.empty())
+        return;
+    std::sort(edges.begin(), edges.end(),
+              [](const PolygonEdge& a, const PolygonEdge& b) { return a.low < b.low; });
+
+    const BlendTables blend(argb, alpha);
     struct Crossing {
         double x;
         int winding;
         bool operator<(const Crossing& other) const { return x < other.x; }
     };
     std::vector<Crossing> crossings;
-    for (int32_t y = clip.y0; y < clip.y1; ++y) {
+    std::vector<const PolygonEdge*> active;
+    std::size_t next = 0;
+    // The first row whose centre the topmost edge reaches.
+    const double top = std::ceil(static_cast<double>(edges.front().low) - 0.5);
+    for (int32_t y = top > clip.y0 ? static_cast<int32_t>(std::min<double>(top, clip.y1)) : clip.y0;
+         y < clip.y1; ++y) {
         const double sampleY = y + 0.5;
+        active.erase(std::remove_if(active.begin(), active.end(),
+                                    [&](const PolygonEdge* e) { return e->high <= sampleY; }),
+                     active.end());
+        for (; next < edges.size() && edges[next].low <= sampleY; ++next) {
+            if (sampleY < edges[next].high)
+                active.push_back(&edges[next]);
+        }
+        if (active.empty()) {
+            if (next == edges.size())
+                break;
+            continue;
+        }
         crossings.clear();
-        for (const auto& polygon : polygons) {
-            for (std::size_t i = 0; i < polygon.size(); ++i) {
-                const SL::PointF& p = polygon[i];
-                const SL::PointF& q = polygon[(i + 1) % polygon.size()];
-                const bool down = p.y <= sampleY && sampleY < q.y;
-                const bool up = q.y <= sampleY && sampleY < p.y;
-                if (!down && !up)
-                    continue;
-                const double x = p.x + (sampleY - p.y) * (q.x - p.x) / (q.y - p.y);
-                crossings.push_back({x, down ? 1 : -1});
-            }
+        for (const PolygonEdge* e : active) {
+            const SL::PointF& p = e->from;
+            const SL::PointF& q = e->to;
+            const double x = p.x + (sampleY - p.y) * (q.x - p.x) / (q.y - p.y);
+            crossings.push_back({x, p.y < q.y ? 1 : -1});
         }
         std::sort(crossings.begin(), crossings.end());
         int winding = 0;
@@ -163,18 +225,15 @@ void FillPolygons(HostBL::Image& image, const std::vector<std::vector<SL::PointF
             winding += crossings[i].winding;
             if (winding == 0)
                 continue;
-            // Pixels whose centre lies in [x_i, x_i+1).
-            const int32_t first =
-                std::max(clip.x0, static_cast<int32_t>(std::ceil(crossings[i].x - 0.5)));
-            const int32_t end =
-                std::min(clip.x1, static_cast<int32_t>(std::ceil(crossings[i + 1].x - 0.5)));
-            for (int32_t x = first; x < end; ++x) {
-                uint8_t* pixel = &image.rgba[(static_cast<std::size_t>(y) * image.width + x) * 4];
-                pixel[0] = Blend(red, pixel[0], alpha);
-                pixel[1] = Blend(green, pixel[1], alpha);
-                pixel[2] = Blend(blue, pixel[2], alpha);
-                pixel[3] = static_cast<uint8_t>(alpha + (pixel[3] * (255 - alpha) + 127) / 255);
-            }
+            // Pixels whose centre lies in [x_i, x_i+1), clipped before they
+            // become integers.
+            const double first = std::max<double>(clip.x0, std::ceil(crossings[i].x - 0.5));
+            const double end = std::min<double>(clip.x1, std::ceil(crossings[i + 1].x - 0.5));
+            if (first < end)
+                blend.Apply(&image.rgba[(static_cast<std::size_t>(y) * image.width +
+                                         static_cast<std::size_t>(first)) *
+                                        4],
+                            static_cast<std::size_t>(end - first));
         }
     }
 }

@@ -219,6 +219,24 @@ struct ViewOperations {
     }
 };
 
+// One row of the viewport's opaque grey background.
+std::vector<uint8_t> GreyRow(int32_t width) {
+    std::vector<uint8_t> grey(static_cast<std::size_t>(width) * 4);
+    for (std::size_t x = 0; x < grey.size(); x += 4) {
+        grey[x] = grey[x + 1] = grey[x + 2] = HostBL::kBackgroundGrey;
+        grey[x + 3] = 0xFF;
+    }
+    return grey;
+}
+
+// The background over the part of `rect` inside the image.
+void PaintGrey(HostBL::Image& image, const std::vector<uint8_t>& grey, const SL::RectI& rect) {
+    const int32_t x0 = std::max(0, rect.x0), x1 = std::min(image.width, rect.x1);
+    for (int32_t y = std::max(0, rect.y0); y < std::min(image.height, rect.y1) && x0 < x1; ++y)
+        std::copy_n(grey.begin(), static_cast<std::size_t>(x1 - x0) * 4,
+                    image.rgba.begin() + (static_cast<std::size_t>(y) * image.width + x0) * 4);
+}
+
 } // namespace
 
 void ViewInterface::FillOperations(SODetails::Operation* ops) {
@@ -473,12 +491,6 @@ bool DispatchInput(ServiceObject* view, uint32_t type, uint32_t button, SL::Poin
 
 Image Draw(ServiceObject* view) {
     ViewImpl& impl = ViewOf(view);
-    auto image = std::make_shared<Image>();
-    image->width = impl.width;
-    image->height = impl.height;
-    image->rgba.assign(static_cast<std::size_t>(impl.width) * impl.height * 4, kBackgroundGrey);
-    for (std::size_t i = 3; i < image->rgba.size(); i += 4)
-        image->rgba[i] = 0xFF;
 
     struct Shown {
         uint64_t index;
@@ -492,28 +504,21 @@ Image Draw(ServiceObject* view) {
             shown.push_back(page);
     }
 
+    // The image is written once, grey row by grey row; the pages are drawn
+    // straight into it. One that cannot be rendered shows the background.
+    auto image = std::make_shared<Image>();
+    image->width = impl.width;
+    image->height = impl.height;
+    const std::vector<uint8_t> grey = GreyRow(impl.width);
+    image->rgba.reserve(grey.size() * impl.height);
+    for (int32_t y = 0; y < impl.height; ++y)
+        image->rgba.insert(image->rgba.end(), grey.begin(), grey.end());
     for (const Shown& page : shown) {
         PageHandle handle;
-        uint8_t* pixels = nullptr;
-        int32_t w = 0, h = 0;
-        if (FolioDocumentLoadPage(impl.documentImpl->document, page.index, handle.Receive()) !=
-                kPDOk ||
-            FolioPageRender(handle.get(), impl.zoom, &pixels, &w, &h) != kPDOk)
-            continue;
-        for (int32_t y = 0; y < h; ++y) {
-            const int32_t dy = page.rect.y0 + y;
-            if (dy < 0 || dy >= image->height)
-                continue;
-            const int32_t x0 = std::max(0, -page.rect.x0);
-            const int32_t x1 = std::min(w, image->width - page.rect.x0);
-            if (x1 <= x0)
-                continue;
-            std::copy(pixels + (static_cast<std::size_t>(y) * w + x0) * 4,
-                      pixels + (static_cast<std::size_t>(y) * w + x1) * 4,
-                      image->rgba.begin() +
-                          (static_cast<std::size_t>(dy) * image->width + page.rect.x0 + x0) * 4);
-        }
-        FolioFreeBuffer(pixels);
+        if (FolioDocumentLoadPage(impl.documentImpl->document, page.index, handle.Receive()) != kPDOk ||
+            FolioPageRenderInto(handle.get(), impl.zoom, image->rgba.data(), image->width,
+                                image->height, page.rect.x0, page.rect.y0) != kPDOk)
+            PaintGrey(*image, grey, page.rect);
     }
 
     // Layer 0 of each page: every handler gets a render target reference
@@ -531,6 +536,9 @@ Image Draw(ServiceObject* view) {
         std::lock_guard<std::mutex> lock(impl.mutex);
         impl.dirty = false;
     }
+    // A handler that kept its render target still shares the image.
+    if (image.use_count() == 1)
+        return std::move(*image);
     return *image;
 }
 

@@ -202,6 +202,12 @@ FOLIO_API PDResult FolioPageDisplaySize(PDPage page, float zoom, int32_t* width,
 // draws white pages with each character's quad outlined in grey.
 FOLIO_API PDResult FolioPageRender(PDPage page, float zoom, uint8_t** rgba, int32_t* width,
                                    int32_t* height);
+// The same rendering straight into the caller's RGBA image of width x
+// height pixels (rows of width * 4 bytes), with the page's top-left corner
+// at (left, top): the page's pixels that fall inside the image are written,
+// nothing else.
+FOLIO_API PDResult FolioPageRenderInto(PDPage page, float zoom, uint8_t* rgba, int32_t width,
+                                       int32_t height, int32_t left, int32_t top);
 FOLIO_API void FolioFreeBuffer(void* buffer);
 
 // In-memory backend: lay out pages and characters by hand.

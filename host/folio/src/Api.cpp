@@ -3,9 +3,11 @@
 // share.
 #include "Core.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <map>
 #include <new>
@@ -145,6 +147,16 @@ bool DisplaySize(const PDRectF& crop, int32_t rotate, float zoom, int32_t* width
     return true;
 }
 
+PagePart PartInImage(int32_t w, int32_t h, int32_t width, int32_t height, int32_t left,
+                     int32_t top) {
+    PagePart part;
+    part.x0 = int32_t(std::min<int64_t>(w, std::max<int64_t>(0, -int64_t(left))));
+    part.y0 = int32_t(std::min<int64_t>(h, std::max<int64_t>(0, -int64_t(top))));
+    part.x1 = int32_t(std::max<int64_t>(0, std::min<int64_t>(w, int64_t(width) - left)));
+    part.y1 = int32_t(std::max<int64_t>(0, std::min<int64_t>(h, int64_t(height) - top)));
+    return part;
+}
+
 std::string ToUtf8(const std::wstring& text) {
     std::string out;
     for (wchar_t wc : text) {
@@ -173,6 +185,22 @@ std::string ToUtf8(const std::wstring& text) {
 } // namespace folio
 
 // --- Edit groups ------------------------------------------------------------
+
+PDResult PDDocumentRec::RenderInto(uint64_t page, float zoom, uint8_t* rgba, int32_t width,
+                                   int32_t height, int32_t left, int32_t top) {
+    uint8_t* pixels = nullptr;
+    int32_t w = 0, h = 0;
+    if (PDResult r = Render(page, zoom, &pixels, &w, &h))
+        return r;
+    const folio::PagePart part = folio::PartInImage(w, h, width, height, left, top);
+    for (int32_t y = part.y0; y < part.y1; ++y) {
+        const size_t row = size_t(int64_t(top) + y), column = size_t(int64_t(left) + part.x0);
+        std::memcpy(rgba + (row * width + column) * 4, pixels + (size_t(y) * w + part.x0) * 4,
+                    size_t(part.x1 - part.x0) * 4);
+    }
+    std::free(pixels);
+    return kPDOk;
+}
 
 PDResult PDDocumentRec::BeginEdit(const char* label) {
     if (depth_ == 0)
@@ -467,6 +495,21 @@ FOLIO_API PDResult FolioPageRender(PDPage page, float zoom, uint8_t** rgba, int3
         return page->document->Render(page->index, zoom, rgba, width, height);
     } catch (const std::bad_alloc&) {
         return Fail(kPDErrNoMemory, "FolioPageRender: out of memory");
+    }
+}
+
+FOLIO_API PDResult FolioPageRenderInto(PDPage page, float zoom, uint8_t* rgba, int32_t width,
+                                       int32_t height, int32_t left, int32_t top) {
+    REQUIRE(page && rgba, "FolioPageRenderInto", "null argument");
+    REQUIRE(width > 0 && height > 0 && width <= INT32_MAX / 4, "FolioPageRenderInto",
+            "the image's size is not usable");
+    if (PDResult r = CheckZoom("FolioPageRenderInto", zoom))
+        return r;
+    Lock lock(page->document->mutex);
+    try {
+        return page->document->RenderInto(page->index, zoom, rgba, width, height, left, top);
+    } catch (const std::bad_alloc&) {
+        return Fail(kPDErrNoMemory, "FolioPageRenderInto: out of memory");
     }
 }
 

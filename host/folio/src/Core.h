@@ -60,6 +60,16 @@ void DisplayMatrix(const PDRectF& crop, int32_t rotate, float zoom, float m[6]);
 bool DisplaySize(const PDRectF& crop, int32_t rotate, float zoom, int32_t* width, int32_t* height);
 std::string ToUtf8(const std::wstring& text);
 
+// The pixels of a w x h page placed with its top-left corner at (left, top)
+// of a width x height image that fall inside the image, in the page's own
+// pixel coordinates (x0, y0 inclusive, x1, y1 exclusive).
+struct PagePart {
+    int32_t x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    bool Empty() const { return x1 <= x0 || y1 <= y0; }
+};
+PagePart PartInImage(int32_t w, int32_t h, int32_t width, int32_t height, int32_t left,
+                     int32_t top);
+
 } // namespace folio
 
 struct PDPageTextRec : folio::RefCounted {
@@ -80,6 +90,10 @@ struct PDDocumentRec : folio::RefCounted {
     virtual PDResult ListMarkups(uint64_t page, std::vector<folio::Markup>* markups) = 0;
     virtual PDResult PageMatrix(uint64_t page, float zoom, float m[6]) = 0;
     virtual PDResult PageSize(uint64_t page, float zoom, int32_t* width, int32_t* height) = 0;
+    // FolioPageRenderInto. By default the page is rendered whole and the
+    // part of it inside the image copied.
+    virtual PDResult RenderInto(uint64_t page, float zoom, uint8_t* rgba, int32_t width,
+                                int32_t height, int32_t left, int32_t top);
     virtual PDResult Render(uint64_t page, float zoom, uint8_t** rgba, int32_t* width,
                             int32_t* height) = 0;
     virtual PDResult Write(const FolioWriter& writer, uint32_t flags) = 0;

@@ -162,6 +162,29 @@ PDPointF ToPageSpace(fz_point p, const fz_matrix& inverse) {
     return {q.x, q.y};
 }
 
+// Made in place: a page has thousands of characters.
+void AddChar(std::vector<Char>* chars, wchar_t c, const PDQuadF& quad) {
+    chars->emplace_back();
+    chars->back().text.push_back(c);
+    chars->back().quad = quad;
+}
+
+// The characters of a page's structured text and the line feeds put between
+// its lines: at most one per line.
+size_t CountChars(const fz_stext_page* text) {
+    size_t count = 0;
+    for (const fz_stext_block* block = text->first_block; block; block = block->next) {
+        if (block->type != FZ_STEXT_BLOCK_TEXT)
+            continue;
+        for (const fz_stext_line* line = block->u.t.first_line; line; line = line->next) {
+            ++count;
+            for (const fz_stext_char* ch = line->first_char; ch; ch = ch->next)
+                ++count;
+        }
+    }
+    return count;
+}
+
 int SnapRotation(int r) {
     if (r < 0)
         r = 360 - ((-r) % 360);
@@ -288,6 +311,7 @@ public:
 
         // MuPDF's quads are in its own page space; take them back to PDF user space.
         const fz_matrix inverse = fz_invert_matrix(ctm);
+        chars->reserve(chars->size() + CountChars(text));
         bool haveLine = false;
         PDQuadF lastQuad{};
         for (fz_stext_block* block = text->first_block; block; block = block->next) {
@@ -297,13 +321,12 @@ public:
                 if (!line->first_char)
                     continue;
                 if (haveLine) // the generated line feed that ends the previous line
-                    chars->push_back(
-                        Char{L"\n", {lastQuad.p1, lastQuad.p1, lastQuad.p3, lastQuad.p3}});
+                    AddChar(chars, L'\n', {lastQuad.p1, lastQuad.p1, lastQuad.p3, lastQuad.p3});
                 for (fz_stext_char* ch = line->first_char; ch; ch = ch->next) {
                     const PDQuadF q{
                         ToPageSpace(ch->quad.ul, inverse), ToPageSpace(ch->quad.ur, inverse),
                         ToPageSpace(ch->quad.ll, inverse), ToPageSpace(ch->quad.lr, inverse)};
-                    chars->push_back(Char{std::wstring(1, wchar_t(ch->c)), q});
+                    AddChar(chars, wchar_t(ch->c), q);
                     lastQuad = q;
                 }
                 haveLine = true;
@@ -407,6 +430,49 @@ public:
         return kPDOk;
     }
 
+    PDResult RenderInto(uint64_t index, float zoom, uint8_t* rgba, int32_t width, int32_t height,
+                        int32_t left, int32_t top) override {
+        int32_t w = 0, h = 0;
+        if (PDResult r = PageSize(index, zoom, &w, &h))
+            return r;
+        const PagePart part = PartInImage(w, h, width, height, left, top);
+        return part.Empty() ? kPDOk : Draw(index, zoom, part, rgba, width, left, top);
+    }
+
+    // Draws `part` of the shown page (white, then the page) into an RGBA
+    // image `width` pixels wide, in which the page's top-left corner lies
+    // at (left, top). MuPDF draws straight into the image's rows.
+    PDResult Draw(uint64_t index, float zoom, const PagePart& part, uint8_t* rgba, int32_t width,
+                  int32_t left, int32_t top) {
+        pdf_page* page = nullptr;
+        fz_pixmap* pixmap = nullptr;
+        fz_device* device = nullptr;
+        std::string error;
+        uint8_t* first =
+            rgba + (size_t(int64_t(top) + part.y0) * width + size_t(int64_t(left) + part.x0)) * 4;
+        bool ok = Guarded(
+            ctx_,
+            [&] {
+                page = pdf_load_page(ctx_, doc_, int(index));
+                pixmap = fz_new_pixmap_with_data(ctx_, fz_device_rgb(ctx_), part.x1 - part.x0,
+                                                 part.y1 - part.y0, nullptr, 1, width * 4, first);
+                pixmap->x = part.x0; // the page's own pixels
+                pixmap->y = part.y0;
+                fz_clear_pixmap_with_value(ctx_, pixmap, 255);
+                device = fz_new_draw_device(ctx_, fz_identity, pixmap);
+                fz_run_page(ctx_, &page->super, device, fz_scale(zoom, zoom), nullptr);
+                fz_close_device(ctx_, device);
+            },
+            &error);
+        fz_drop_device(ctx_, device);
+        fz_drop_pixmap(ctx_, pixmap); // the samples stay: they are the caller's
+        fz_drop_page(ctx_, page ? &page->super : nullptr);
+        if (!ok)
+            return Fail(kPDErrDamaged, "cannot render page %llu: %s", (unsigned long long)index + 1,
+                        error.c_str());
+        return kPDOk;
+    }
+
     PDResult Render(uint64_t index, float zoom, uint8_t** rgba, int32_t* width,
                     int32_t* height) override {
         Geometry g;
@@ -418,36 +484,9 @@ public:
         uint8_t* pixels = static_cast<uint8_t*>(std::malloc(size_t(w) * h * 4));
         if (!pixels)
             return Fail(kPDErrNoMemory, "FolioPageRender: out of memory");
-        pdf_page* page = nullptr;
-        fz_pixmap* pixmap = nullptr;
-        fz_device* device = nullptr;
-        std::string error;
-        bool ok = Guarded(
-            ctx_,
-            [&] {
-                page = pdf_load_page(ctx_, doc_, int(index));
-                pixmap = fz_new_pixmap_with_bbox(ctx_, fz_device_rgb(ctx_),
-                                                 fz_make_irect(0, 0, w, h), nullptr, 1);
-                fz_clear_pixmap_with_value(ctx_, pixmap, 255);
-                device = fz_new_draw_device(ctx_, fz_identity, pixmap);
-                fz_run_page(ctx_, &page->super, device, fz_scale(zoom, zoom), nullptr);
-                fz_close_device(ctx_, device);
-            },
-            &error);
-        fz_drop_device(ctx_, device);
-        if (ok) {
-            const unsigned char* samples = fz_pixmap_samples(ctx_, pixmap);
-            const int stride = fz_pixmap_stride(ctx_, pixmap);
-            for (int32_t y = 0; y < h; ++y)
-                std::memcpy(pixels + size_t(y) * w * 4, samples + size_t(y) * stride,
-                            size_t(w) * 4);
-        }
-        fz_drop_pixmap(ctx_, pixmap);
-        fz_drop_page(ctx_, page ? &page->super : nullptr);
-        if (!ok) {
+        if (PDResult r = Draw(index, zoom, PartInImage(w, h, w, h, 0, 0), pixels, w, 0, 0)) {
             std::free(pixels);
-            return Fail(kPDErrDamaged, "cannot render page %llu: %s", (unsigned long long)index + 1,
-                        error.c_str());
+            return r;
         }
         *rgba = pixels;
         *width = w;

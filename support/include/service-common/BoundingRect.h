@@ -28,6 +28,17 @@ inline RectF BoundingRect(const Quad& quad) {
     return BoundingRect(points, 4);
 }
 
+// Whether q lies in the rectangle (minimum corner first), edges included.
+inline bool HoldsPoint(const RectF& r, const PointF& q) {
+    return !(q.x < r.x0 || q.x > r.x1 || q.y < r.y0 || q.y > r.y1);
+}
+
+// Whether two rectangles (minimum corners first) share an area: they overlap
+// by a positive amount on both axes.
+inline bool OverlapsStrictly(const RectF& a, const RectF& b) {
+    return a.x0 < b.x1 && a.y0 < b.y1 && b.x0 < a.x1 && b.y0 < a.y1;
+}
+
 // The rectangle with each axis ordered: minimum corner first.
 inline RectF Ordered(const RectF& r) {
     RectF o = r;

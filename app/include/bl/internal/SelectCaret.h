@@ -7,9 +7,12 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
+#include "pdmodel-proxy/CharRunIndex.h"
 #include "pdmodel-proxy/PageText.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/EventSubscription.h"
@@ -50,6 +53,24 @@ inline bool operator>=(const TextPosition& a, const TextPosition& b) {
 // Whether q lies in the quad (outline p0 -> p1 -> p3 -> p2). Points on the
 // outline, within 0.0001, are inside.
 bool QuadContainsPoint(const SL::Quad& quad, const SL::PointF& q);
+
+// The smallest distance from q to the quad's edges p0 -> p1, p1 -> p3,
+// p3 -> p2 and p2 -> p0.
+float DistanceToOutline(const SL::Quad& quad, const SL::PointF& q);
+
+// The first character of `text`, in index order, whose quad contains q.
+// Only the runs of `runs` (made from `text`) that may hold q are read.
+std::optional<uint64_t> FindCharContaining(const PDModel::PageText& text,
+                                           const PDModel::CharRunIndex& runs, const SL::PointF& q);
+
+// Among the characters of `text` whose bounding box overlaps `rect`
+// (minimum corner first) on both axes by a positive amount, the one whose
+// outline is nearest to q; the lower index wins a tie. None when no
+// distance comes below the largest finite float. Runs that cannot hold a
+// candidate, or one nearer than the best so far, are not read.
+std::optional<uint64_t> FindNearestCandidate(const PDModel::PageText& text,
+                                             const PDModel::CharRunIndex& runs, const SL::PointF& q,
+                                             const SL::RectF& rect);
 
 class SelectCaret {
 public:
@@ -95,12 +116,23 @@ public:
     SelectionStateSignal& SelectionState() { return selectionState_; }
 
 private:
+    using RunIndexPtr = std::shared_ptr<const PDModel::CharRunIndex>;
+    // A page's text and, once a search has needed it, the run index made
+    // from it. Both go when the page's content changes.
+    struct CachedPage {
+        PDModel::PageText text;
+        RunIndexPtr runs;
+    };
+
     PDModel::PageText LoadPageText(uint64_t page);
+    // The run index of `text`, the cached text of `page`: made on first use
+    // (outside the lock, like a page text) and kept beside the text.
+    RunIndexPtr RunIndexOf(uint64_t page, const PDModel::PageText& text);
     void OnPageContentChanged(uint64_t page, const SL::RectF* rects, uint64_t count);
 
     SODetails::BasicServiceObjectPtr<> document_;
     std::mutex mutex_; // guards pageTextCache_ only
-    std::map<uint64_t, PDModel::PageText> pageTextCache_;
+    std::map<uint64_t, CachedPage> pageTextCache_;
     bool selecting_ = false;
     TextPosition caret_;
     TextPosition anchor_;
