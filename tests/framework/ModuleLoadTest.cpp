@@ -21,7 +21,7 @@
 #include "service-common/ServiceObjectCall.h"
 #include "support-proxy/BrandInterface.h"
 #include "svcbroker.h"
-#include "ui-engine/UIHandler.h"
+#include "ui-engine/UIHandlerOps.h"
 #include "ui/UIService.h"
 
 namespace {

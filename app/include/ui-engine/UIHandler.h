@@ -1,39 +1,14 @@
-// The UI engine's handler interface ("UIHandler", 23 operations) and the
-// template that builds its operation table over an implementation class.
+// The template that builds the "UIHandler" operation table (23 operations,
+// ui-engine/UIHandlerOps.h) over an implementation class.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
 #include "service-common/OperationReport.h"
+#include "ui-engine/UIHandlerOps.h"
 #include "service-common/ServiceObjectCall.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
-
-using HELEMENT = void*;
-
-// The record HandleEvent receives.
-struct UIEventRecord {
-    uint32_t code;
-    HELEMENT target;
-    HELEMENT source;
-    uintptr_t data;
-};
-
-namespace UIHandlerOps {
-using SODetails::OperationSlot;
-using QueryServiceObject =
-    OperationSlot<0, uint32_t(uint32_t id, ServiceObject** out, uint8_t forward, uint8_t flags)>;
-using GetHandlerName = OperationSlot<8, uint32_t(const char** name)>;
-using GetElementAttachedTo = OperationSlot<16, uint32_t(HELEMENT* element)>;
-using GetSubscribedEvents = OperationSlot<24, uint32_t(uint32_t* events)>;
-using HandleEvent =
-    OperationSlot<104, uint32_t(uint32_t* handled, HELEMENT element, const UIEventRecord* event)>;
-using Attached = OperationSlot<136, uint32_t(ServiceObject* window, HELEMENT element)>;
-using Detached = OperationSlot<144, uint32_t()>;
-constexpr std::size_t kOperationCount = 23;
-// What GetSubscribedEvents answers for every handler of this module.
-constexpr uint32_t kSubscribedEvents = 0x100;
-} // namespace UIHandlerOps
 
 namespace SOImpl {
 

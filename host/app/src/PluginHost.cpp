@@ -13,7 +13,7 @@
 #include "service-common/TextConversion.h"
 #include "strpool.h"
 #include "svcbroker.h"
-#include "ui-engine/UIHandler.h"
+#include "ui-engine/UIHandlerOps.h"
 #include "ui/UIService.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "Element.h"
-#include "ui-engine/UIHandler.h"
+#include "ui-engine/UIHandlerOps.h"
 
 namespace UIEngine::Detail {
 

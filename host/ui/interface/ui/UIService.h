@@ -1,5 +1,6 @@
-// The host's "UIService", its UI action registry, and the ribbon bar object
-// that the ribbon notifications come from.
+// The host's "UIService" (its UI action registry, the UI object of a
+// thread), and the ribbon bar object that the ribbon notifications come
+// from.
 #pragma once
 
 #include <cstdint>
@@ -9,8 +10,20 @@
 
 namespace UIServiceOps {
 using GetUIActionRegistry = SODetails::OperationSlot<8, uint32_t(ServiceObject** registry)>;
-constexpr std::size_t kOperationCount = 2;
+// The UI object of the thread with this id (the host's application object
+// that runs its windows on that thread), one reference; null for a thread
+// that runs no windows.
+using GetThreadUIObject =
+    SODetails::OperationSlot<16, uint32_t(uint32_t threadId, ServiceObject** uiObject)>;
+constexpr std::size_t kOperationCount = 3;
 } // namespace UIServiceOps
+
+// The UI object of a thread.
+namespace UIThreadObjectOps {
+// Its main frame ("UIMainFrame"), one reference, or null.
+using GetMainFrame = SODetails::OperationSlot<0, uint32_t(ServiceObject** mainFrame)>;
+constexpr std::size_t kOperationCount = 1;
+} // namespace UIThreadObjectOps
 
 namespace UIActionRegistryOps {
 using UIActionFactory = uint32_t (*)(ServiceObject** out);
