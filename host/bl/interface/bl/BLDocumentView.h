@@ -65,6 +65,8 @@ using OnViewStateChanged = EventSlot<1464, uint32_t>;
 #include "service-common/EventSubscription.h"
 
 struct BLDocumentView {
+    // The interface name; its sequence hash is the id a UI document view is asked for.
+    static constexpr const char* kName = "BLDocumentView";
     template <class Slot> using Subscription = SOEvent::EventSubscription<Slot>;
     using EventSubscription_OnLayoutChanged = Subscription<BLDocumentViewEvents::OnLayoutChanged>;
     using EventSubscription_OnFocusPageChanged =
