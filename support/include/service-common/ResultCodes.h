@@ -23,6 +23,7 @@ constexpr uint32_t kBadRecordSize = 6;   // a record's size field is not the exp
 constexpr uint32_t kNoErrorRecorded = 8; // GetErrorInfo: the calling thread has no record
 constexpr uint32_t kIgnored = 10;        // not an error: ReportError and CheckResult pass it
 constexpr uint32_t kNotSubscribed = 25;  // a notification subscription that is not active
+constexpr uint32_t kNoSuchServiceObject = 8; // a window cannot give the service object asked for
 
 // The host libraries' own answers.
 constexpr uint32_t kBufferTooSmall = 6;    // textcodec: the buffer cannot take the text
