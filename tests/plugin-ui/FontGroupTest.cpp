@@ -1,9 +1,9 @@
 // The font group's three markup icons and their colour popups.
-#include "vellum-marker/FontGroupTextMarkupControlHandler.h"
 #include "RibbonTestHost.h"
-#include "vellum-marker/UserSettings.h"
 #include "uiengine/UserGestures.h"
 #include "vellum-marker/AddTextMarkupAnnotationInputHandler.h"
+#include "vellum-marker/FontGroupTextMarkupControlHandler.h"
+#include "vellum-marker/UserSettings.h"
 
 namespace uitest {
 namespace {

@@ -3,12 +3,12 @@
 // thread.
 #include <thread>
 
-#include "vellum-marker/FontGroupTextMarkupControlHandler.h"
-#include "vellum-marker/MarkupGroupHandler.h"
 #include "RibbonTestHost.h"
 #include "service-common/ServiceObjectException.h"
 #include "ui/UIDocumentsCollection.h"
 #include "uiengine/Dispatcher.h"
+#include "vellum-marker/FontGroupTextMarkupControlHandler.h"
+#include "vellum-marker/MarkupGroupHandler.h"
 
 namespace uitest {
 namespace {
@@ -121,8 +121,8 @@ TEST_F(RibbonTest, QueriesTheHandlerCannotAnswerGoToTheWindow) {
         ADD_FAILURE() << "no exception";
     } catch (const ServiceObjectException& e) {
         EXPECT_EQ(e.Code(), SODetails::kNoSuchServiceObject);
-        EXPECT_EQ(e.Message(),
-                  L"Failed to query service object ID:" + std::to_wstring(unknown) + L" from UIWnd!");
+        EXPECT_EQ(e.Message(), L"Failed to query service object ID:" + std::to_wstring(unknown) +
+                                   L" from UIWnd!");
         EXPECT_EQ(e.Function(), "SOImpl::UIHandlerStdImpl<class MarkupGroupHandler,class "
                                 "UIEngineTraits>::OnQueryServiceObject");
         EXPECT_EQ(e.Line(), 276u);

@@ -1,10 +1,10 @@
 // The markup group's split buttons and colour popups, played as a user
 // plays them.
 #include "RibbonTestHost.h"
-#include "vellum-marker/UserSettings.h"
 #include "support-proxy/UserOptions.h"
 #include "uiengine/UserGestures.h"
 #include "vellum-marker/AddTextMarkupAnnotationInputHandler.h"
+#include "vellum-marker/UserSettings.h"
 
 namespace uitest {
 namespace {
@@ -58,7 +58,8 @@ uint32_t LastColor(uint32_t kind) {
 TEST_F(MarkupGroup, ClickInstallsTheToolAndACheckedClickOnlyEndsIt) {
     const uint32_t highlight = LastColor(kPDAtomHighlight);
     EXPECT_TRUE(Click("#Underline").delivered);
-    EXPECT_EQ(ActiveTool(), std::make_pair(uint32_t{kPDAtomUnderline}, LastColor(kPDAtomUnderline)));
+    EXPECT_EQ(ActiveTool(),
+              std::make_pair(uint32_t{kPDAtomUnderline}, LastColor(kPDAtomUnderline)));
     EXPECT_EQ(Checked(), std::vector<const char*>{"#Underline"});
 
     Click("#Highlight"); // another kind: the view's report unchecks the first
@@ -135,8 +136,8 @@ TEST_F(RibbonTest, ViewThatRefusesAnnotationsGetsNone) {
     AttachHandlers();
     ObjectPtr view = LockedView::Make();
     OnUI([&] { TestCollection::Of(collection).Activate(MakeDocumentView(view)); });
-    for (const char* part : {"#Highlight-split-item", "#Underline-split-item",
-                             "#Strikethrough-split-item"})
+    for (const char* part :
+         {"#Highlight-split-item", "#Underline-split-item", "#Strikethrough-split-item"})
         EXPECT_TRUE(StateOf(part) & kDisabled) << part;
     EXPECT_FALSE(StateOf("#Highlight") & kDisabled);
 

@@ -1,8 +1,8 @@
 // How the handlers find the documents collection of their window and follow
 // its active view.
-#include "vellum-marker/MarkupGroupHandler.h"
 #include "RibbonTestHost.h"
 #include "uiengine/UserGestures.h"
+#include "vellum-marker/MarkupGroupHandler.h"
 
 namespace uitest {
 namespace {
@@ -108,7 +108,8 @@ TEST_F(RibbonTest, SelectionChangesAreOnlyRemembered) {
     AttachHandlers();
     ObjectPtr view = ShowDocument(NewTextDocument());
     const uint64_t revision = tree->Revision();
-    ObjectPtr selection = OnUI([&] { return HostBL::SelectText(view.get(), "TextCopy", 0, 0, 0, 4); });
+    ObjectPtr selection =
+        OnUI([&] { return HostBL::SelectText(view.get(), "TextCopy", 0, 0, 0, 4); });
     EXPECT_EQ(Markup(markupHandler).LockSelection(), selection);
     EXPECT_EQ(tree->Revision(), revision);
 }

@@ -52,8 +52,9 @@ uint32_t Refused(ServiceObject* self, const wchar_t* interfaceName, void** recor
 template <class Impl, class Slot, auto member> struct EventEntries {
     static void Fill(Operation* ops) {
         SetOperation<typename Slot::Subscribe>(
-            ops, [](ServiceObject* self, typename Slot::Invoke invoke,
-                    typename Slot::Destroy destroy, void* context) -> uint64_t {
+            ops,
+            [](ServiceObject* self, typename Slot::Invoke invoke, typename Slot::Destroy destroy,
+               void* context) -> uint64_t {
                 return (Impl::Interface::Of(self).*member).Subscribe(invoke, destroy, context);
             });
         SetOperation<typename Slot::Unsubscribe>(ops, [](ServiceObject* self, uint64_t handle) {
@@ -85,13 +86,13 @@ struct Window : TestWindow {
             return kOk;
         });
         SetOperation<UIWndOps::QueryServiceObject>(
-            ops, [](ServiceObject* self, uint32_t id, uint32_t, ServiceObject** out, void** record) {
+            ops,
+            [](ServiceObject* self, uint32_t id, uint32_t, ServiceObject** out, void** record) {
                 Window& window = Interface::Of(self);
                 ObjectPtr found = id == SODetails::InterfaceId<UIDocumentsCollection>()
                                       ? window.collection
-                                      : id == SODetails::InterfaceId<UIMainFrame>()
-                                            ? window.mainFrame
-                                            : ObjectPtr();
+                                  : id == SODetails::InterfaceId<UIMainFrame>() ? window.mainFrame
+                                                                                : ObjectPtr();
                 if (!found)
                     return Refused(self, L"UIWnd", window.giveErrorRecord ? record : nullptr);
                 *out = found.Detach();
@@ -126,8 +127,7 @@ struct Collection : TestCollection {
         EventEntries<Collection, E::OnDocumentViewDestroyed, &Collection::destroyed>::Fill(ops);
         EventEntries<Collection, E::OnSbSViewCreated, &Collection::sbsCreated>::Fill(ops);
         EventEntries<Collection, E::OnSbSViewActivated, &Collection::sbsActivated>::Fill(ops);
-        EventEntries<Collection, E::OnSbSViewDeactivated, &Collection::sbsDeactivated>::Fill(
-            ops);
+        EventEntries<Collection, E::OnSbSViewDeactivated, &Collection::sbsDeactivated>::Fill(ops);
         EventEntries<Collection, E::OnSbSViewDestroyed, &Collection::sbsDestroyed>::Fill(ops);
     }
 };
@@ -140,7 +140,8 @@ struct MainFrame : TestMainFrame {
                 *collection = ObjectPtr(Interface::Of(self).collection).Detach();
                 return kOk;
             });
-        EventEntries<MainFrame, UIMainFrameEvents::OnChildDocumentFrameCreated, &MainFrame::childFrameCreated>::Fill(ops);
+        EventEntries<MainFrame, UIMainFrameEvents::OnChildDocumentFrameCreated,
+                     &MainFrame::childFrameCreated>::Fill(ops);
     }
 };
 
@@ -168,10 +169,11 @@ struct ThreadUI {
     using Interface = TestInterface<ThreadUI, UIThreadObjectOps::kOperationCount>;
     ObjectPtr mainFrame;
     static void Fill(Operation* ops) {
-        SetOperation<UIThreadObjectOps::GetMainFrame>(ops, [](ServiceObject* self, ServiceObject** out) {
-            *out = ObjectPtr(Interface::Of(self).mainFrame).Detach();
-            return kOk;
-        });
+        SetOperation<UIThreadObjectOps::GetMainFrame>(
+            ops, [](ServiceObject* self, ServiceObject** out) {
+                *out = ObjectPtr(Interface::Of(self).mainFrame).Detach();
+                return kOk;
+            });
     }
 };
 
@@ -183,7 +185,8 @@ struct UIService {
         SetOperation<UIServiceOps::GetThreadUIObject>(
             ops, [](ServiceObject* self, uint32_t threadId, ServiceObject** out) {
                 UIService& service = Interface::Of(self);
-                *out = threadId == service.uiThread ? ObjectPtr(service.threadUI).Detach() : nullptr;
+                *out =
+                    threadId == service.uiThread ? ObjectPtr(service.threadUI).Detach() : nullptr;
                 return kOk;
             });
     }
@@ -223,7 +226,8 @@ struct Locked : LockedView {
             ++Interface::Of(self).toolCalls;
             return kOk;
         });
-        EventEntries<Locked, BLDocumentViewEvents::OnViewStateChanged, &Locked::viewStateChanged>::Fill(ops);
+        EventEntries<Locked, BLDocumentViewEvents::OnViewStateChanged,
+                     &Locked::viewStateChanged>::Fill(ops);
     }
 };
 
@@ -244,7 +248,8 @@ void UseHostServices() {
         ServiceProviderRegHostService(name, &MakeHostService, const_cast<char*>(name), "single");
     ObjectPtr service, registry;
     ServiceProviderGetServiceObject(BLServiceOps::kFixedAtom, service.Receive(), nullptr);
-    SODetails::CallChecked<BLServiceOps::GetInputHandlerRegistry>(service.get(), registry.Receive());
+    SODetails::CallChecked<BLServiceOps::GetInputHandlerRegistry>(service.get(),
+                                                                  registry.Receive());
     using Tool = BLAddTextMarkupAnnotationInputHandlerImpl;
     SODetails::CallChecked<BLInputHandlerRegistryOps::Register>(
         registry.get(), SODetails::AtomFromString(Tool::kToolName), Tool::Factory::Make().get());
@@ -335,7 +340,9 @@ LockedView& LockedView::Of(const ObjectPtr& view) {
 ObjectPtr NewTextDocument() {
     std::vector<testsupport::Page> pages;
     for (int n = 1; n <= 5; ++n)
-        pages.push_back({{0, 0, 300, 200}, {0, 0, 300, 200}, 0,
+        pages.push_back({{0, 0, 300, 200},
+                         {0, 0, 300, 200},
+                         0,
                          {{20, 150, 12, "Page " + std::to_string(n) + " has some words"}}});
     testsupport::Document document = testsupport::BuildInMemory(pages);
     return HostBL::WrapDocument(document.get());

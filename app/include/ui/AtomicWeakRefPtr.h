@@ -18,7 +18,8 @@ public:
     void Store(ServiceObject* object) {
         std::shared_ptr<const SODetails::WeakRefPtr> fresh;
         if (object)
-            fresh = std::make_shared<const SODetails::WeakRefPtr>(SODetails::WeakRefPtr::Of(object));
+            fresh =
+                std::make_shared<const SODetails::WeakRefPtr>(SODetails::WeakRefPtr::Of(object));
         std::atomic_store(&weak_, std::move(fresh));
     }
     void Reset() { std::atomic_store(&weak_, std::shared_ptr<const SODetails::WeakRefPtr>()); }

@@ -95,8 +95,8 @@ private:
     // destroyed finds it gone and does nothing.
     template <class Slot, class F>
     void Subscribe(SubscriptionList& list, ServiceObject* source, F onEvent) {
-        auto alive =
-            std::make_shared<const SODetails::WeakRefPtr>(SODetails::WeakRefPtr::Of(Handler().Self()));
+        auto alive = std::make_shared<const SODetails::WeakRefPtr>(
+            SODetails::WeakRefPtr::Of(Handler().Self()));
         list.Add(SOEvent::Subscribe<Slot>(source, [alive, onEvent](auto... args) {
             if (ObjectPtr keep = alive->Lock())
                 onEvent(args...);
@@ -163,7 +163,8 @@ private:
         Subscribe<E::OnDocumentViewActivated>(
             list, collection, [this](ServiceObject* view) { OnDocumentViewActivated(view); });
         Subscribe<E::OnDocumentViewDeactivated>(
-            list, collection, [this](ServiceObject*, ServiceObject*) { OnDocumentViewDeactivated(); });
+            list, collection,
+            [this](ServiceObject*, ServiceObject*) { OnDocumentViewDeactivated(); });
         Subscribe<E::OnDocumentViewClose>(list, collection, IgnoreEvent{});
         Subscribe<E::OnDocumentViewDestroyed>(list, collection, IgnoreEvent{});
         Subscribe<E::OnSbSViewCreated>(list, collection, IgnoreEvent{});

@@ -88,8 +88,9 @@ public:
         const ObjectPtr keepWindow = ObjectPtr::Share(window);
         ObjectPtr dispatcher;
         SODetails::CallChecked<UIWndOps::GetDispatcher>(window, dispatcher.Receive());
-        StoreDispatcher(dispatcher ? std::make_shared<const UIThreadDispatcher>(std::move(dispatcher))
-                                   : nullptr);
+        StoreDispatcher(dispatcher
+                            ? std::make_shared<const UIThreadDispatcher>(std::move(dispatcher))
+                            : nullptr);
         record_.Bind(window, element);
         // The start-up binding runs once Attached has returned. A later
         // Attached or a Detached makes it stale before it runs.
@@ -133,10 +134,8 @@ public:
     // dropped without a dispatcher.
     template <class F> void Post(F&& work) const {
         if (std::shared_ptr<const UIThreadDispatcher> dispatcher = Dispatcher())
-            dispatcher->Post(
-                [keep = ObjectPtr::Share(Self()), work = std::forward<F>(work)]() mutable {
-                    work();
-                });
+            dispatcher->Post([keep = ObjectPtr::Share(Self()),
+                              work = std::forward<F>(work)]() mutable { work(); });
     }
 
     // For methods that change element states and may be called on any

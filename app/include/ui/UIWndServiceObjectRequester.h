@@ -27,7 +27,8 @@ public:
 
 private:
     // The object with one reference, or null.
-    static ServiceObject* Query(ServiceObject* window, uint32_t id, const char* interfaceName) noexcept;
+    static ServiceObject* Query(ServiceObject* window, uint32_t id,
+                                const char* interfaceName) noexcept;
 };
 
 } // namespace SOImpl

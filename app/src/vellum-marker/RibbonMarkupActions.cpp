@@ -52,8 +52,8 @@ private:
 
 bool MayAddAnnotations(ServiceObject* view) {
     bool allowed = true;
-    CallChecked<BLDocumentViewOps::IsOperationAllowed>(view, kAnnotationOperations, kAddAnnotation,
-                                                       kRibbonFirstFlag, kRibbonSecondFlag, &allowed);
+    CallChecked<BLDocumentViewOps::IsOperationAllowed>(
+        view, kAnnotationOperations, kAddAnnotation, kRibbonFirstFlag, kRibbonSecondFlag, &allowed);
     return allowed;
 }
 

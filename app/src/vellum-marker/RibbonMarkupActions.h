@@ -16,7 +16,7 @@ struct RibbonAtoms {
     SLAtom annotInsert; // "Annot_Insert"
     SLAtom textEdit;    // the host's text tools, whose selections are marked up
     SLAtom textCopy;
-    SLAtom markupTool;  // "AddTextMarkupAnnot"
+    SLAtom markupTool; // "AddTextMarkupAnnot"
 };
 
 namespace RibbonMarkup {

@@ -22,7 +22,7 @@ Work& WorkOf(UIPostedWorkBlock& block) {
 // The invoker: an empty work item throws std::bad_function_call.
 void RunWork(void* block) {
     if (UIPostedWorkBlock* posted = BlockOf(block))
-        WorkOf(*posted)();
+        WorkOf (*posted)();
 }
 
 void DestroyWork(void* block) {

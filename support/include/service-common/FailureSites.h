@@ -141,7 +141,8 @@ struct UIHandlerOnQueryServiceObject {
     static constexpr const char* kFile = "app\\include\\ui\\uihandlerstdimpl";
     static constexpr uint32_t kLine = 276;
     static constexpr const char* kFunctionBeforeClass = "SOImpl::UIHandlerStdImpl<";
-    static constexpr const char* kFunctionAfterClass = ",class UIEngineTraits>::OnQueryServiceObject";
+    static constexpr const char* kFunctionAfterClass =
+        ",class UIEngineTraits>::OnQueryServiceObject";
 };
 
 // A window that could not give a UI handler one of its frame objects. The

@@ -23,7 +23,6 @@ constexpr uint32_t kBadRecordSize = 6;   // a record's size field is not the exp
 constexpr uint32_t kNoErrorRecorded = 8; // GetErrorInfo: the calling thread has no record
 constexpr uint32_t kIgnored = 10;        // not an error: ReportError and CheckResult pass it
 constexpr uint32_t kNotSubscribed = 25;  // a notification subscription that is not active
-constexpr uint32_t kNoSuchServiceObject = 8; // a window cannot give the service object asked for
 
 // The host libraries' own answers.
 constexpr uint32_t kBufferTooSmall = 6;    // textcodec: the buffer cannot take the text
@@ -58,6 +57,10 @@ constexpr uint32_t kUnknownLibraryResult = 25; // every result the translation d
 // The UI engine's element API.
 constexpr uint32_t kStaleElement = 0x20001; // not a live element handle of the engine
 constexpr uint32_t kBadSelector = 0x20002;  // a selector text the engine does not understand
+
+// A UI handler's window cannot give the service object the handler was
+// asked to find there.
+constexpr uint32_t kNoSuchServiceObject = 8;
 
 // The settings store's typed reads and writes found no service.
 constexpr uint32_t kSettingsReadsNotLoaded = 0x2000D;

@@ -53,7 +53,8 @@ using OnInplacePluginsInitialized = OperationSlot<160, NoticeSignature>;
 using OnInitComplete = OperationSlot<168, NoticeSignature>;
 using OnLocaleChanged = OperationSlot<176, NoticeSignature>;
 constexpr std::size_t kOperationCount = 23;
-static_assert(OnLocaleChanged::kIndex + 1 == kOperationCount, "the table ends with OnLocaleChanged");
+static_assert(OnLocaleChanged::kIndex + 1 == kOperationCount,
+              "the table ends with OnLocaleChanged");
 
 // What GetSubscribedEvents answers for every handler of this module.
 constexpr uint32_t kSubscribedEvents = 0x100;
