@@ -83,19 +83,19 @@ TEST_F(FontGroup, SelectionOverSeveralPagesIsMarkedUpWithOneRepaint) {
 // a read-only state, and then the view's deactivation, turn the icons off.
 TEST_F(FontGroup, ViewThatRefusesAnnotationsTakesTheChoiceOnly) {
     AttachHandlers();
-    ObjectPtr view = LockedView::Make();
-    LockedView::Of(view).viewState = 0;
-    OnUI([&] { TestCollection::Of(collection).Activate(MakeDocumentView(view)); });
+    ObjectPtr view = Make<LockedView>();
+    Of<LockedView>(view).viewState = 0;
+    Activate(view);
     EXPECT_FALSE(StateOf(kUnderlineIcon) & kDisabled);
     EXPECT_TRUE(ChooseColor(kUnderlineIcon, L"ff0000ff"));
     EXPECT_EQ(Font().LastKind(), kNoMarkupKind);
-    EXPECT_EQ(LockedView::Of(view).toolCalls, 0);
+    EXPECT_EQ(Of<LockedView>(view).toolCalls, 0);
 
-    OnUI([&] { LockedView::Of(view).viewStateChanged.Raise(1); });
+    OnUI([&] { Of<LockedView>(view).viewStateChanged.Raise(1); });
     for (const char* icon : {kUnderlineIcon, kStrikeIcon, kHighlightIcon})
         EXPECT_TRUE(StateOf(icon) & kDisabled) << icon;
-    OnUI([&] { LockedView::Of(view).viewStateChanged.Raise(0); });
-    OnUI([&] { TestCollection::Of(collection).Deactivate(); });
+    OnUI([&] { Of<LockedView>(view).viewStateChanged.Raise(0); });
+    OnUI([&] { Of<TestCollection>(collection).Deactivate(); });
     EXPECT_TRUE(StateOf(kStrikeIcon) & kDisabled);
 }
 

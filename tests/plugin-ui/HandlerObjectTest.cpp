@@ -64,11 +64,11 @@ TEST_F(RibbonTest, EveryOperationAnswersAndOnlyEventsAreTaken) {
 // A second Attached takes the new window's dispatcher and element (the
 // root, for element 0) and lets the first dispatcher go.
 TEST_F(RibbonTest, AttachedTwiceReplacesDispatcherAndElement) {
-    ObjectPtr first = TestWindow::Of(window).dispatcher;
+    ObjectPtr first = Of<TestWindow>(window).dispatcher;
     const uint32_t held = first->common.GetRefCount(first.get());
-    ObjectPtr second = TestWindow::Make();
-    TestWindow::Of(second).dispatcher = UIEngine::CreateDispatcher(thread);
-    TestWindow::Of(second).root = tree->Root();
+    ObjectPtr second = Make<TestWindow>();
+    Of<TestWindow>(second).dispatcher = UIEngine::CreateDispatcher(thread);
+    Of<TestWindow>(second).root = tree->Root();
 
     OnUI([&] { Call<Attached>(markupHandler, window.get(), One("#Markup")); });
     EXPECT_EQ(first->common.GetRefCount(first.get()), held + 1);
@@ -85,11 +85,11 @@ TEST_F(RibbonTest, AttachedTwiceReplacesDispatcherAndElement) {
 // Without a dispatcher the handler is attached but the binding it would
 // leave to the UI thread is dropped: no document view ever reaches it.
 TEST_F(RibbonTest, WindowWithoutDispatcherNeverBinds) {
-    TestWindow::Of(window).dispatcher.Reset();
+    Of<TestWindow>(window).dispatcher.Reset();
     AttachHandlers();
     EXPECT_EQ(AttachedTo(markupHandler), One("#Markup"));
     ShowDocument(NewTextDocument());
-    EXPECT_EQ(TestCollection::Of(collection).Subscribers(), 0u);
+    EXPECT_EQ(Of<TestCollection>(collection).Subscribers(), 0u);
     EXPECT_TRUE(StateOf("#Highlight-split-item") & UIElementState::kDisabled);
 }
 
@@ -115,7 +115,7 @@ TEST_F(RibbonTest, QueriesTheHandlerCannotAnswerGoToTheWindow) {
         EXPECT_EQ(e.Message(), L"UIWnd::QueryServiceObject() failed, code: 2");
     }
     // Without one, the handler describes the failure itself.
-    TestWindow::Of(window).giveErrorRecord = false;
+    Of<TestWindow>(window).giveErrorRecord = false;
     try {
         Call<QueryServiceObject>(markupHandler, unknown, &out, uint8_t{1}, uint8_t{0});
         ADD_FAILURE() << "no exception";
@@ -134,9 +134,9 @@ TEST_F(RibbonTest, QueriesTheHandlerCannotAnswerGoToTheWindow) {
 // thread, after the raising thread handed it over.
 TEST_F(RibbonTest, ViewEventsFromAnotherThreadAreHandedOver) {
     AttachHandlers();
-    ObjectPtr view = LockedView::Make();
-    LockedView::Of(view).viewState = 0;
-    OnUI([&] { TestCollection::Of(collection).Activate(MakeDocumentView(view)); });
+    ObjectPtr view = Make<LockedView>();
+    Of<LockedView>(view).viewState = 0;
+    Activate(view);
     std::mutex mutex;
     std::vector<uint32_t> changedOn;
     tree->AddListener([&](const UIEngine::ElementChange&) {
@@ -144,7 +144,7 @@ TEST_F(RibbonTest, ViewEventsFromAnotherThreadAreHandedOver) {
         changedOn.push_back(Platform::CurrentThreadId());
     });
 
-    std::thread([&] { LockedView::Of(view).viewStateChanged.Raise(1); }).join();
+    std::thread([&] { Of<LockedView>(view).viewStateChanged.Raise(1); }).join();
     thread->WaitIdle();
     EXPECT_TRUE(StateOf("#Underline-split-item") & UIElementState::kDisabled);
     EXPECT_TRUE(StateOf("div .font-strike-icon") & UIElementState::kDisabled);

@@ -134,8 +134,8 @@ TEST_F(RibbonTest, PopupWithoutColourGridGetsNoRequest) {
 // view that refuses annotations gets neither annotations nor a tool.
 TEST_F(RibbonTest, ViewThatRefusesAnnotationsGetsNone) {
     AttachHandlers();
-    ObjectPtr view = LockedView::Make();
-    OnUI([&] { TestCollection::Of(collection).Activate(MakeDocumentView(view)); });
+    ObjectPtr view = Make<LockedView>();
+    Activate(view);
     for (const char* part :
          {"#Highlight-split-item", "#Underline-split-item", "#Strikethrough-split-item"})
         EXPECT_TRUE(StateOf(part) & kDisabled) << part;
@@ -149,10 +149,10 @@ TEST_F(RibbonTest, ViewThatRefusesAnnotationsGetsNone) {
                             UIEngine::PopupOf(One("#Underline-split-item")),
                             reinterpret_cast<uintptr_t>(L"ff00ff00"));
     });
-    EXPECT_EQ(LockedView::Of(view).toolCalls, 0);
+    EXPECT_EQ(Of<LockedView>(view).toolCalls, 0);
     EXPECT_EQ(LastColor(kPDAtomUnderline), underline);
 
-    OnUI([&] { LockedView::Of(view).viewStateChanged.Raise(0); });
+    OnUI([&] { Of<LockedView>(view).viewStateChanged.Raise(0); });
     EXPECT_FALSE(StateOf("#Underline-split-item") & kDisabled);
 }
 

@@ -16,50 +16,36 @@ MarkupGroupHandler& Markup(const ObjectPtr& handler) {
 
 // A collection of its own whose active view shows a new document.
 ObjectPtr CollectionShowing(ObjectPtr* blView) {
-    ObjectPtr frameCollection = TestCollection::Make();
+    ObjectPtr frameCollection = Make<TestCollection>();
     *blView = HostBL::CreateView(NewTextDocument().get(), 400, 1200, 1.0f);
-    TestCollection::Of(frameCollection).activeView = MakeDocumentView(*blView);
+    Of<TestCollection>(frameCollection).activeView = MakeDocumentView(*blView);
     return frameCollection;
 }
 
 // The window belongs to a main frame that has no documents collection yet:
 // nothing is followed until its first document frame appears.
 TEST_F(RibbonTest, BindsThroughTheMainFrameOnceItsFirstDocumentFrameExists) {
-    ObjectPtr mainFrame = TestMainFrame::Make();
-    TestWindow::Of(window).collection.Reset();
-    TestWindow::Of(window).mainFrame = mainFrame;
+    ObjectPtr mainFrame = Make<TestMainFrame>();
+    Of<TestWindow>(window).collection.Reset();
+    Of<TestWindow>(window).mainFrame = mainFrame;
     AttachHandlers();
     EXPECT_FALSE(Markup(markupHandler).LockCollection());
     EXPECT_TRUE(StateOf("#Highlight-split-item") & kDisabled);
 
     ObjectPtr view;
     ObjectPtr frameCollection = CollectionShowing(&view);
-    OnUI([&] { TestMainFrame::Of(mainFrame).CreateChildFrame(frameCollection); });
+    OnUI([&] { Of<TestMainFrame>(mainFrame).CreateChildFrame(frameCollection); });
     EXPECT_EQ(Markup(markupHandler).LockCollection(), frameCollection);
     EXPECT_EQ(Markup(markupHandler).LockCurrentView(), view);
     EXPECT_FALSE(StateOf("#Highlight-split-item") & kDisabled);
     EXPECT_FALSE(StateOf("div .font-highlight-icon") & kDisabled);
 }
 
-// A window that knows no frame at all: the main frame of the UI thread, as
-// "UIService" gives it.
-TEST_F(RibbonTest, BindsThroughTheUIServiceWhenTheWindowKnowsNoFrame) {
-    ObjectPtr view;
-    ObjectPtr mainFrame = TestMainFrame::Make();
-    TestMainFrame::Of(mainFrame).collection = CollectionShowing(&view);
-    RegisterUIService(thread->ThreadId(), mainFrame);
-    TestWindow::Of(window).collection.Reset();
-    AttachHandlers();
-    UnregisterUIService();
-    EXPECT_EQ(Markup(markupHandler).LockCurrentView(), view);
-    EXPECT_FALSE(StateOf("#Underline-split-item") & kDisabled);
-}
-
 TEST_F(RibbonTest, FollowsActivationAndDeactivation) {
     AttachHandlers();
     ObjectPtr document = NewTextDocument();
     ObjectPtr view = ShowDocument(document);
-    TestCollection& views = TestCollection::Of(collection);
+    TestCollection& views = Of<TestCollection>(collection);
     EXPECT_EQ(Markup(markupHandler).ViewSubscriptionCount(), 13u);
     EXPECT_TRUE(OnUI([&] { return UIEngine::Click(One("#Highlight")).delivered; }));
     EXPECT_TRUE(StateOf("#Highlight") & kChecked);
@@ -84,8 +70,7 @@ TEST_F(RibbonTest, FollowsActivationAndDeactivation) {
     OnUI([&] { UIEngine::Click(One("#Highlight")); });
     EXPECT_EQ(HostBL::ActiveTool(view.get()), tool);
 
-    ObjectPtr uiView = MakeDocumentView(view);
-    OnUI([&] { views.Activate(uiView); });
+    Activate(view);
     EXPECT_FALSE(StateOf("#Strikethrough-split-item") & kDisabled);
     EXPECT_FALSE(StateOf("div .font-strike-icon") & kDisabled);
 
@@ -101,17 +86,6 @@ TEST_F(RibbonTest, FollowsActivationAndDeactivation) {
     EXPECT_FALSE(Markup(markupHandler).LockCollection());
     OnUI([this] { UIEngine::DetachHandler(One("#Font")); });
     EXPECT_EQ(views.Subscribers(), 0u);
-}
-
-// A new selection is remembered, and nothing on the ribbon changes.
-TEST_F(RibbonTest, SelectionChangesAreOnlyRemembered) {
-    AttachHandlers();
-    ObjectPtr view = ShowDocument(NewTextDocument());
-    const uint64_t revision = tree->Revision();
-    ObjectPtr selection =
-        OnUI([&] { return HostBL::SelectText(view.get(), "TextCopy", 0, 0, 0, 4); });
-    EXPECT_EQ(Markup(markupHandler).LockSelection(), selection);
-    EXPECT_EQ(tree->Revision(), revision);
 }
 
 } // namespace

@@ -2,19 +2,12 @@
 
 #include <cstdlib>
 
-#include "bl/BLDocumentView.h"
 #include "bl/BLInputHandler.h"
 #include "bl/BLService.h"
 #include "service-common/ErrorReporting.h"
-#include "service-common/SequenceHash.h"
-#include "service-common/ServiceObjectCppTheConcrete.h"
 #include "svcbroker.h"
 #include "ui/UIDocumentFrame.h"
 #include "ui/UIDocumentView.h"
-#include "ui/UIDocumentsCollection.h"
-#include "ui/UIMainFrame.h"
-#include "ui/UIService.h"
-#include "ui/UIWnd.h"
 #include "uiengine/Dispatcher.h"
 #include "uiengine/ElementApi.h"
 #include "vellum-marker/AddTextMarkupAnnotationInputHandler.h"
@@ -29,18 +22,10 @@ using SODetails::kOk;
 using SODetails::Operation;
 using SODetails::SetOperation;
 
-// A test object of interface `Name` over the plain struct T.
-template <class T, std::size_t Count> struct TestInterface {
-    using Object = SODetails::ServiceObjectCppTheConcrete<TestInterface, T>;
-    static constexpr std::size_t kOperationCount = Count;
-    static const char* const kName;
-    static void FillOperations(Operation* ops) { T::Fill(ops); }
-    static T& Of(ServiceObject* self) { return Object::ImplOf(self); }
-};
-
-// A refusal recorded for the calling thread, as the host's objects report.
-uint32_t Refused(ServiceObject* self, const wchar_t* interfaceName, void** record) {
-    const uint32_t code = SODetails::Reported(SODetails::kNotAvailable, interfaceName,
+// A refused query, recorded for the calling thread as the host's objects
+// record their failures; `record` (when asked) receives the record.
+uint32_t Refused(ServiceObject* self, void** record) {
+    const uint32_t code = SODetails::Reported(SODetails::kNotAvailable, L"UIWnd",
                                               L"QueryServiceObject", "test", "tests", 1);
     ErrorInfo info{};
     if (record)
@@ -48,190 +33,33 @@ uint32_t Refused(ServiceObject* self, const wchar_t* interfaceName, void** recor
     return code;
 }
 
-// The subscribe and unsubscribe entries of `Slot`, served by `member`.
-template <class Impl, class Slot, auto member> struct EventEntries {
-    static void Fill(Operation* ops) {
-        SetOperation<typename Slot::Subscribe>(
-            ops,
-            [](ServiceObject* self, typename Slot::Invoke invoke, typename Slot::Destroy destroy,
-               void* context) -> uint64_t {
-                return (Impl::Interface::Of(self).*member).Subscribe(invoke, destroy, context);
-            });
-        SetOperation<typename Slot::Unsubscribe>(ops, [](ServiceObject* self, uint64_t handle) {
-            (Impl::Interface::Of(self).*member).Unsubscribe(handle);
-            return kOk;
-        });
-    }
-};
-
-template <class Impl> ObjectPtr NewObject() {
-    return ObjectPtr::Adopt(Impl::Interface::Object::New());
+// The subscribe and unsubscribe entries of `Slot`, served by the event
+// `member` of T.
+template <class T, class Slot, auto member> void FillEvent(Operation* ops) {
+    SetOperation<typename Slot::Subscribe>(
+        ops,
+        [](ServiceObject* self, typename Slot::Invoke invoke, typename Slot::Destroy destroy,
+           void* context) { return (Of<T>(self).*member).Subscribe(invoke, destroy, context); });
+    SetOperation<typename Slot::Unsubscribe>(ops, [](ServiceObject* self, uint64_t handle) {
+        (Of<T>(self).*member).Unsubscribe(handle);
+        return kOk;
+    });
 }
-
-// --- Window -------------------------------------------------------------------
-
-struct Window : TestWindow {
-    using Interface = TestInterface<Window, UIWndOps::kOperationCount>;
-    static void Fill(Operation* ops) {
-        SetOperation<UIWndOps::GetDispatcher>(ops, [](ServiceObject* self, ServiceObject** out) {
-            *out = ObjectPtr(Interface::Of(self).dispatcher).Detach();
-            return kOk;
-        });
-        SetOperation<UIWndOps::GetRootElement>(ops, [](ServiceObject* self, HELEMENT* root) {
-            *root = Interface::Of(self).root;
-            return kOk;
-        });
-        SetOperation<UIWndOps::GetElementApi>(ops, [](ServiceObject*, const UIElementApi** api) {
-            *api = UIEngine::ElementApi();
-            return kOk;
-        });
-        SetOperation<UIWndOps::QueryServiceObject>(
-            ops,
-            [](ServiceObject* self, uint32_t id, uint32_t, ServiceObject** out, void** record) {
-                Window& window = Interface::Of(self);
-                ObjectPtr found = id == SODetails::InterfaceId<UIDocumentsCollection>()
-                                      ? window.collection
-                                  : id == SODetails::InterfaceId<UIMainFrame>() ? window.mainFrame
-                                                                                : ObjectPtr();
-                if (!found)
-                    return Refused(self, L"UIWnd", window.giveErrorRecord ? record : nullptr);
-                *out = found.Detach();
-                return kOk;
-            });
-    }
-};
-
-// --- Documents collection, frames and UI views --------------------------------
-
-struct Collection : TestCollection {
-    using Interface = TestInterface<Collection, UIDocumentsCollectionOps::kOperationCount>;
-    static void Fill(Operation* ops) {
-        namespace O = UIDocumentsCollectionOps;
-        SetOperation<O::HasActiveView>(ops, [](ServiceObject* self, bool* has) {
-            *has = static_cast<bool>(Interface::Of(self).activeView);
-            return kOk;
-        });
-        SetOperation<O::GetActiveView>(ops, [](ServiceObject* self, ServiceObject** view) {
-            *view = ObjectPtr(Interface::Of(self).activeView).Detach();
-            return kOk;
-        });
-        SetOperation<O::IsSideBySideMode>(ops, [](ServiceObject*, bool* sideBySide) {
-            *sideBySide = false;
-            return kOk;
-        });
-        namespace E = UIDocumentsCollectionEvents;
-        EventEntries<Collection, E::OnDocumentViewCreated, &Collection::created>::Fill(ops);
-        EventEntries<Collection, E::OnDocumentViewActivated, &Collection::activated>::Fill(ops);
-        EventEntries<Collection, E::OnDocumentViewDeactivated, &Collection::deactivated>::Fill(ops);
-        EventEntries<Collection, E::OnDocumentViewClose, &Collection::close>::Fill(ops);
-        EventEntries<Collection, E::OnDocumentViewDestroyed, &Collection::destroyed>::Fill(ops);
-        EventEntries<Collection, E::OnSbSViewCreated, &Collection::sbsCreated>::Fill(ops);
-        EventEntries<Collection, E::OnSbSViewActivated, &Collection::sbsActivated>::Fill(ops);
-        EventEntries<Collection, E::OnSbSViewDeactivated, &Collection::sbsDeactivated>::Fill(ops);
-        EventEntries<Collection, E::OnSbSViewDestroyed, &Collection::sbsDestroyed>::Fill(ops);
-    }
-};
-
-struct MainFrame : TestMainFrame {
-    using Interface = TestInterface<MainFrame, UIMainFrameOps::kOperationCount>;
-    static void Fill(Operation* ops) {
-        SetOperation<UIMainFrameOps::GetDocumentsCollection>(
-            ops, [](ServiceObject* self, ServiceObject** collection) {
-                *collection = ObjectPtr(Interface::Of(self).collection).Detach();
-                return kOk;
-            });
-        EventEntries<MainFrame, UIMainFrameEvents::OnChildDocumentFrameCreated,
-                     &MainFrame::childFrameCreated>::Fill(ops);
-    }
-};
 
 // Document frames and UI views answer one query: the object they hold.
 template <std::size_t Count> struct Holder {
-    using Interface = TestInterface<Holder, Count>;
+    static constexpr std::size_t kOperationCount = Count;
     ObjectPtr held;
     static void Fill(Operation* ops) {
-        SetOperation<SODetails::OperationSlot<0, uint32_t(uint32_t, ServiceObject**)>>(
+        SetOperation<UIDocumentViewOps::QueryServiceObject>(
             ops, [](ServiceObject* self, uint32_t, ServiceObject** out) {
-                ObjectPtr held = Interface::Of(self).held;
-                if (!held)
-                    return Refused(self, L"UIDocumentView", nullptr);
-                *out = held.Detach();
+                *out = ObjectPtr(Of<Holder>(self).held).Detach();
                 return kOk;
             });
     }
 };
 using DocumentFrame = Holder<UIDocumentFrameOps::kOperationCount>;
 using DocumentView = Holder<UIDocumentViewOps::kOperationCount>;
-
-// --- "UIService" -------------------------------------------------------------
-
-struct ThreadUI {
-    using Interface = TestInterface<ThreadUI, UIThreadObjectOps::kOperationCount>;
-    ObjectPtr mainFrame;
-    static void Fill(Operation* ops) {
-        SetOperation<UIThreadObjectOps::GetMainFrame>(
-            ops, [](ServiceObject* self, ServiceObject** out) {
-                *out = ObjectPtr(Interface::Of(self).mainFrame).Detach();
-                return kOk;
-            });
-    }
-};
-
-struct UIService {
-    using Interface = TestInterface<UIService, UIServiceOps::kOperationCount>;
-    uint32_t uiThread = 0;
-    ObjectPtr threadUI;
-    static void Fill(Operation* ops) {
-        SetOperation<UIServiceOps::GetThreadUIObject>(
-            ops, [](ServiceObject* self, uint32_t threadId, ServiceObject** out) {
-                UIService& service = Interface::Of(self);
-                *out =
-                    threadId == service.uiThread ? ObjectPtr(service.threadUI).Detach() : nullptr;
-                return kOk;
-            });
-    }
-};
-
-ObjectPtr gUIService;
-
-uint32_t ShareUIService(void*, ServiceObject** out) {
-    *out = ObjectPtr(gUIService).Detach();
-    return kOk;
-}
-
-// --- A view the user may not annotate -------------------------------------------
-
-struct Locked : LockedView {
-    using Interface = TestInterface<Locked, BLDocumentViewOps::kOperationCount>;
-    static void Fill(Operation* ops) {
-        namespace O = BLDocumentViewOps;
-        SetOperation<O::GetViewState>(ops, [](ServiceObject* self, uint32_t* state) {
-            *state = Interface::Of(self).viewState;
-            return kOk;
-        });
-        SetOperation<O::IsOperationAllowed>(
-            ops, [](ServiceObject* self, uint32_t, uint32_t, bool, bool, bool* allowed) {
-                *allowed = Interface::Of(self).allowed;
-                return kOk;
-            });
-        SetOperation<O::GetActiveTool>(ops, [](ServiceObject*, SLAtom* tool) {
-            *tool = 0;
-            return kOk;
-        });
-        SetOperation<O::EndActiveTool>(ops, [](ServiceObject* self, bool) {
-            ++Interface::Of(self).toolCalls;
-            return kOk;
-        });
-        SetOperation<O::SetActiveTool>(ops, [](ServiceObject* self, SLAtom, ServiceObject*) {
-            ++Interface::Of(self).toolCalls;
-            return kOk;
-        });
-        EventEntries<Locked, BLDocumentViewEvents::OnViewStateChanged,
-                     &Locked::viewStateChanged>::Fill(ops);
-    }
-};
-
-// --- The host's services and the markup tool ------------------------------------
 
 uint32_t MakeHostService(void* name, ServiceObject** out) {
     *out = HostBL::NewService(static_cast<const char*>(name)).Detach();
@@ -264,26 +92,55 @@ ObjectPtr CreateHandler(const char* name) {
 
 } // namespace
 
-template <class T, std::size_t Count> const char* const TestInterface<T, Count>::kName = "Test";
+void TestWindow::Fill(Operation* ops) {
+    SetOperation<UIWndOps::GetDispatcher>(ops, [](ServiceObject* self, ServiceObject** out) {
+        *out = ObjectPtr(Of<TestWindow>(self).dispatcher).Detach();
+        return kOk;
+    });
+    SetOperation<UIWndOps::GetRootElement>(ops, [](ServiceObject* self, HELEMENT* root) {
+        *root = Of<TestWindow>(self).root;
+        return kOk;
+    });
+    SetOperation<UIWndOps::GetElementApi>(ops, [](ServiceObject*, const UIElementApi** api) {
+        *api = UIEngine::ElementApi();
+        return kOk;
+    });
+    SetOperation<UIWndOps::QueryServiceObject>(
+        ops, [](ServiceObject* self, uint32_t id, uint32_t, ServiceObject** out, void** record) {
+            TestWindow& window = Of<TestWindow>(self);
+            ObjectPtr found;
+            if (id == SODetails::InterfaceId<UIDocumentsCollection>())
+                found = window.collection;
+            else if (id == SODetails::InterfaceId<UIMainFrame>())
+                found = window.mainFrame;
+            if (!found)
+                return Refused(self, window.giveErrorRecord ? record : nullptr);
+            *out = found.Detach();
+            return kOk;
+        });
+}
 
-ObjectPtr TestWindow::Make() {
-    return NewObject<Window>();
-}
-TestWindow& TestWindow::Of(const ObjectPtr& window) {
-    return Window::Interface::Of(window.get());
-}
-
-ObjectPtr MakeDocumentView(ObjectPtr blView) {
-    ObjectPtr view = NewObject<DocumentView>();
-    DocumentView::Interface::Of(view.get()).held = std::move(blView);
-    return view;
-}
-
-ObjectPtr TestCollection::Make() {
-    return NewObject<Collection>();
-}
-TestCollection& TestCollection::Of(const ObjectPtr& collection) {
-    return Collection::Interface::Of(collection.get());
+void TestCollection::Fill(Operation* ops) {
+    namespace O = UIDocumentsCollectionOps;
+    SetOperation<O::HasActiveView>(ops, [](ServiceObject* self, bool* has) {
+        *has = static_cast<bool>(Of<TestCollection>(self).activeView);
+        return kOk;
+    });
+    SetOperation<O::GetActiveView>(ops, [](ServiceObject* self, ServiceObject** view) {
+        *view = ObjectPtr(Of<TestCollection>(self).activeView).Detach();
+        return kOk;
+    });
+    namespace E = UIDocumentsCollectionEvents;
+    using C = TestCollection;
+    FillEvent<C, E::OnDocumentViewCreated, &C::created>(ops);
+    FillEvent<C, E::OnDocumentViewActivated, &C::activated>(ops);
+    FillEvent<C, E::OnDocumentViewDeactivated, &C::deactivated>(ops);
+    FillEvent<C, E::OnDocumentViewClose, &C::close>(ops);
+    FillEvent<C, E::OnDocumentViewDestroyed, &C::destroyed>(ops);
+    FillEvent<C, E::OnSbSViewCreated, &C::sbsCreated>(ops);
+    FillEvent<C, E::OnSbSViewActivated, &C::sbsActivated>(ops);
+    FillEvent<C, E::OnSbSViewDeactivated, &C::sbsDeactivated>(ops);
+    FillEvent<C, E::OnSbSViewDestroyed, &C::sbsDestroyed>(ops);
 }
 
 void TestCollection::Activate(ObjectPtr view) {
@@ -303,38 +160,49 @@ std::size_t TestCollection::Subscribers() {
            sbsDestroyed.Count();
 }
 
-ObjectPtr TestMainFrame::Make() {
-    return NewObject<MainFrame>();
-}
-TestMainFrame& TestMainFrame::Of(const ObjectPtr& frame) {
-    return MainFrame::Interface::Of(frame.get());
+void TestMainFrame::Fill(Operation* ops) {
+    SetOperation<UIMainFrameOps::GetDocumentsCollection>(
+        ops, [](ServiceObject* self, ServiceObject** collection) {
+            *collection = ObjectPtr(Of<TestMainFrame>(self).collection).Detach();
+            return kOk;
+        });
+    FillEvent<TestMainFrame, UIMainFrameEvents::OnChildDocumentFrameCreated,
+              &TestMainFrame::childFrameCreated>(ops);
 }
 
 void TestMainFrame::CreateChildFrame(ObjectPtr frameCollection) {
-    ObjectPtr frame = NewObject<DocumentFrame>();
-    DocumentFrame::Interface::Of(frame.get()).held = std::move(frameCollection);
+    ObjectPtr frame = Make<DocumentFrame>();
+    Of<DocumentFrame>(frame).held = std::move(frameCollection);
     childFrameCreated.Raise(frame.get());
 }
 
-void RegisterUIService(uint32_t uiThread, ObjectPtr mainFrame) {
-    gUIService = NewObject<UIService>();
-    UIService& service = UIService::Interface::Of(gUIService.get());
-    service.uiThread = uiThread;
-    service.threadUI = NewObject<ThreadUI>();
-    ThreadUI::Interface::Of(service.threadUI.get()).mainFrame = std::move(mainFrame);
-    ServiceProviderRegHostService("UIService", &ShareUIService, nullptr, "multiple");
+ObjectPtr MakeDocumentView(ObjectPtr blView) {
+    ObjectPtr view = Make<DocumentView>();
+    Of<DocumentView>(view).held = std::move(blView);
+    return view;
 }
 
-void UnregisterUIService() {
-    ServiceProviderUnregHostService("UIService");
-    gUIService.Reset();
-}
-
-ObjectPtr LockedView::Make() {
-    return NewObject<Locked>();
-}
-LockedView& LockedView::Of(const ObjectPtr& view) {
-    return Locked::Interface::Of(view.get());
+void LockedView::Fill(Operation* ops) {
+    namespace O = BLDocumentViewOps;
+    SetOperation<O::GetViewState>(ops, [](ServiceObject* self, uint32_t* state) {
+        *state = Of<LockedView>(self).viewState;
+        return kOk;
+    });
+    SetOperation<O::IsOperationAllowed>(
+        ops, [](ServiceObject* self, uint32_t, uint32_t, bool, bool, bool* allowed) {
+            *allowed = Of<LockedView>(self).allowed;
+            return kOk;
+        });
+    SetOperation<O::EndActiveTool>(ops, [](ServiceObject* self, bool) {
+        ++Of<LockedView>(self).toolCalls;
+        return kOk;
+    });
+    SetOperation<O::SetActiveTool>(ops, [](ServiceObject* self, SLAtom, ServiceObject*) {
+        ++Of<LockedView>(self).toolCalls;
+        return kOk;
+    });
+    FillEvent<LockedView, BLDocumentViewEvents::OnViewStateChanged, &LockedView::viewStateChanged>(
+        ops);
 }
 
 ObjectPtr NewTextDocument() {
@@ -344,8 +212,7 @@ ObjectPtr NewTextDocument() {
                          {0, 0, 300, 200},
                          0,
                          {{20, 150, 12, "Page " + std::to_string(n) + " has some words"}}});
-    testsupport::Document document = testsupport::BuildInMemory(pages);
-    return HostBL::WrapDocument(document.get());
+    return HostBL::WrapDocument(testsupport::BuildInMemory(pages).get());
 }
 
 RibbonTest::RibbonTest() {
@@ -353,9 +220,8 @@ RibbonTest::RibbonTest() {
     setenv("VELLUM_SETTINGS", scratch.Path("settings.sqlite3").c_str(), 1);
     UseHostServices();
     tree = UIEngine::ElementTree::Load(UIEngine::ElementTree::ResourcePath("ribbon.html"));
-    TestWindow& w = TestWindow::Of(window);
-    w.dispatcher = UIEngine::CreateDispatcher(thread);
-    w.collection = collection;
+    Of<TestWindow>(window).dispatcher = UIEngine::CreateDispatcher(thread);
+    Of<TestWindow>(window).collection = collection;
     markupHandler = CreateHandler("UIReviewMarkupGroupHandler");
     fontHandler = CreateHandler("UIReviewFontGroupTextMarkupControlHandler");
 }
@@ -372,7 +238,7 @@ HELEMENT RibbonTest::One(const std::string& selector) const {
 }
 
 void RibbonTest::AttachHandlers() {
-    TestWindow::Of(window).root = tree->Root();
+    Of<TestWindow>(window).root = tree->Root();
     OnUI([this] {
         UIEngine::AttachHandler(One("#Markup"), markupHandler.get(), window.get());
         UIEngine::AttachHandler(One("#Font"), fontHandler.get(), window.get());
@@ -380,11 +246,15 @@ void RibbonTest::AttachHandlers() {
     thread->WaitIdle();
 }
 
+void RibbonTest::Activate(const ObjectPtr& blView) {
+    ObjectPtr uiView = MakeDocumentView(blView);
+    OnUI([&] { Of<TestCollection>(collection).Activate(uiView); });
+    thread->WaitIdle();
+}
+
 ObjectPtr RibbonTest::ShowDocument(const ObjectPtr& document) {
     ObjectPtr view = HostBL::CreateView(document.get(), 400, 1200, 1.0f);
-    ObjectPtr uiView = MakeDocumentView(view);
-    OnUI([&] { TestCollection::Of(collection).Activate(uiView); });
-    thread->WaitIdle();
+    Activate(view);
     return view;
 }
 

@@ -1,7 +1,7 @@
 // The ground of the ribbon handlers' tests: the host's UI thread, UI engine
 // and shipped ribbon, the host's documents and views, and small UI objects
-// of the tests' own (window, documents collection, frames, UI views, the
-// "UIService") where the handlers meet the host's UI.
+// of the tests' own (window, documents collection, frames, UI views) where
+// the handlers meet the host's UI.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -9,14 +9,17 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "TestSupport.h"
+#include "bl/BLDocumentView.h"
 #include "hostbl/HostBL.h"
 #include "service-common/BasicServiceObjectPtr.h"
-#include "service-common/EventSlot.h"
+#include "service-common/ServiceObjectCppTheConcrete.h"
+#include "ui/UIDocumentsCollection.h"
+#include "ui/UIMainFrame.h"
+#include "ui/UIWnd.h"
 #include "uiengine/ElementTree.h"
 #include "uiengine/Elements.h"
 #include "uiengine/UIThread.h"
@@ -25,53 +28,55 @@ namespace uitest {
 
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 
-// A host event: its subscribers by handle. A subscriber that unsubscribes
-// while the event is raised is destroyed after its call.
+// A test object: the flat table T fills (T::Fill, T::kOperationCount) over
+// a T.
+template <class T> struct TestObject {
+    using Object = SODetails::ServiceObjectCppTheConcrete<TestObject, T>;
+    static constexpr const char* kName = "Test";
+    static constexpr std::size_t kOperationCount = T::kOperationCount;
+    static void FillOperations(SODetails::Operation* ops) { T::Fill(ops); }
+};
+template <class T> ObjectPtr Make() {
+    return ObjectPtr::Adopt(TestObject<T>::Object::New());
+}
+template <class T> T& Of(ServiceObject* object) {
+    return TestObject<T>::Object::ImplOf(object);
+}
+template <class T> T& Of(const ObjectPtr& object) {
+    return Of<T>(object.get());
+}
+
+// A host event: its subscribers by handle, raised on one thread at a time.
+// A subscriber that unsubscribes while the event is raised is destroyed
+// after its call.
 template <class... Args> class TestEvent {
 public:
     using Invoke = void (*)(Args..., void*);
     using Destroy = void (*)(void*);
 
     uint64_t Subscribe(Invoke invoke, Destroy destroy, void* context) {
-        std::lock_guard<std::mutex> lock(mutex_);
         entries_[++last_] = std::make_shared<Entry>(invoke, destroy, context);
         return last_;
     }
-    void Unsubscribe(uint64_t handle) {
-        std::shared_ptr<Entry> gone;
-        std::lock_guard<std::mutex> lock(mutex_);
-        auto it = entries_.find(handle);
-        if (it != entries_.end()) {
-            gone = std::move(it->second);
-            entries_.erase(it);
-        }
-    }
+    void Unsubscribe(uint64_t handle) { entries_.erase(handle); }
     void Raise(Args... args) {
         std::vector<std::shared_ptr<Entry>> now;
-        {
-            std::lock_guard<std::mutex> lock(mutex_);
-            for (auto& item : entries_)
-                now.push_back(item.second);
-        }
+        for (auto& item : entries_)
+            now.push_back(item.second);
         for (auto& entry : now)
             entry->invoke(args..., entry->context);
     }
-    std::size_t Count() {
-        std::lock_guard<std::mutex> lock(mutex_);
-        return entries_.size();
-    }
+    std::size_t Count() const { return entries_.size(); }
 
 private:
     struct Entry {
         Entry(Invoke i, Destroy d, void* c) : invoke(i), destroy(d), context(c) {}
         Entry(const Entry&) = delete;
-        Entry& operator=(const Entry&) = delete;
         ~Entry() { destroy(context); }
         Invoke invoke;
         Destroy destroy;
         void* context;
     };
-    std::mutex mutex_;
     std::map<uint64_t, std::shared_ptr<Entry>> entries_;
     uint64_t last_ = 0;
 };
@@ -79,29 +84,26 @@ private:
 // The handler's window: its dispatcher, its element tree's root, and the
 // frame objects it answers queries for.
 struct TestWindow {
+    static constexpr std::size_t kOperationCount = UIWndOps::kOperationCount;
+    static void Fill(SODetails::Operation* ops);
     ObjectPtr dispatcher;
     HELEMENT root = nullptr;
     ObjectPtr collection;
     ObjectPtr mainFrame;
     bool giveErrorRecord = true; // with a failed query
-    static ObjectPtr Make();
-    static TestWindow& Of(const ObjectPtr& window);
 };
 
-// A UI document view over a business-logic view (none: the query fails).
-ObjectPtr MakeDocumentView(ObjectPtr blView);
-
-// A documents collection that raises its events as a view is activated
+// A documents collection that raises its events as views are activated
 // and deactivated.
 struct TestCollection {
+    static constexpr std::size_t kOperationCount = UIDocumentsCollectionOps::kOperationCount;
+    static void Fill(SODetails::Operation* ops);
     ObjectPtr activeView;
     TestEvent<ServiceObject*> created, activated, destroyed, sbsCreated, sbsActivated,
         sbsDeactivated, sbsDestroyed;
     TestEvent<ServiceObject*, ServiceObject*> deactivated;
     TestEvent<ServiceObject*, bool*> close;
 
-    static ObjectPtr Make();
-    static TestCollection& Of(const ObjectPtr& collection);
     // Deactivates the active view (if any), then activates `view`.
     void Activate(ObjectPtr view);
     void Deactivate();
@@ -111,27 +113,26 @@ struct TestCollection {
 // A main frame whose documents collection appears with its first document
 // frame.
 struct TestMainFrame {
+    static constexpr std::size_t kOperationCount = UIMainFrameOps::kOperationCount;
+    static void Fill(SODetails::Operation* ops);
     ObjectPtr collection;
     TestEvent<ServiceObject*> childFrameCreated;
-    static ObjectPtr Make();
-    static TestMainFrame& Of(const ObjectPtr& frame);
     // A new document frame holding `collection`, announced to subscribers.
     void CreateChildFrame(ObjectPtr collection);
 };
 
-// "UIService" for this process: the UI object of `uiThread` has `mainFrame`.
-void RegisterUIService(uint32_t uiThread, ObjectPtr mainFrame);
-void UnregisterUIService();
+// A UI document view over a business-logic view.
+ObjectPtr MakeDocumentView(ObjectPtr blView);
 
 // A business-logic view of a document the user may not annotate: a view
 // state and a permission of its own, and a tool slot that counts calls.
 struct LockedView {
+    static constexpr std::size_t kOperationCount = BLDocumentViewOps::kOperationCount;
+    static void Fill(SODetails::Operation* ops);
     uint32_t viewState = 1;
     bool allowed = false;
     int toolCalls = 0;
     TestEvent<uint32_t> viewStateChanged;
-    static ObjectPtr Make();
-    static LockedView& Of(const ObjectPtr& view);
 };
 
 // Five pages of text, "Page N has some words" each, in a host document.
@@ -157,11 +158,13 @@ protected:
     // A new business-logic view of `document`, made the active view of the
     // collection; returns the business-logic view.
     ObjectPtr ShowDocument(const ObjectPtr& document);
+    // Makes `view` the collection's active view.
+    void Activate(const ObjectPtr& blView);
 
     std::shared_ptr<UIEngine::UIThread> thread = std::make_shared<UIEngine::UIThread>();
     std::unique_ptr<UIEngine::ElementTree> tree;
-    ObjectPtr window = TestWindow::Make();
-    ObjectPtr collection = TestCollection::Make();
+    ObjectPtr window = Make<TestWindow>();
+    ObjectPtr collection = Make<TestCollection>();
     ObjectPtr markupHandler, fontHandler;
     testsupport::TempFolder scratch;
 };

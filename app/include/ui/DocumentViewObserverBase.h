@@ -53,10 +53,7 @@ public:
     // The current business-logic view, locked for one operation; empty when
     // no view is active.
     ObjectPtr LockCurrentView() const { return currentView_.Lock(); }
-    // The selection the view last reported.
-    ObjectPtr LockSelection() const { return selection_.Lock(); }
     ObjectPtr LockCollection() const { return collection_.Lock(); }
-    ObjectPtr LockSideBySideView() const { return sideBySideView_.Lock(); }
     std::size_t ViewSubscriptionCount() const { return viewSubscriptions_.Size(); }
 
     // Binding at start-up, on the UI thread: through the window's documents
