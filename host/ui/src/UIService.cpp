@@ -1,9 +1,10 @@
-// "UIService": here, the registry of UI actions that modules announce.
+// "UIService": the registry of UI actions that modules announce, and the
+// UI objects of the threads that run the host's windows.
 #include <mutex>
 #include <vector>
 
-#include "HostServices.h"
-#include "service-common/ServiceObjectCppTheConcrete.h"
+#include "Objects.h"
+#include "Services.h"
 #include "ui/UIService.h"
 
 namespace {
@@ -65,6 +66,7 @@ struct UIServiceInterface {
     static constexpr std::size_t kOperationCount = UIServiceOps::kOperationCount;
     static void FillOperations(SODetails::Operation* ops) {
         SODetails::SetOperation<UIServiceOps::GetUIActionRegistry>(ops, &GetUIActionRegistry);
+        SODetails::SetOperation<UIServiceOps::GetThreadUIObject>(ops, &GetThreadUIObject);
     }
     static uint32_t GetUIActionRegistry(ServiceObject* self, ServiceObject** out) {
         if (!out)
@@ -72,12 +74,18 @@ struct UIServiceInterface {
         *out = SODetails::BasicServiceObjectPtr<>(Object::ImplOf(self).registry).Detach();
         return SODetails::kOk;
     }
+    static uint32_t GetThreadUIObject(ServiceObject*, uint32_t threadId, ServiceObject** out) {
+        if (!out)
+            return HOST_OBJECT_REPORT(SODetails::kBadArgument, L"UIService", L"GetThreadUIObject");
+        *out = HostUIImpl::ThreadUIObject(threadId).Detach();
+        return SODetails::kOk;
+    }
 };
 
 } // namespace
 
-namespace HostServices {
+namespace HostUIImpl {
 ServiceObject* NewUIService() {
     return UIServiceInterface::Object::New();
 }
-} // namespace HostServices
+} // namespace HostUIImpl
