@@ -100,3 +100,9 @@ JsonWriter& JsonWriter::Bool(bool value) {
     out_ += value ? "true" : "false";
     return *this;
 }
+
+JsonWriter& JsonWriter::Null() {
+    BeforeValue();
+    out_ += "null";
+    return *this;
+}

@@ -18,6 +18,7 @@ public:
     JsonWriter& Number(double value);
     JsonWriter& Integer(uint64_t value);
     JsonWriter& Bool(bool value);
+    JsonWriter& Null();
 
     // The text written so far, ending in a line break once complete.
     std::string Text() const { return out_ + (depth_.empty() ? "\n" : ""); }
