@@ -21,6 +21,7 @@
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/ModuleExport.h"
 #include "ui-engine/UIElementApi.h"
+#include "uiengine/ElementTree.h"
 
 #ifdef HOSTUI_BUILD
 #define HOSTUI_API SO_EXPORT
@@ -29,7 +30,6 @@
 #endif
 
 namespace UIEngine {
-class ElementTree;
 class UIThread;
 } // namespace UIEngine
 
