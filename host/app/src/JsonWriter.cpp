@@ -106,3 +106,7 @@ JsonWriter& JsonWriter::Null() {
     out_ += "null";
     return *this;
 }
+
+JsonWriter& JsonWriter::StringOrNull(const std::string& utf8) {
+    return utf8.empty() ? Null() : String(utf8);
+}

@@ -19,6 +19,8 @@ public:
     JsonWriter& Integer(uint64_t value);
     JsonWriter& Bool(bool value);
     JsonWriter& Null();
+    // The text, or null when it is empty.
+    JsonWriter& StringOrNull(const std::string& utf8);
 
     // The text written so far, ending in a line break once complete.
     std::string Text() const { return out_ + (depth_.empty() ? "\n" : ""); }

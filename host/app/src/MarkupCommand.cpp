@@ -300,11 +300,7 @@ void PrintJson(const MarkupRequest& request, const RibbonReport& ribbon,
     json.Key("color").String(color);
     json.Key("group").String(request.group == RibbonGroup::kMarkup ? "markup" : "font");
     json.Key("onSelection").Bool(request.onSelection);
-    json.Key("checkedButton");
-    if (ribbon.checkedButton.empty())
-        json.Null();
-    else
-        json.String(ribbon.checkedButton);
+    json.Key("checkedButton").StringOrNull(ribbon.checkedButton);
     json.Key("drags").BeginArray();
     for (const DragReport& report : reports) {
         json.BeginObject();

@@ -119,20 +119,12 @@ void PrintText(const std::string& document, const std::vector<GroupView>& groups
 void PrintJson(const std::string& document, const std::vector<GroupView>& groups) {
     JsonWriter json;
     json.BeginObject();
-    json.Key("document");
-    if (document.empty())
-        json.Null();
-    else
-        json.String(document);
+    json.Key("document").StringOrNull(document);
     json.Key("groups").BeginArray();
     for (const GroupView& group : groups) {
         json.BeginObject();
         json.Key("group").String(SLText::ToNarrow(group.name));
-        json.Key("handler");
-        if (group.handler.empty())
-            json.Null();
-        else
-            json.String(group.handler);
+        json.Key("handler").StringOrNull(group.handler);
         json.Key("elements").BeginArray();
         for (const auto& [depth, info] : group.elements) {
             json.BeginObject();

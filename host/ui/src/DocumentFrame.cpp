@@ -11,24 +11,16 @@ constexpr const wchar_t* kWideName = DocumentFrameInterface::kWideName;
 
 struct DocumentFrameOperations {
     static uint32_t QueryServiceObject(ServiceObject* self, uint32_t id, ServiceObject** out) {
-        if (!out || id == 0)
-            return HOST_OBJECT_REPORT(kBadArgument, kWideName, L"QueryServiceObject");
         const DocumentFrameImpl& frame = Object::ImplOf(self);
-        if (id == IdOf(CollectionInterface::kName)) {
-            *out = ObjectPtr(frame.collection).Detach();
-            return kOk;
-        }
-        if (id == IdOf(WindowInterface::kName)) {
-            *out = ObjectPtr(frame.window).Detach();
-            return kOk;
-        }
-        return HOST_OBJECT_REPORT(kNotAvailable, kWideName, L"QueryServiceObject");
+        if (id == IdOf(CollectionInterface::kName))
+            return HandOut(frame.collection, out, kWideName, L"QueryServiceObject");
+        if (id == IdOf(WindowInterface::kName))
+            return HandOut(frame.window, out, kWideName, L"QueryServiceObject");
+        return HOST_OBJECT_REPORT(out && id ? kNotAvailable : kBadArgument, kWideName,
+                                  L"QueryServiceObject");
     }
     static uint32_t GetWindow(ServiceObject* self, ServiceObject** out) {
-        if (!out)
-            return HOST_OBJECT_REPORT(kBadArgument, kWideName, L"GetWindow");
-        *out = ObjectPtr(Object::ImplOf(self).window).Detach();
-        return kOk;
+        return HandOut(Object::ImplOf(self).window, out, kWideName, L"GetWindow");
     }
 };
 

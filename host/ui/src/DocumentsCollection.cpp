@@ -23,13 +23,6 @@ ObjectPtr Read(CollectionImpl& collection, const ObjectPtr CollectionImpl::*slot
     return collection.*slot;
 }
 
-uint32_t Hand(ObjectPtr object, ServiceObject** out, const wchar_t* operation) {
-    if (!out)
-        return HOST_OBJECT_REPORT(kBadArgument, kWideName, operation);
-    *out = object.Detach();
-    return kOk;
-}
-
 uint32_t Tell(bool value, bool* out, const wchar_t* operation) {
     if (!out)
         return HOST_OBJECT_REPORT(kBadArgument, kWideName, operation);
@@ -43,15 +36,16 @@ struct CollectionOperations {
                     L"HasActiveView");
     }
     static uint32_t GetActiveView(ServiceObject* self, ServiceObject** view) {
-        return Hand(Read(Object::ImplOf(self), &CollectionImpl::active), view, L"GetActiveView");
+        return HandOut(Read(Object::ImplOf(self), &CollectionImpl::active), view, kWideName,
+                       L"GetActiveView");
     }
     static uint32_t IsSideBySideMode(ServiceObject* self, bool* sideBySide) {
         return Tell(Read(Object::ImplOf(self), &CollectionImpl::activeSbS) != nullptr, sideBySide,
                     L"IsSideBySideMode");
     }
     static uint32_t GetActiveSbSView(ServiceObject* self, ServiceObject** view) {
-        return Hand(Read(Object::ImplOf(self), &CollectionImpl::activeSbS), view,
-                    L"GetActiveSbSView");
+        return HandOut(Read(Object::ImplOf(self), &CollectionImpl::activeSbS), view, kWideName,
+                       L"GetActiveSbSView");
     }
 };
 
@@ -64,6 +58,15 @@ void Remove(std::vector<ObjectPtr>& objects, ServiceObject* object) {
     objects.erase(std::remove_if(objects.begin(), objects.end(),
                                  [&](const ObjectPtr& o) { return o.get() == object; }),
                   objects.end());
+}
+
+// Adds `view` to one of the collection's lists; throws when it is there.
+void Add(CollectionImpl& collection, std::vector<ObjectPtr> CollectionImpl::*list,
+         ServiceObject* view) {
+    std::lock_guard<std::mutex> lock(collection.mutex);
+    if (Contains(collection.*list, view))
+        throw std::invalid_argument("the view is in the documents collection already");
+    (collection.*list).push_back(ObjectPtr::Share(view));
 }
 
 // Throws unless `view` is one of the collection's views.
@@ -110,12 +113,7 @@ using namespace HostUIImpl;
 void AddView(ServiceObject* collection, ServiceObject* view) {
     CollectionImpl& impl = HostUIImpl::CollectionOf(collection);
     ImplOf<DocumentViewInterface>(view, "document view");
-    {
-        std::lock_guard<std::mutex> lock(impl.mutex);
-        if (Contains(impl.views, view))
-            throw std::invalid_argument("the view is in the documents collection already");
-        impl.views.push_back(ObjectPtr::Share(view));
-    }
+    Add(impl, &CollectionImpl::views, view);
     impl.onDocumentViewCreated.Raise(view);
 }
 
@@ -178,12 +176,7 @@ std::vector<ObjectPtr> Views(ServiceObject* collection) {
 
 void AddSideBySideView(ServiceObject* collection, ServiceObject* sbsView) {
     CollectionImpl& impl = HostUIImpl::CollectionOf(collection);
-    {
-        std::lock_guard<std::mutex> lock(impl.mutex);
-        if (Contains(impl.sbsViews, sbsView))
-            throw std::invalid_argument("the side-by-side view is in the collection already");
-        impl.sbsViews.push_back(ObjectPtr::Share(sbsView));
-    }
+    Add(impl, &CollectionImpl::sbsViews, sbsView);
     impl.onSbSViewCreated.Raise(sbsView);
 }
 

@@ -25,22 +25,15 @@ ObjectPtr ActiveCollection(MainFrameImpl& frame) {
 
 struct MainFrameOperations {
     static uint32_t GetDocumentsCollection(ServiceObject* self, ServiceObject** out) {
-        if (!out)
-            return HOST_OBJECT_REPORT(kBadArgument, kWideName, L"GetDocumentsCollection");
-        *out = ActiveCollection(Object::ImplOf(self)).Detach();
-        return kOk;
+        return HandOut(ActiveCollection(Object::ImplOf(self)), out, kWideName,
+                       L"GetDocumentsCollection");
     }
     static uint32_t GetActiveDocumentFrame(ServiceObject* self, ServiceObject** out) {
-        if (!out)
-            return HOST_OBJECT_REPORT(kBadArgument, kWideName, L"GetActiveDocumentFrame");
-        *out = ActiveFrame(Object::ImplOf(self)).Detach();
-        return kOk;
+        return HandOut(ActiveFrame(Object::ImplOf(self)), out, kWideName,
+                       L"GetActiveDocumentFrame");
     }
     static uint32_t GetWindow(ServiceObject* self, ServiceObject** out) {
-        if (!out)
-            return HOST_OBJECT_REPORT(kBadArgument, kWideName, L"GetWindow");
-        *out = ObjectPtr(Object::ImplOf(self).window).Detach();
-        return kOk;
+        return HandOut(Object::ImplOf(self).window, out, kWideName, L"GetWindow");
     }
 };
 

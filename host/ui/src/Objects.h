@@ -39,6 +39,16 @@ template <class Interface> typename Interface::Impl& ImplOf(ServiceObject* objec
     return *impl;
 }
 
+// What an operation that hands out an object does: a new reference through
+// `out`, or kBadArgument (recorded) for a null `out`.
+inline uint32_t HandOut(ObjectPtr object, ServiceObject** out, const wchar_t* interfaceName,
+                        const wchar_t* operationName) {
+    if (!out)
+        return HOST_OBJECT_REPORT(kBadArgument, interfaceName, operationName);
+    *out = object.Detach();
+    return kOk;
+}
+
 // ---------------------------------------------------------------------------
 // "UIWnd"
 

@@ -22,10 +22,7 @@ struct ThreadUIObjectInterface
 
     // Null once the frame has gone.
     static uint32_t GetMainFrame(ServiceObject* self, ServiceObject** out) {
-        if (!out)
-            return HOST_OBJECT_REPORT(kBadArgument, kWideName, L"GetMainFrame");
-        *out = Object::ImplOf(self).mainFrame.Lock().Detach();
-        return kOk;
+        return HandOut(Object::ImplOf(self).mainFrame.Lock(), out, kWideName, L"GetMainFrame");
     }
     static void FillOperations(SODetails::Operation* ops) {
         SODetails::SetOperation<UIThreadObjectOps::GetMainFrame>(ops, &GetMainFrame);

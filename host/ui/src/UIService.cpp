@@ -69,16 +69,12 @@ struct UIServiceInterface {
         SODetails::SetOperation<UIServiceOps::GetThreadUIObject>(ops, &GetThreadUIObject);
     }
     static uint32_t GetUIActionRegistry(ServiceObject* self, ServiceObject** out) {
-        if (!out)
-            return SODetails::kBadArgument;
-        *out = SODetails::BasicServiceObjectPtr<>(Object::ImplOf(self).registry).Detach();
-        return SODetails::kOk;
+        return HostUIImpl::HandOut(Object::ImplOf(self).registry, out, L"UIService",
+                                   L"GetUIActionRegistry");
     }
     static uint32_t GetThreadUIObject(ServiceObject*, uint32_t threadId, ServiceObject** out) {
-        if (!out)
-            return HOST_OBJECT_REPORT(SODetails::kBadArgument, L"UIService", L"GetThreadUIObject");
-        *out = HostUIImpl::ThreadUIObject(threadId).Detach();
-        return SODetails::kOk;
+        return HostUIImpl::HandOut(HostUIImpl::ThreadUIObject(threadId), out, L"UIService",
+                                   L"GetThreadUIObject");
     }
 };
 
