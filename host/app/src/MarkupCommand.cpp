@@ -350,12 +350,18 @@ void CheckAnnotationsAllowed(const MarkupRequest& request, ServiceObject* view) 
     }
 }
 
+void WarnOfHandlerFailures(Application& app, MarkupControls& controls) {
+    for (const std::string& warning : app.Invoke([&] { return controls.TakeWarnings(); }))
+        std::fprintf(stderr, "vellum markup: warning: %s\n", warning.c_str());
+}
+
 // The user's way to the markup tool: the kind's control on the ribbon. The
 // tool must then be the view's active tool.
 RibbonReport StartMarkupTool(Application& app, MarkupControls& controls,
                              const MarkupRequest& request, ServiceObject* view) {
     app.Invoke([&] { controls.Apply(request.givenColor); });
     app.Settle();
+    WarnOfHandlerFailures(app, controls);
     return app.Invoke([&] {
         if (HostBL::ActiveToolName(view) != kMarkupTool)
             throw std::runtime_error("the ribbon did not start the markup tool \"" +
@@ -436,6 +442,7 @@ int Run(HostSession& session, MarkupRequest request) {
         app.Invoke([&] { driver.Finish(); });
     else
         EndMarkupTool(app, controls, driver);
+    WarnOfHandlerFailures(app, controls);
 
     std::size_t made = 0, failed = 0, annots = 0, undoSteps = 0;
     for (const DragReport& report : reports) {

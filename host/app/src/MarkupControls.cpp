@@ -1,8 +1,12 @@
 #include "MarkupControls.h"
 
+#include <algorithm>
 #include <cwchar>
 #include <stdexcept>
+#include <utility>
 
+#include "service-common/ServiceObjectException.h"
+#include "service-common/TextConversion.h"
 #include "uiengine/ElementTree.h"
 #include "uiengine/Elements.h"
 #include "uiengine/UserGestures.h"
@@ -27,11 +31,6 @@ const KindControls& ControlsOf(const std::string& kind) {
     throw std::invalid_argument("no ribbon controls for the kind " + kind);
 }
 
-void Require(const UIEngine::GestureResult& result, const std::string& what) {
-    if (!result.delivered)
-        throw std::runtime_error("the ribbon refused " + what + ": " + result.refusal);
-}
-
 } // namespace
 
 MarkupControls::MarkupControls(const UIEngine::ElementTree& ribbon, RibbonGroup group,
@@ -53,6 +52,26 @@ HELEMENT MarkupControls::Find(const std::string& selector) const {
     return element;
 }
 
+template <class Gesture>
+void MarkupControls::Perform(Gesture&& gesture, const std::string& what) {
+    UIEngine::GestureResult result;
+    try {
+        result = gesture();
+    } catch (const ServiceObjectException& e) {
+        const std::string warning = what + " failed in the ribbon's handler: " +
+                                    SLText::ToNarrow(e.Message());
+        if (std::find(warnings_.begin(), warnings_.end(), warning) == warnings_.end())
+            warnings_.push_back(warning);
+        return;
+    }
+    if (!result.delivered)
+        throw std::runtime_error("the ribbon refused " + what + ": " + result.refusal);
+}
+
+std::vector<std::string> MarkupControls::TakeWarnings() {
+    return std::exchange(warnings_, {});
+}
+
 std::wstring MarkupControls::ColorText(uint32_t color) {
     wchar_t text[16];
     std::swprintf(text, sizeof text / sizeof text[0], L"%x", color);
@@ -64,12 +83,13 @@ void MarkupControls::Apply(std::optional<uint32_t> color) {
     if (!color) {
         if (group_ == RibbonGroup::kFont)
             throw std::invalid_argument("the Font group's icons need a colour");
-        Require(UIEngine::Click(button_), "a click on the " + name_ + where);
+        Perform([&] { return UIEngine::Click(button_); }, "a click on the " + name_ + where);
         return;
     }
-    Require(UIEngine::OpenPopup(popupOwner_), "to open the colour popup of the " + name_ + where);
-    Require(UIEngine::ChooseColor(UIEngine::PopupOf(popupOwner_), ColorText(*color)),
-            "the colour in the popup of the " + name_ + where);
+    Perform([&] { return UIEngine::OpenPopup(popupOwner_); },
+            "opening the colour popup of the " + name_ + where);
+    Perform([&] { return UIEngine::ChooseColor(UIEngine::PopupOf(popupOwner_), ColorText(*color)); },
+            "choosing the colour in the popup of the " + name_ + where);
 }
 
 std::string MarkupControls::CheckedButton() const {
@@ -83,6 +103,7 @@ bool MarkupControls::ClickChecked() {
     const std::string id = CheckedButton();
     if (id.empty())
         return false;
-    Require(UIEngine::Click(Find("#" + id)), "a click on the checked " + id + " button");
+    Perform([&] { return UIEngine::Click(Find("#" + id)); },
+            "a click on the checked " + id + " button");
     return true;
 }

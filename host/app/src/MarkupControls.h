@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui-engine/UIElementApi.h"
 
@@ -25,8 +26,13 @@ public:
     // click on the kind's split button (its last colour applies); with one,
     // the colour chosen in the kind's popup, opened first. The Font group's
     // icons have no click: they need the colour. Throws std::runtime_error
-    // when the ribbon refuses a gesture, saying why.
+    // when the ribbon refuses a gesture, saying why. A handler that fails
+    // while it handles one has done what it did before it failed (started
+    // the tool, for one): its failure is kept as a warning, and the caller
+    // looks at what came of the gesture.
     void Apply(std::optional<uint32_t> color);
+    // The warnings kept so far, each once; they are then forgotten.
+    std::vector<std::string> TakeWarnings();
 
     // The id of the Markup group's checked split button, or empty.
     std::string CheckedButton() const;
@@ -40,10 +46,12 @@ public:
 
 private:
     HELEMENT Find(const std::string& selector) const;
+    template <class Gesture> void Perform(Gesture&& gesture, const std::string& what);
 
     const UIEngine::ElementTree& ribbon_;
     RibbonGroup group_;
     std::string name_;     // the kind's name on the ribbon ("Highlight", ...)
     HELEMENT button_;      // the split button's main part, or the font icon
     HELEMENT popupOwner_;  // the split button's drop-down part, or the font icon
+    std::vector<std::string> warnings_;
 };
