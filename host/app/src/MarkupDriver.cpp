@@ -59,21 +59,49 @@ SL::PointI MarkupDriver::InsideViewport(SL::PointI device) const {
     return {std::clamp(device.x, 0, viewport_.x - 1), std::clamp(device.y, 0, viewport_.y - 1)};
 }
 
+namespace {
+
+// The unit vector of a glyph's reading direction (left to right when the
+// glyph has no width).
+PDPointF ReadingDirection(const PDQuadF& quad) {
+    const PDPointF leading = Mid(quad.p0, quad.p2), trailing = Mid(quad.p1, quad.p3);
+    const float dx = trailing.x - leading.x, dy = trailing.y - leading.y;
+    const float length = std::hypot(dx, dy);
+    if (length > 0)
+        return {dx / length, dy / length};
+    return {1, 0};
+}
+
+} // namespace
+
+SL::PointI MarkupDriver::JustInside(uint64_t page, const PDQuadF& quad) {
+    // Walk from the middle of the glyph's leading edge into the glyph to the
+    // first pixel that the view maps into it. A press there is on the glyph
+    // for the markup tool, and before it for a text tool that places a caret
+    // on the nearer side of the glyph's middle (a press at the middle itself
+    // could round either way).
+    const PDPointF leading = Mid(quad.p0, quad.p2), centre = QuadCentre(quad);
+    const PDPointF d = ReadingDirection(quad);
+    const float halfWidth = std::hypot(centre.x - leading.x, centre.y - leading.y);
+    SL::PointI device = Show(page, {centre.x, centre.y});
+    const SL::PointI middle = device;
+    for (float step = 0.25f; step < halfWidth; step += 0.25f) {
+        device = HostBL::PageToDevice(view_.get(), page,
+                                      {leading.x + d.x * step, leading.y + d.y * step});
+        const SL::PointF seen = HostBL::DeviceToPage(view_.get(), page, device);
+        if (QuadContains(quad, {seen.x, seen.y}))
+            return InsideViewport(device);
+    }
+    return middle;
+}
+
 SL::PointI MarkupDriver::JustPast(uint64_t page, const PDQuadF& quad) {
     // Walk from the middle of the glyph's trailing edge along the reading
     // direction to the first pixel that the view no longer maps into the
     // glyph: the tool then puts the selection's end right after it.
-    const PDPointF leading = Mid(quad.p0, quad.p2);
     const PDPointF trailing = Mid(quad.p1, quad.p3);
-    float dx = trailing.x - leading.x, dy = trailing.y - leading.y;
-    const float length = std::hypot(dx, dy);
-    if (length > 0) {
-        dx /= length;
-        dy /= length;
-    } else {
-        dx = 1;
-        dy = 0;
-    }
+    const PDPointF d = ReadingDirection(quad);
+    const float dx = d.x, dy = d.y;
     SL::PointI device = Show(page, {trailing.x, trailing.y});
     for (float step = 0.25f; step <= 4.0f; step += 0.25f) {
         device = HostBL::PageToDevice(view_.get(), page,
@@ -127,7 +155,7 @@ DragOutcome MarkupDriver::DragOver(const PhraseMatch& match, FileOut::OutputFile
     const PDPointF centre = QuadCentre(first);
     const PagePoint from{match.first.page, {centre.x, centre.y}};
     return DragBetween(
-        from, Show(from.page, from.point), match.last.page,
+        from, JustInside(from.page, first), match.last.page,
         [&] { return JustPast(match.last.page, last); }, snapshot, afterRelease);
 }
 

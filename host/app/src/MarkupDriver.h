@@ -53,7 +53,7 @@ public:
     // counts as the drag's.
     DragOutcome Drag(const PagePoint& from, const PagePoint& to, FileOut::OutputFile* snapshot,
                      const std::function<void()>& afterRelease = {});
-    // A drag from the middle of the match's first character to just past its
+    // A drag from just inside the match's first character to just past its
     // last one.
     DragOutcome DragOver(const PhraseMatch& match, FileOut::OutputFile* snapshot,
                          const std::function<void()>& afterRelease = {});
@@ -69,6 +69,7 @@ private:
                             FileOut::OutputFile* snapshot, const std::function<void()>& afterRelease);
     SL::PointI Show(uint64_t page, SL::PointF point);
     SL::PointI InsideViewport(SL::PointI device) const;
+    SL::PointI JustInside(uint64_t page, const PDQuadF& quad);
     SL::PointI JustPast(uint64_t page, const PDQuadF& quad);
     void WriteSnapshot(uint64_t page, FileOut::OutputFile& out);
     std::vector<uint64_t> AnnotCounts(uint64_t firstPage, uint64_t lastPage);
