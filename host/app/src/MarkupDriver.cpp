@@ -74,22 +74,23 @@ PDPointF ReadingDirection(const PDQuadF& quad) {
 
 } // namespace
 
-SL::PointI MarkupDriver::JustInside(uint64_t page, const PDQuadF& quad) {
+SL::PointI MarkupDriver::JustInside(uint64_t page, const PDQuadF& quad, const PDQuadF* previous) {
     // Walk from the middle of the glyph's leading edge into the glyph to the
-    // first pixel that the view maps into it. A press there is on the glyph
-    // for the markup tool, and before it for a text tool that places a caret
-    // on the nearer side of the glyph's middle (a press at the middle itself
-    // could round either way).
+    // first pixel that the view maps into it and not into the glyph before
+    // (kerned glyphs overlap). A press there is on the glyph for the markup
+    // tool, and before it for a text tool that places a caret on the nearer
+    // side of the glyph's middle (a press at the middle itself could round
+    // either way).
     const PDPointF leading = Mid(quad.p0, quad.p2), centre = QuadCentre(quad);
     const PDPointF d = ReadingDirection(quad);
     const float halfWidth = std::hypot(centre.x - leading.x, centre.y - leading.y);
-    SL::PointI device = Show(page, {centre.x, centre.y});
-    const SL::PointI middle = device;
+    const SL::PointI middle = Show(page, {centre.x, centre.y});
     for (float step = 0.25f; step < halfWidth; step += 0.25f) {
-        device = HostBL::PageToDevice(view_.get(), page,
-                                      {leading.x + d.x * step, leading.y + d.y * step});
+        const SL::PointI device = HostBL::PageToDevice(
+            view_.get(), page, {leading.x + d.x * step, leading.y + d.y * step});
         const SL::PointF seen = HostBL::DeviceToPage(view_.get(), page, device);
-        if (QuadContains(quad, {seen.x, seen.y}))
+        if (QuadContains(quad, {seen.x, seen.y}) &&
+            !(previous && QuadContains(*previous, {seen.x, seen.y})))
             return InsideViewport(device);
     }
     return middle;
@@ -150,12 +151,15 @@ DragOutcome MarkupDriver::Drag(const PagePoint& from, const PagePoint& to,
 
 DragOutcome MarkupDriver::DragOver(const PhraseMatch& match, FileOut::OutputFile* snapshot,
                                    const std::function<void()>& afterRelease) {
-    const PDQuadF first = text_.Chars(match.first.page).at(match.first.index).quad;
+    const std::vector<PageChar>& firstPageChars = text_.Chars(match.first.page);
+    const PDQuadF first = firstPageChars.at(match.first.index).quad;
+    const PDQuadF* previous =
+        match.first.index > 0 ? &firstPageChars[match.first.index - 1].quad : nullptr;
     const PDQuadF last = text_.Chars(match.last.page).at(match.last.index).quad;
     const PDPointF centre = QuadCentre(first);
     const PagePoint from{match.first.page, {centre.x, centre.y}};
     return DragBetween(
-        from, JustInside(from.page, first), match.last.page,
+        from, JustInside(from.page, first, previous), match.last.page,
         [&] { return JustPast(match.last.page, last); }, snapshot, afterRelease);
 }
 

@@ -69,7 +69,7 @@ private:
                             FileOut::OutputFile* snapshot, const std::function<void()>& afterRelease);
     SL::PointI Show(uint64_t page, SL::PointF point);
     SL::PointI InsideViewport(SL::PointI device) const;
-    SL::PointI JustInside(uint64_t page, const PDQuadF& quad);
+    SL::PointI JustInside(uint64_t page, const PDQuadF& quad, const PDQuadF* previous);
     SL::PointI JustPast(uint64_t page, const PDQuadF& quad);
     void WriteSnapshot(uint64_t page, FileOut::OutputFile& out);
     std::vector<uint64_t> AnnotCounts(uint64_t firstPage, uint64_t lastPage);
