@@ -99,6 +99,20 @@ TEST_F(RibbonCli, OnSelectionMarksTheSelectedTextAtOnceAcrossAPageBreak) {
     }
 }
 
+// A document the project did not make: its kerned glyphs overlap ("n" and "t"
+// of "parentheses"), and the text tool's caret goes before a glyph only when
+// the press lies in the glyph's leading half.
+TEST_F(RibbonCli, ADragStartsAtThePhrasesFirstGlyphEvenWhereGlyphsOverlap) {
+    const std::string manual = "/usr/share/doc/libtasn1-doc/libtasn1.pdf";
+    for (const char* mode : {"--on-selection", "--json"}) {
+        const VellumOutcome run =
+            Vellum(Markup("kerned.pdf", {mode, "--text", "theses", "--all"}, manual));
+        ASSERT_EQ(run.exit, 0) << mode << ": " << run.err;
+        EXPECT_EQ(run.err.find("not the phrase"), std::string::npos) << mode << ": " << run.err;
+        EXPECT_EQ(AnnotCount(Path("kerned.pdf"), 27), 1) << mode;
+    }
+}
+
 TEST_F(RibbonCli, ADocumentThatForbidsAnnotationsIsRefusedAndNothingIsWritten) {
     const std::string command = "/usr/bin/python3 '" + std::string(PDFPROBE_PY) +
                                 "' forbid-annots '" + Path("in.pdf") + "' '" + Path("locked.pdf") +
