@@ -43,18 +43,6 @@ ThreadError CurrentError() {
     return e;
 }
 
-TEST(ErrorRecords, ThreadThatNeverFailedHasNone) {
-    std::thread([] {
-        ObjectPtr o = ObjectPtr::Adopt(fwtest::ProbeObject::New());
-        EXPECT_EQ(o->common.GetErrorInfo(o.get(), nullptr, nullptr), SODetails::kBadArgument);
-        ErrorInfo info;
-        std::memset(&info, 0xAB, sizeof(info));
-        EXPECT_EQ(o->common.GetErrorInfo(o.get(), &info, nullptr), SODetails::kNoErrorRecorded);
-        const ErrorInfo zero{};
-        EXPECT_EQ(std::memcmp(&info, &zero, sizeof(info)), 0);
-    }).join();
-}
-
 TEST(ErrorRecords, EachThreadKeepsItsOwnLastFailure) {
     fwtest::SpinBarrier bothReported(2);
     ThreadError seenA, seenB;
@@ -82,8 +70,16 @@ TEST(ErrorRecords, EachThreadKeepsItsOwnLastFailure) {
     EXPECT_EQ(seenB.line, 22u);
 }
 
-TEST(ErrorRecords, OnlyFailuresReplaceTheRecord) {
+TEST(ErrorRecords, ThereIsNoneUntilAFailureAndOnlyFailuresReplaceIt) {
     std::thread([] {
+        ObjectPtr o = ObjectPtr::Adopt(fwtest::ProbeObject::New());
+        EXPECT_EQ(o->common.GetErrorInfo(o.get(), nullptr, nullptr), SODetails::kBadArgument);
+        ErrorInfo info;
+        std::memset(&info, 0xAB, sizeof(info));
+        EXPECT_EQ(o->common.GetErrorInfo(o.get(), &info, nullptr), SODetails::kNoErrorRecorded);
+        const ErrorInfo zero{};
+        EXPECT_EQ(std::memcmp(&info, &zero, sizeof(info)), 0);
+
         ReportError(7, L"If", L"First", "f", "file", 1);
         ReportError(0, L"If", L"Ok", "f", "file", 2);
         ReportError(1, L"If", L"Declined", "f", "file", 3);

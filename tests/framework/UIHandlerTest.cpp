@@ -40,10 +40,6 @@ TEST_P(UIHandlerObject, AnswersForItself) {
     ObjectPtr h = Create(GetParam().serviceName);
     ASSERT_TRUE(h);
 
-    uint32_t events = 0;
-    EXPECT_EQ(Call<UIHandlerOps::GetSubscribedEvents>(h, &events), kOk);
-    EXPECT_EQ(events, UIHandlerOps::kSubscribedEvents);
-
     const char* name1 = nullptr;
     const char* name2 = nullptr;
     EXPECT_EQ(Call<UIHandlerOps::GetHandlerName>(h, &name1), kOk);

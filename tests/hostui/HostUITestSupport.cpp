@@ -33,8 +33,8 @@ uint32_t IdOf(const char* interfaceName) {
 Desk::Desk(bool withDocumentArea) : dispatcher(UIEngine::CreateDispatcher(thread)) {
     OnUI([&] {
         using UIEngine::ElementTree;
-        mainWindow = HostUI::OpenWindow(
-            ElementTree::Load(ElementTree::ResourcePath("ribbon.html")), dispatcher.get(), nullptr);
+        mainWindow = HostUI::OpenWindow(ElementTree::Load(ElementTree::ResourcePath("ribbon.html")),
+                                        dispatcher.get(), nullptr);
         mainFrame = HostUI::CreateMainFrame(mainWindow.get());
         HostUI::SetThreadMainFrame(thread->ThreadId(), mainFrame.get());
         if (withDocumentArea) {
@@ -85,11 +85,6 @@ void RunWork(void* block) {
 }
 void DestroyWork(void* block) {
     static_cast<Work*>(block)->~Work();
-}
-
-template <class Slot, class Handler>
-boost::shared_ptr<SOEvent::SubscriptionBase> Subscribe(ServiceObject* source, Handler handler) {
-    return SOEvent::Subscribe<Slot>(source, std::move(handler));
 }
 
 } // namespace
@@ -149,16 +144,16 @@ void FollowingHandler::Bind() {
     const ObjectPtr window = window_.Lock();
     ObjectPtr collection;
     void* record = nullptr;
-    const uint32_t code = TryCall<UIWndOps::QueryServiceObject>(
-                              window.get(), IdOf("UIDocumentsCollection"), UIWndOps::kForward,
-                              collection.Receive(), &record)
-                              .value_or(SODetails::kNotAvailable);
+    const uint32_t code =
+        TryCall<UIWndOps::QueryServiceObject>(window.get(), IdOf("UIDocumentsCollection"),
+                                              UIWndOps::kForward, collection.Receive(), &record)
+            .value_or(SODetails::kNotAvailable);
     auto bindTo = [this](ServiceObject* documents) {
         namespace E = UIDocumentsCollectionEvents;
-        subscriptions_.push_back(Subscribe<E::OnDocumentViewActivated>(
+        subscriptions_.push_back(SOEvent::Subscribe<E::OnDocumentViewActivated>(
             documents, [this](ServiceObject* view) { Follow(view); }));
-        subscriptions_.push_back(
-            Subscribe<E::OnDocumentViewDeactivated>(documents, [this](ServiceObject*, ServiceObject*) {
+        subscriptions_.push_back(SOEvent::Subscribe<E::OnDocumentViewDeactivated>(
+            documents, [this](ServiceObject*, ServiceObject*) {
                 viewSubscriptions_.clear();
                 ShowState(BLViewState::kReadOnly);
             }));
@@ -178,7 +173,7 @@ void FollowingHandler::Bind() {
     CallChecked<UIServiceOps::GetThreadUIObject>(service.get(), Platform::CurrentThreadId(),
                                                  threadObject.Receive());
     CallChecked<UIThreadObjectOps::GetMainFrame>(threadObject.get(), mainFrame.Receive());
-    subscriptions_.push_back(Subscribe<UIMainFrameEvents::OnChildDocumentFrameCreated>(
+    subscriptions_.push_back(SOEvent::Subscribe<UIMainFrameEvents::OnChildDocumentFrameCreated>(
         mainFrame.get(), [bindTo](ServiceObject* frame) {
             ObjectPtr documents;
             CallChecked<UIDocumentFrameOps::QueryServiceObject>(
@@ -190,8 +185,8 @@ void FollowingHandler::Bind() {
 void FollowingHandler::Follow(ServiceObject* uiView) {
     ObjectPtr view;
     CallChecked<UIDocumentViewOps::QueryServiceObject>(uiView, IdOf("BLDocumentView"),
-                                                      view.Receive());
-    viewSubscriptions_.push_back(Subscribe<BLDocumentViewEvents::OnViewStateChanged>(
+                                                       view.Receive());
+    viewSubscriptions_.push_back(SOEvent::Subscribe<BLDocumentViewEvents::OnViewStateChanged>(
         view.get(), [this](uint32_t state) { ShowState(state); }));
     uint32_t state = 0;
     CallChecked<BLDocumentViewOps::GetViewState>(view.get(), &state);

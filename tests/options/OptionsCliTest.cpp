@@ -1,13 +1,8 @@
 // `vellum options` and the last colours of `vellum markup`, run as a user
 // runs them, each test with a settings store of its own.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -15,22 +10,9 @@
 
 namespace {
 
-struct Outcome {
-    int exit;
-    std::string out, err;
-};
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
+using testsupport::Outcome;
+using testsupport::Quote;
+using testsupport::ReadFile;
 
 std::size_t Count(const std::string& text, const std::string& part) {
     std::size_t count = 0;
@@ -41,17 +23,12 @@ std::size_t Count(const std::string& text, const std::string& part) {
 
 class OptionsCli : public testing::Test {
 protected:
-    Outcome Run(const std::string& command) {
-        const std::string out = Scratch("out"), err = Scratch("err");
-        const int status = std::system((command + " >" + Quote(out) + " 2>" + Quote(err)).c_str());
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
-    }
     Outcome Vellum(const std::vector<std::string>& args) {
         std::string command = "VELLUM_SETTINGS=" + Quote(store) +
                               " VELLUM_TRACKING=" + Quote(tracking) + " " + Quote(VELLUM_EXE);
         for (const std::string& arg : args)
             command += " " + Quote(arg);
-        Outcome run = Run(command);
+        Outcome run = testsupport::RunCommand(command);
         EXPECT_EQ(run.err.find("Sanitizer"), std::string::npos) << run.err;
         EXPECT_EQ(run.err.find("runtime error"), std::string::npos) << run.err;
         return run;
@@ -74,12 +51,12 @@ protected:
         return at == std::string::npos ? "" : run.out.substr(at + 9, 8);
     }
     std::string Scratch(const std::string& name) {
-        return (folder.Path() / (std::to_string(++serial) + "." + name)).string();
+        return folder.Path(std::to_string(++serial) + "." + name);
     }
 
-    optest::ScratchFolder folder;
-    const std::string store = (folder.Path() / "settings.sqlite3").string();
-    const std::string tracking = (folder.Path() / "tracking.jsonl").string();
+    const testsupport::TempFolder folder;
+    const std::string store = folder.Path("settings.sqlite3");
+    const std::string tracking = folder.Path("tracking.jsonl");
     int serial = 0;
 };
 

@@ -1,7 +1,5 @@
 #include "OptionsTestSupport.h"
 
-#include <gtest/gtest.h>
-
 #include <boost/make_shared.hpp>
 
 #include <cstdlib>
@@ -99,24 +97,8 @@ std::vector<TrackedChange>& TrackChanges(uint32_t result) {
     return Tracking::changes;
 }
 
-ScratchFolder::ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "vellum-options-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a scratch folder");
-    path_ = pattern;
-}
-
-ScratchFolder::~ScratchFolder() {
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    if (test && test->result()->Failed())
-        std::printf("the files of this test are kept in %s\n", path_.c_str());
-    else
-        std::filesystem::remove_all(path_);
-}
-
-std::string ScratchFolder::UseAsSettingsStore(const std::string& name) const {
-    const std::string file = (path_ / name).string();
+std::string UseAsSettingsStore(const testsupport::TempFolder& folder, const std::string& name) {
+    const std::string file = folder.Path(name);
     setenv("VELLUM_SETTINGS", file.c_str(), 1);
     return file;
 }

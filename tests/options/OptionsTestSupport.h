@@ -1,16 +1,16 @@
 // What the options tests share: a settings store in memory, a stand-in for
-// the host's "InAppTracking" service, and a scratch folder with a settings
-// store file of its own.
+// the host's "InAppTracking" service, and a settings store file of a test's
+// own.
 #pragma once
 
 #include <boost/shared_ptr.hpp>
 
-#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
 #include "support-proxy/ISettingsNode.h"
 
 namespace optest {
@@ -69,17 +69,8 @@ struct TrackedChange {
 // here, answering `result` to each.
 std::vector<TrackedChange>& TrackChanges(uint32_t result = 0);
 
-// A fresh folder, removed at the end unless the test failed.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    const std::filesystem::path& Path() const { return path_; }
-    // Makes `name` in the folder the settings store of this process.
-    std::string UseAsSettingsStore(const std::string& name = "settings.sqlite3") const;
-
-private:
-    std::filesystem::path path_;
-};
+// Makes `name` in the folder the settings store of this process.
+std::string UseAsSettingsStore(const testsupport::TempFolder& folder,
+                               const std::string& name = "settings.sqlite3");
 
 } // namespace optest

@@ -10,7 +10,6 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <random>
 #include <string>
@@ -45,14 +44,9 @@ int ExitCode(pid_t child) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-std::string Bytes(const std::string& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(SettingsStore, ProcessesShareTheStoreAndItOutlivesThem) {
-    optest::ScratchFolder folder;
-    folder.UseAsSettingsStore();
+    const testsupport::TempFolder folder;
+    optest::UseAsSettingsStore(folder);
     constexpr int kEach = 40;
     std::vector<pid_t> writers;
     for (int writer = 0; writer < 2; ++writer)
@@ -117,10 +111,10 @@ std::string MakeDamagedFile(const std::string& file, Damage damage) {
 }
 
 TEST_P(DamagedStore, IsReportedAndLeftAsItIs) {
-    optest::ScratchFolder folder;
-    const std::string file = folder.UseAsSettingsStore();
+    const testsupport::TempFolder folder;
+    const std::string file = optest::UseAsSettingsStore(folder);
     const std::string says = MakeDamagedFile(file, GetParam());
-    const std::string before = Bytes(file);
+    const std::string before = testsupport::ReadFile(file);
     for (int attempt = 0; attempt < 2; ++attempt) {
         try {
             Node(1, L"Options").SetInt(L"Opacity", 50);
@@ -132,7 +126,7 @@ TEST_P(DamagedStore, IsReportedAndLeftAsItIs) {
             EXPECT_NE(message.find(says), std::string::npos) << message;
         }
     }
-    EXPECT_EQ(Bytes(file), before);
+    EXPECT_EQ(testsupport::ReadFile(file), before);
 }
 
 std::string DamageName(const testing::TestParamInfo<Damage>& info) {
@@ -171,8 +165,8 @@ std::map<std::string, int64_t> StoredValues(const std::string& file, const std::
 // every key the last acknowledged value, or the one whose write was under
 // way when the kill came.
 TEST(SettingsStore, AKilledWriterLosesNothingItWasToldWasWritten) {
-    optest::ScratchFolder folder;
-    const std::string file = folder.UseAsSettingsStore();
+    const testsupport::TempFolder folder;
+    const std::string file = optest::UseAsSettingsStore(folder);
     constexpr uint32_t kKeys = 5;
     constexpr int kRounds = 20;
     std::mt19937 random(20240501);

@@ -23,8 +23,8 @@ void ExpectRefusal(const char* message) {
 }
 
 TEST(OptionsSingleton, IsMadeOnceUnderItsIdBoundToTheStoreButNotLoaded) {
-    optest::ScratchFolder folder;
-    folder.UseAsSettingsStore();
+    const testsupport::TempFolder folder;
+    optest::UseAsSettingsStore(folder);
     Settings::SLSettingsNode<Settings::SLSettingsRoot> general(
         1, L"Vellum\\Vellum Editor\\Options\\General");
     general.SetInt(L"Last Color Highlight", 0x11223344);
@@ -34,8 +34,6 @@ TEST(OptionsSingleton, IsMadeOnceUnderItsIdBoundToTheStoreButNotLoaded) {
     void* block = nullptr;
     ASSERT_EQ(GetSingletonStaticData(0x6974704F, sizeof(UsrOpt_Options), &block), 0u);
     EXPECT_EQ(block, &options);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&usropts::kOptionsStaticDataId), 4),
-              "Opti");
 
     EXPECT_EQ(options.General.LastColorHighlight.Get(), 0xFFFFEA3Bu) << "nothing loaded";
     const auto node = boost::dynamic_pointer_cast<usropts::SLUserSettingNode>(options.StoreNode());
@@ -49,8 +47,8 @@ TEST(OptionsSingleton, IsMadeOnceUnderItsIdBoundToTheStoreButNotLoaded) {
 }
 
 TEST(OptionsSingleton, IsGoneWithTheStorage) {
-    optest::ScratchFolder folder;
-    folder.UseAsSettingsStore();
+    const testsupport::TempFolder folder;
+    optest::UseAsSettingsStore(folder);
     GetOptions().Ink.Opacity.Set(50);
     SLTeardownSingletonStaticData();
     ExpectRefusal("Fail to get atom singleton instance! Is is already destroyed!");

@@ -66,8 +66,6 @@ protected:
 };
 
 TEST_F(Dispatcher, HandsOverOnEveryThreadButTheUIThread) {
-    EXPECT_STREQ(dispatcher->interfaceName, "UIDispatcher");
-    EXPECT_EQ(dispatcher->interfaceTableSize, 24u);
     uint32_t mustHandOver = 7;
     EXPECT_EQ(Call<UIDispatcherOps::MustHandOver>(&mustHandOver), 0u);
     EXPECT_EQ(mustHandOver, 1u);
