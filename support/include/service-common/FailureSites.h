@@ -103,6 +103,25 @@ constexpr Site kBrandLegalCopyright = {"support\\src\\support-proxy\\brand", 86,
 constexpr Site kBrandSettingsRelativePath = {"support\\src\\support-proxy\\brand", 61,
                                              "BrandProxy::Raw::GetDefaultSettingsRelativePath"};
 
+// The settings store proxy: no settings service behind a value access or a
+// node, a bad child name, a stored value of another type, a list index past
+// the end. A node's function text is the prefix followed by the operation.
+constexpr const char* kSettingValueFile = "support\\src\\support-proxy\\slsettingvalue";
+constexpr Site kSettingValueNotLoaded = {kSettingValueFile, 25, "Settings::SLSettingValue::_Value"};
+constexpr Site kCheckValueTypeNotLoaded = {kSettingValueFile, 33,
+                                           "Settings::SLSettingValue::CheckValueType"};
+constexpr Site kCheckValueTypeMismatch = {kSettingValueFile, 45,
+                                          "Settings::SLSettingValue::CheckValueType"};
+constexpr Site kNodesListName = {"support\\src\\support-proxy\\nodeslist", 27,
+                                 "Settings::NodesList::name"};
+struct SettingsNode {
+    static constexpr const char* kFile = "support\\src\\support-proxy\\slsettingsnode";
+    static constexpr const char* kFunctionPrefix =
+        "Settings::SLSettingsNode<struct Settings::SLSettingsRoot>::";
+    static constexpr uint32_t kNotLoadedLine = 70;
+    static constexpr uint32_t kBadChildNameLine = 138;
+};
+
 // The document-model library refuses a page's rotation or crop box.
 constexpr const char* kPageFile = "app\\src\\pdmodel-proxy\\page";
 constexpr Site kPageGetRotate = {kPageFile, 45, "PDFL::Page::GetRotate"};

@@ -25,8 +25,7 @@ int64_t NodesList::size() const {
 const std::wstring& NodesList::name(uint64_t index) const {
     if (index >= names.size())
         throw ServiceObjectException(SODetails::kOutOfRange, L"out of range",
-                                     "Settings::NodesList::name",
-                                     "support\\src\\support-proxy\\NodesList.cpp", __LINE__);
+                                     FailureSites::kNodesListName);
     return names[index];
 }
 

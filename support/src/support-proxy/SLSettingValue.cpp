@@ -10,7 +10,6 @@ namespace Settings {
 
 namespace {
 
-const char* const kFile = "support\\src\\support-proxy\\SLSettingValue.cpp";
 const wchar_t* const kNotLoaded = L"SLSettings service not loaded";
 
 } // namespace
@@ -22,8 +21,7 @@ SLSettingValue::SLSettingValue(SODetails::BasicServiceObjectPtr<> service)
 
 ServiceObject* SLSettingValue::_Value(uint32_t missingCode) const {
     if (!service)
-        throw ServiceObjectException(missingCode, kNotLoaded, "Settings::SLSettingValue::_Value",
-                                     kFile, __LINE__);
+        throw ServiceObjectException(missingCode, kNotLoaded, FailureSites::kSettingValueNotLoaded);
     return service.get();
 }
 
@@ -31,7 +29,7 @@ void SLSettingValue::CheckValueType(uint32_t root, const std::wstring& path,
                                     const std::wstring& name, uint32_t expected) {
     if (!service)
         throw ServiceObjectException(SODetails::kNotAvailable, kNotLoaded,
-                                     "Settings::SLSettingValue::CheckValueType", kFile, __LINE__);
+                                     FailureSites::kCheckValueTypeNotLoaded);
     try {
         uint32_t exists = 0;
         SODetails::CallChecked<SettingsOps::IsValueExists>(service.get(), root, path.c_str(),
@@ -43,8 +41,7 @@ void SLSettingValue::CheckValueType(uint32_t root, const std::wstring& path,
                                                           name.c_str(), &type);
         if (type != expected)
             throw ServiceObjectException(SODetails::kBadArgument, L"Type mismatch",
-                                         "Settings::SLSettingValue::CheckValueType", kFile,
-                                         __LINE__);
+                                         FailureSites::kCheckValueTypeMismatch);
     } catch (const ServiceObjectException&) {
         // Neither a failed query nor a mismatch stops the typed operation:
         // the store's answer to it decides, and a write replaces the value.

@@ -14,8 +14,7 @@ namespace Settings {
 
 namespace {
 
-const char* const kFile = "support\\src\\support-proxy\\SLSettingsNode.cpp";
-const char* const kFunctionPrefix = "Settings::SLSettingsNode<struct Settings::SLSettingsRoot>::";
+using FailureSites::SettingsNode;
 
 SODetails::BasicServiceObjectPtr<> SettingsService() {
     static const SODetails::AtomStatic kSLSettings("SLSettings");
@@ -68,7 +67,8 @@ SLSettingsNode<Root>::SLSettingsNode(uint32_t rootId, std::wstring path,
 template <class Root> ServiceObject* SLSettingsNode<Root>::Service(const char* operation) const {
     if (!service)
         throw ServiceObjectException(SODetails::kNotAvailable, L"SLSettings service not loaded",
-                                     std::string(kFunctionPrefix) + operation, kFile, __LINE__);
+                                     std::string(SettingsNode::kFunctionPrefix) + operation,
+                                     SettingsNode::kFile, SettingsNode::kNotLoadedLine);
     return service.get();
 }
 
@@ -136,8 +136,8 @@ template <class Root> void SLSettingsNode<Root>::DeleteChildNode(const std::wstr
         return;
     if (name.find(L'\\') != std::wstring::npos)
         throw ServiceObjectException(SODetails::kBadArgument, L"Bad param",
-                                     std::string(kFunctionPrefix) + "DeleteChildNode", kFile,
-                                     __LINE__);
+                                     std::string(SettingsNode::kFunctionPrefix) + "DeleteChildNode",
+                                     SettingsNode::kFile, SettingsNode::kBadChildNameLine);
     const std::wstring childPath = path + L"\\" + name;
     SODetails::CallChecked<SettingsOps::DeleteNode>(object, rootId, childPath.c_str());
 }
