@@ -126,7 +126,7 @@ SL::PointI MarkupDriver::JustPast(uint64_t page, const PDQuadF& quad) {
 std::vector<uint64_t> MarkupDriver::AnnotCounts(uint64_t firstPage, uint64_t lastPage) {
     std::vector<uint64_t> counts;
     for (uint64_t page = firstPage; page <= lastPage; ++page)
-        counts.push_back(HostBL::PageAnnots(document_.get(), page).size());
+        counts.push_back(HostBL::PageAnnotCount(document_.get(), page));
     return counts;
 }
 
@@ -208,9 +208,9 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
     outcome.undoSteps = HostBL::UndoSteps(document_.get()) - stepsBefore;
     for (uint64_t page = firstPage; page <= lastPage; ++page) {
         const std::vector<PageChar>& chars = text_.Chars(page);
-        std::vector<HostBL::AnnotRecord> records = HostBL::PageAnnots(document_.get(), page);
-        for (uint64_t i = before[page - firstPage]; i < records.size(); ++i) {
-            CreatedAnnot annot{page, records[i].info, std::move(records[i].quads), {}};
+        for (HostBL::AnnotRecord& record :
+             HostBL::PageAnnots(document_.get(), page, before[page - firstPage])) {
+            CreatedAnnot annot{page, record.info, std::move(record.quads), {}};
             for (const PageChar& c : chars) {
                 const PDPointF centre = QuadCentre(c.quad);
                 if (std::any_of(annot.quads.begin(), annot.quads.end(),
