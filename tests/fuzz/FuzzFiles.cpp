@@ -1,0 +1,31 @@
+#include "FuzzFiles.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+namespace fuzz {
+
+std::string ScratchFile(const uint8_t* data, size_t size, const char* suffix) {
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("vellum-fuzz-" + std::to_string(getpid()) + suffix + ".pdf"))
+                                 .string();
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    const bool written = file && std::fwrite(data, 1, size, file) == size;
+    if (!file || std::fclose(file) != 0 || !written) {
+        std::fprintf(stderr, "cannot write %s\n", path.c_str());
+        std::abort();
+    }
+    return path;
+}
+
+void Require(bool holds, const char* what) {
+    if (holds)
+        return;
+    std::fprintf(stderr, "broken: %s\n", what);
+    std::abort();
+}
+
+} // namespace fuzz
