@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,10 @@ void CheckWritten(const std::vector<uint8_t>& bytes, uint64_t index, uint64_t ex
     fuzz::Require(FolioDocumentOpen(path.c_str(), &again) == kPDOk, "a written file opens");
     bool read = false;
     const uint64_t count = AnnotsOn(again, index, &read);
+    if (read && count != expected)
+        std::fprintf(stderr, "page %llu of the written file (%s): %llu annotations, not %llu\n",
+                     (unsigned long long)index + 1, path.c_str(), (unsigned long long)count,
+                     (unsigned long long)expected);
     fuzz::Require(!read || count == expected, "the written file has the annotation");
     FolioDocumentRelease(again);
 }

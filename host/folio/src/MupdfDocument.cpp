@@ -240,6 +240,7 @@ public:
             return Fail(kPDErrEncrypted, "'%s' is encrypted and needs a password", path);
         pageCount_ = uint64_t(std::max(pages, 0));
         startxref_ = doc_->startxref;
+        repairedOnOpening_ = doc_->repair_attempted != 0;
         return kPDOk;
     }
 
@@ -340,6 +341,7 @@ public:
     }
 
     PDResult Insert(uint64_t index, const Markup& m) override {
+        NoteRebuild(false);
         const std::string author = ToUtf8(m.author);
         const std::string content = AppearanceContent(m);
         const fz_rect rect{m.rect.x0, m.rect.y0, m.rect.x1, m.rect.y1};
@@ -405,12 +407,14 @@ public:
         pdf_drop_obj(ctx_, state);
         pdf_drop_obj(ctx_, appearance);
         fz_drop_buffer(ctx_, buffer);
+        NoteRebuild(true); // a rebuild in the middle of it loses it
         if (!ok) {
             steps_.known = false; // the step may hold part of it
             return Fail(kPDErrGeneric, "FolioPageInsertAnnot: cannot add the annotation: %s",
                         error.c_str());
         }
         ++steps_.inserted;
+        changed_ = true;
         return kPDOk;
     }
 
@@ -519,6 +523,8 @@ public:
         // MuPDF appends every change since. MuPDF moves its idea of the last
         // cross-reference section to each file it writes; the new section must
         // chain to the original's. A repaired file can only be written whole.
+        if (PDResult r = CheckNoChangesLost())
+            return r;
         const bool incremental = flags == kFolioSaveIncremental && !doc_->repair_attempted;
         if (incremental)
             doc_->startxref = startxref_;
@@ -539,11 +545,17 @@ public:
             &error);
         fz_drop_output(ctx_, out);
         steps_.known = false;
-        const PDResult taken =
-            ok ? writer.write(writer.context, file.Bytes().data, file.Bytes().len) : kPDOk;
+        // A damage found while writing rebuilds the document from its file:
+        // what was written then lacks the changes, and is not handed over.
+        NoteRebuild(false);
+        const PDResult taken = ok && !changesLost_
+                                   ? writer.write(writer.context, file.Bytes().data, file.Bytes().len)
+                                   : kPDOk;
         file.Drop(ctx_);
         if (!ok)
             return Fail(kPDErrCannotWrite, "cannot write the document: %s", error.c_str());
+        if (PDResult r = CheckNoChangesLost())
+            return r;
         if (taken != kPDOk)
             return Fail(kPDErrCannotWrite, "cannot write the document: the output did not take it");
         return kPDOk;
@@ -584,6 +596,7 @@ protected:
             return Fail(kPDErrGeneric, "FolioDocumentUndo: %s", error.c_str());
         }
         --steps_.undo;
+        changed_ = true;
         ++steps_.redo;
         return kPDOk;
     }
@@ -601,6 +614,7 @@ protected:
         }
         ++steps_.undo;
         --steps_.redo;
+        changed_ = true;
         return kPDOk;
     }
 
@@ -672,6 +686,28 @@ private:
         return page;
     }
 
+    // MuPDF rebuilds a damaged document's cross-reference table when it
+    // first meets the damage, which may be long after opening (an object
+    // read for a page's text, or for a whole write). The rebuilt document is
+    // the file's again: changes made before the rebuild are gone from it, so
+    // nothing is written from it. Changes made after it are kept.
+    void NoteRebuild(bool duringChange) {
+        if (!doc_->repair_attempted || repairedOnOpening_ || rebuildSeen_)
+            return;
+        rebuildSeen_ = true;
+        changesLost_ = changed_ || duringChange;
+    }
+
+    PDResult CheckNoChangesLost() {
+        NoteRebuild(false);
+        if (changesLost_)
+            return Fail(kPDErrDamaged,
+                        "'%s' turned out to be damaged after it was opened and had to be "
+                        "rebuilt, which lost the changes made to it; nothing was written",
+                        path_.c_str());
+        return kPDOk;
+    }
+
     // Walks the page's /Annots, counting the entries that are dictionaries
     // (the annotations), up to the one numbered `which`: stores it in `*found`
     // when there is one, and returns how many came before it (all of them
@@ -735,6 +771,10 @@ private:
     fz_buffer* bytes_ = nullptr; // the file as it was read: the base of incremental saves
     int64_t startxref_ = 0;      // where its last cross-reference section starts
     uint64_t pageCount_ = 0;
+    bool repairedOnOpening_ = false;
+    bool rebuildSeen_ = false; // a rebuild after opening
+    bool changed_ = false;     // annotations added, or steps undone or redone
+    bool changesLost_ = false; // by a rebuild after some of them
     // The page objects found so far, each an indirect reference (kept).
     std::unordered_map<uint64_t, pdf_obj*> pageObjects_;
     // The undo and redo counts of MuPDF's journal. Asking MuPDF walks the
