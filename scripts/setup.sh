@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12 packages) and builds the project
 # into build/ (plain), build-asan/ (AddressSanitizer + UBSan) when called
-# with "asan", or build-fuzz/ (the libFuzzer targets only, with clang) when
-# called with "fuzz".
+# with "asan", build-fuzz/ (the libFuzzer targets only, with clang) when
+# called with "fuzz", or build-tsan/ (the test programs of the concurrency
+# tests only, under ThreadSanitizer) when called with "tsan".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -42,6 +43,10 @@ elif [ "$variant" = fuzz ]; then
   flags=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVELLUM_FUZZ=ON
          -DVELLUM_BUILD_TESTS=OFF -DVELLUM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo)
   targets=(fuzz)
+elif [ "$variant" = tsan ]; then
+  dir=build-tsan
+  flags=(-DVELLUM_TSAN=ON -DVELLUM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  targets=(framework_tests uiengine_tests plugin_text_tests)
 else
   dir=build
   flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
