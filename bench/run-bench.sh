@@ -72,7 +72,7 @@ for path in sys.argv[1:]:
             name = run.get("run_name", run["name"])
             if name in times:
                 continue
-        name = name.split("/iterations:")[0]
+        name = name.split("/iterations:")[0].replace("/manual_time", "")
         if name not in times:
             order.append(name)
         times[name] = run["real_time"] * SCALE[run.get("time_unit", "ns")]
@@ -116,10 +116,10 @@ for name in order:
 
 # Batch runs: the CPU time per match of N times the matches beside 1x's; a
 # run linear in its matches keeps the ratio at 1.
-base = "BatchRun/1x/manual_time"
+base = "BatchRun/1x"
 for name in order:
     if name.startswith("BatchRun/") and name != base and base in per_match and name in per_match:
         ours, peer = per_match[name][0], per_match[base][0]
-        line(name.split("/manual_time")[0] + " per match", ours, peer, "1x")
+        line(name + " per match", ours, peer, "1x")
         print(f"  peak memory {per_match[name][1]:.0f} MB, 1x {per_match[base][1]:.0f} MB")
 EOF
