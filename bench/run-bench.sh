@@ -20,12 +20,13 @@ build="${1:-$root/build}"
 if [[ $# -gt 0 ]]; then
   shift
 fi
-binaries=(vellum_text_bench vellum_tool_bench vellum_options_bench)
-if [[ ! -x "$build/bin/vellum_text_bench" || ! -x "$build/bin/vellum_tool_bench" ||
-      ! -x "$build/bin/vellum_options_bench" ]]; then
-  echo "no benchmarks in $build/bin; build the target 'bench' first" >&2
-  exit 1
-fi
+binaries=(vellum_text_bench vellum_tool_bench vellum_options_bench vellum_batch_bench)
+for binary in "${binaries[@]}"; do
+  if [[ ! -x "$build/bin/$binary" ]]; then
+    echo "no $binary in $build/bin; build the target 'bench' first" >&2
+    exit 1
+  fi
+done
 
 out="$(mktemp -d)"
 trap 'rm -rf "$out"' EXIT
@@ -50,6 +51,7 @@ SCALE = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
 # name -> microseconds: the median of the repetitions, or the single run.
 times = {}
 cpu = {}
+per_match = {}
 order = []
 for path in sys.argv[1:]:
     try:
@@ -70,11 +72,13 @@ for path in sys.argv[1:]:
             name = run.get("run_name", run["name"])
             if name in times:
                 continue
-        name = name.split("/iterations:")[0]
+        name = name.split("/iterations:")[0].replace("/manual_time", "")
         if name not in times:
             order.append(name)
         times[name] = run["real_time"] * SCALE[run.get("time_unit", "ns")]
         cpu[name] = run["cpu_time"] * SCALE[run.get("time_unit", "ns")]
+        if "us_per_match" in run:
+            per_match[name] = (run["us_per_match"], run.get("peak_MB", 0))
 
 PEERS = {"mupdf": "MuPDF", "sqlite": "SQLite"}
 
@@ -109,4 +113,13 @@ for name in order:
             parts[side] = times[keys[0]] - times[keys[1]] - times[keys[2]]
     if len(parts) == 2:
         line(f"SelectionPaint/{page} (derived, noisy)", parts["ours"], parts["mupdf"])
+
+# Batch runs: the CPU time per match of N times the matches beside 1x's; a
+# run linear in its matches keeps the ratio at 1.
+base = "BatchRun/1x"
+for name in order:
+    if name.startswith("BatchRun/") and name != base and base in per_match and name in per_match:
+        ours, peer = per_match[name][0], per_match[base][0]
+        line(name + " per match", ours, peer, "1x")
+        print(f"  peak memory {per_match[name][1]:.0f} MB, 1x {per_match[base][1]:.0f} MB")
 EOF

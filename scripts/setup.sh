@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12 packages) and builds the project
-# into build/ (plain) or build-asan/ (AddressSanitizer + UBSan) when called
-# with "asan".
+# into build/ (plain), build-asan/ (AddressSanitizer + UBSan) when called
+# with "asan", build-fuzz/ (the libFuzzer targets only, with clang) when
+# called with "fuzz", or build-tsan/ (the test programs of the concurrency
+# tests only, under ThreadSanitizer) when called with "tsan".
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +14,8 @@ PACKAGES=(
   libmupdf-dev libmujs-dev libopenjp2-7-dev libjbig2dec0-dev libjpeg-dev
   libharfbuzz-dev libfreetype-dev libgumbo-dev
   python3 python3-pypdf poppler-utils fonts-dejavu-core
+  # the fuzzing build
+  clang libfuzzer-14-dev
   # PDF manuals typeset elsewhere, read by the character search tests
   libtasn1-doc shared-mime-info python-reportlab-doc
 )
@@ -30,9 +34,19 @@ fi
 
 # The builds made here are the CI's: a warning fails them.
 variant="${1:-plain}"
+targets=(all)
 if [ "$variant" = asan ]; then
   dir=build-asan
   flags=(-DVELLUM_SANITIZE=ON -DVELLUM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+elif [ "$variant" = fuzz ]; then
+  dir=build-fuzz
+  flags=(-DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DVELLUM_FUZZ=ON
+         -DVELLUM_BUILD_TESTS=OFF -DVELLUM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  targets=(fuzz)
+elif [ "$variant" = tsan ]; then
+  dir=build-tsan
+  flags=(-DVELLUM_TSAN=ON -DVELLUM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo)
+  targets=(framework_tests uiengine_tests plugin_text_tests)
 else
   dir=build
   flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
@@ -40,4 +54,4 @@ fi
 flags+=(-DVELLUM_WERROR=ON)
 echo "== building ($variant) in $dir"
 cmake -S . -B "$dir" "${flags[@]}" >/dev/null
-cmake --build "$dir" -j"$(nproc)"
+cmake --build "$dir" -j"$(nproc)" --target "${targets[@]}"

@@ -114,6 +114,12 @@ TEST_P(Contract, TextQuadsAndLineFeeds) {
     EXPECT_EQ(ReadText(pages_[1], &q), L"Turned");
     EXPECT_EQ(Str(q[0]), Str(FolioBox(80, 200 + kDescent * 12, 87.33f, 200 + kAscent * 12)));
     EXPECT_EQ(ReadText(pages_[2]), L"");
+    if (GetParam() == Backend::Memory) {
+        // Text read before is kept; a page whose text changes is read anew.
+        const PDQuadF box = FolioBox(10, 10, 20, 20);
+        ASSERT_EQ(FolioMemoryAddChar(doc_, 2, L"x", &box), kPDOk);
+        EXPECT_EQ(ReadText(pages_[2]), L"x");
+    }
 
     PDPageText text = nullptr;
     ASSERT_EQ(PDPageLoadPageText(pages_[0], &text), kPDOk);
@@ -196,6 +202,18 @@ TEST_P(Contract, EditGroupsAreUndoSteps) {
     EXPECT_EQ(FolioDocumentUndo(doc_), kPDOk);
     EXPECT_EQ(Add(2, kPDAtomHighlight, 0), kPDOk);
     EXPECT_EQ(State(), "1 0 1 | 2 0");
+
+    // A group that changes nothing is no step, nor is drawing or reading a page.
+    ASSERT_EQ(FolioDocumentBeginEdit(doc_, "Markup"), kPDOk);
+    EXPECT_EQ(FolioDocumentEndEdit(doc_), kPDOk);
+    uint8_t* rgba = nullptr;
+    int32_t w = 0, h = 0;
+    ASSERT_EQ(FolioPageRender(pages_[0], 1, &rgba, &w, &h), kPDOk);
+    FolioFreeBuffer(rgba);
+    ReadText(pages_[1]);
+    EXPECT_EQ(State(), "1 0 1 | 2 0");
+    EXPECT_EQ(FolioDocumentUndo(doc_), kPDOk);
+    EXPECT_EQ(State(), "1 0 0 | 1 1");
 }
 
 TEST_P(Contract, RenderingShowsMarkupsWhereTheMatrixSays) {

@@ -33,6 +33,7 @@ TEST(StoredForms, TimesAreUtcDateTimesAndZonesAreApplied) {
     EXPECT_EQ(usropts::TimeFromText(L"1969-12-31T22:30:00-01:30"), 0);
     EXPECT_EQ(usropts::TimeFromText(L"2000-01-01T00:00:00.5"), 946684800);
     EXPECT_EQ(usropts::TimeFromText(L"1969-12-31T23:59:59.5"), 0) << "toward zero";
+    EXPECT_EQ(usropts::TimeFromText(L"2000-01-01T00:00:00.250+01:00"), 946681200);
     EXPECT_EQ(usropts::TimeFromText(L"1969-12-31T23:59:59"), -1);
     for (const wchar_t* bad :
          {L"", L"yesterday", L"2000-02-30T00:00:00", L"2000-01-01 00:00:00", L"2000-01-01T24:00:00",

@@ -66,7 +66,7 @@ TEST_F(PageTextTest, IteratorChecksItsBounds) {
     ExpectError([&] { text.At(4); }, 4, L"Char index is out of range");
     ExpectError([&] { ++text.At(3); }, 2, L"Iterator is not incrementable");
     ExpectError([&] { PageText().begin(); }, 2, L"Invalid parent");
-    PageText other = Load(1); // the same page loaded again is another page text
+    PageText other = Load(0); // another page's text
     ExpectError([&] { PageText::Range(text.begin(), other.end()); }, 2,
                 L"Iterators are not compatible");
 }

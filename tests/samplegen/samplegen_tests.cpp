@@ -122,4 +122,26 @@ TEST(SampleFile, ARunWritesTheSameBytesAsTheBuild) {
     }
 }
 
+// The long documents of the batch benchmark: the sample's pages over again.
+TEST(SampleFile, RepeatWritesTheSamplesPagesOverAndOver) {
+    const testsupport::TempFolder folder;
+    const std::string twice = (folder.Root() / "twice.pdf").string();
+    const auto run = RunCommand(Quote(SAMPLEGEN_EXE) + " --repeat 2 " + Quote(twice));
+    ASSERT_EQ(run.exit, 0) << run.err;
+    auto text = [](const std::string& pdf, int page) {
+        const std::string p = std::to_string(page);
+        return RunCommand("/usr/bin/pdftotext -f " + p + " -l " + p + " " + Quote(pdf) + " -").out;
+    };
+    EXPECT_NE(RunCommand("/usr/bin/pdfinfo " + Quote(twice)).out.find("Pages:           10\n"),
+              std::string::npos);
+    for (int page = 1; page <= 5; ++page) {
+        EXPECT_EQ(text(twice, page + 5), text(kSample, page)) << page;
+        EXPECT_EQ(text(twice, page), text(kSample, page)) << page;
+    }
+    for (const char* copies : {"0", "-1", "x", "1000000"})
+        EXPECT_EQ(RunCommand(Quote(SAMPLEGEN_EXE) + " --repeat " + copies + " " + Quote(twice)).exit,
+                  2)
+            << copies;
+}
+
 } // namespace

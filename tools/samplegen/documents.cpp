@@ -49,10 +49,13 @@ public:
         promises_.push_back(Promise{Phrase{static_cast<int>(sheets_.size()), text}, placement});
     }
 
-    Written save(const std::string& path) {
+    // Writes the sheets `copies` times over; the promises are those of the
+    // first copy.
+    Written save(const std::string& path, int copies = 1) {
         verify();
-        for (const Sheet& sheet : sheets_)
-            writer_.addPage(sheet.setup, sheet.content);
+        for (int copy = 0; copy < copies; ++copy)
+            for (const Sheet& sheet : sheets_)
+                writer_.addPage(sheet.setup, sheet.content);
         writer_.save(path);
         Written written;
         written.pages = writer_.pageCount();
@@ -174,7 +177,7 @@ std::vector<Frame> proseColumns(const Box& page, float top) {
 
 } // namespace
 
-Written writeSample(const std::string& path, const FontFiles& fonts) {
+Written writeSample(const std::string& path, const FontFiles& fonts, int copies) {
     Composer doc(fonts);
     const TextStyle body{&doc.regular(), kBodySize, kBodyLeading};
     const auto& history = printingHistory();
@@ -330,7 +333,7 @@ Written writeSample(const std::string& path, const FontFiles& fonts) {
         }
     }
 
-    return doc.save(path);
+    return doc.save(path, copies);
 }
 
 Written writeLarge(const std::string& path, const FontFiles& fonts, int pages) {

@@ -25,8 +25,9 @@ struct Written {
 // The five-page sample: two-column prose, other scripts and a character outside
 // the Basic Multilingual Plane, a rotated page, a cropped page and a dense page.
 // Every promised phrase is checked against the composed lines before the file
-// is written.
-Written writeSample(const std::string& path, const FontFiles& fonts);
+// is written. With `copies` above 1 the five pages follow each other that
+// many times (the phrases are then those of the first copy).
+Written writeSample(const std::string& path, const FontFiles& fonts, int copies = 1);
 
 // A long document of two-column prose.
 Written writeLarge(const std::string& path, const FontFiles& fonts, int pages);

@@ -1,11 +1,13 @@
 // The text of a document's pages as the plug-in reads it from the
 // document-model library: per page, the characters in reading order, each
 // with its text and its quad in page space (generated line feeds included).
-// Pages are read on first use and kept.
+// Pages are read on first use; the few used last are kept, so that a run
+// over a long document needs the memory of a few pages, not of all.
 #pragma once
 
 #include <cstdint>
-#include <map>
+#include <deque>
+#include <utility>
 #include <vector>
 
 #include "hostbl/HostBL.h"
@@ -23,7 +25,8 @@ public:
     // Whether the file was damaged and rebuilt on opening: its text may then
     // be incomplete.
     bool WasRepaired() const { return repaired_; }
-    // Throws std::runtime_error when the page cannot be read.
+    // Throws std::runtime_error when the page cannot be read. The reference
+    // holds until the next call.
     const std::vector<PageChar>& Chars(uint64_t page);
     PageInfo Info(uint64_t page) const;
 
@@ -31,7 +34,8 @@ private:
     ServiceObject* document_;
     uint64_t pageCount_ = 0;
     bool repaired_ = false;
-    std::map<uint64_t, std::vector<PageChar>> pages_;
+    // The pages used last, newest at the back.
+    std::deque<std::pair<uint64_t, std::vector<PageChar>>> pages_;
 };
 
 using SL::QuadCentre;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 #include "ProgressLine.h"
@@ -117,7 +118,7 @@ SL::PointI MarkupDriver::JustPast(uint64_t page, const PDQuadF& quad) {
 std::vector<uint64_t> MarkupDriver::AnnotCounts(uint64_t firstPage, uint64_t lastPage) {
     std::vector<uint64_t> counts;
     for (uint64_t page = firstPage; page <= lastPage; ++page)
-        counts.push_back(HostBL::PageAnnots(document_.get(), page).size());
+        counts.push_back(HostBL::PageAnnotCount(document_.get(), page));
     return counts;
 }
 
@@ -151,15 +152,17 @@ DragOutcome MarkupDriver::Drag(const PagePoint& from, const PagePoint& to,
 
 DragOutcome MarkupDriver::DragOver(const PhraseMatch& match, FileOut::OutputFile* snapshot,
                                    const std::function<void()>& afterRelease) {
+    // Copies: the page texts are a cache, which the next page's may evict.
     const std::vector<PageChar>& firstPageChars = text_.Chars(match.first.page);
     const PDQuadF first = firstPageChars.at(match.first.index).quad;
-    const PDQuadF* previous =
-        match.first.index > 0 ? &firstPageChars[match.first.index - 1].quad : nullptr;
+    const std::optional<PDQuadF> previous =
+        match.first.index > 0 ? std::optional(firstPageChars[match.first.index - 1].quad)
+                              : std::nullopt;
     const PDQuadF last = text_.Chars(match.last.page).at(match.last.index).quad;
     const PDPointF centre = QuadCentre(first);
     const PagePoint from{match.first.page, {centre.x, centre.y}};
     return DragBetween(
-        from, JustInside(from.page, first, previous), match.last.page,
+        from, JustInside(from.page, first, previous ? &*previous : nullptr), match.last.page,
         [&] { return JustPast(match.last.page, last); }, snapshot, afterRelease);
 }
 
@@ -207,9 +210,9 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
     outcome.undoSteps = HostBL::UndoSteps(document_.get()) - stepsBefore;
     for (uint64_t page = firstPage; page <= lastPage; ++page) {
         const std::vector<PageChar>& chars = text_.Chars(page);
-        std::vector<HostBL::AnnotRecord> records = HostBL::PageAnnots(document_.get(), page);
-        for (uint64_t i = before[page - firstPage]; i < records.size(); ++i) {
-            CreatedAnnot annot{page, records[i].info, std::move(records[i].quads), {}};
+        for (HostBL::AnnotRecord& record :
+             HostBL::PageAnnots(document_.get(), page, before[page - firstPage])) {
+            CreatedAnnot annot{page, record.info, std::move(record.quads), {}};
             for (const PageChar& c : chars) {
                 const PDPointF centre = QuadCentre(c.quad);
                 if (std::any_of(annot.quads.begin(), annot.quads.end(),

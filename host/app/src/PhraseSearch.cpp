@@ -1,5 +1,6 @@
 #include "PhraseSearch.h"
 
+#include <deque>
 #include <stdexcept>
 
 #include "ProgressLine.h"
@@ -76,7 +77,10 @@ std::vector<std::wstring> Words(const std::wstring& phrase) {
 }
 
 // The document's text as one stream of folded units, each pointing back at
-// its character; a page break counts as white space.
+// its character; a page break counts as white space. Units are numbered
+// from the start of the document, but only those from the first one still
+// wanted on are kept, so that a long document is searched in the memory
+// its pages need one after the other.
 struct Unit {
     wchar_t c;
     bool startsChar;
@@ -87,7 +91,7 @@ struct Unit {
 class TextStream {
 public:
     void AppendPage(uint64_t page, const std::vector<PageChar>& chars) {
-        if (!units_.empty())
+        if (size() > 0)
             units_.push_back({L' ', true, true, {page, 0}});
         for (uint64_t i = 0; i < chars.size(); ++i) {
             const std::wstring folded = Folded(chars[i].text);
@@ -95,11 +99,19 @@ public:
                 units_.push_back({folded[k], k == 0, k + 1 == folded.size(), {page, i}});
         }
     }
-    std::size_t size() const { return units_.size(); }
-    const Unit& operator[](std::size_t i) const { return units_[i]; }
+    // One past the last unit appended.
+    std::size_t size() const { return dropped_ + units_.size(); }
+    // Unit i, which must not have been dropped.
+    const Unit& operator[](std::size_t i) const { return units_[i - dropped_]; }
+    // The units before `first` are no longer wanted.
+    void DropBefore(std::size_t first) {
+        for (; dropped_ < first && !units_.empty(); ++dropped_)
+            units_.pop_front();
+    }
 
 private:
-    std::vector<Unit> units_;
+    std::deque<Unit> units_;
+    std::size_t dropped_ = 0;
 };
 
 enum class Outcome { kNoMatch, kMatch, kNeedMore };
@@ -159,6 +171,7 @@ std::vector<PhraseMatch> FindPhrase(DocumentText& text, const std::wstring& phra
                 return matches;
             next = end + 1;
         }
+        stream.DropBefore(next);
         if (progress)
             progress->Update(page + 1);
     }

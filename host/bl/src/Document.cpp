@@ -331,15 +331,26 @@ uint32_t Permissions(ServiceObject* document) {
     return permissions;
 }
 
-std::vector<AnnotRecord> PageAnnots(ServiceObject* document, uint64_t page) {
-    PageHandle handle = LoadPage(DocumentOf(document).document, page);
+namespace {
+uint64_t CountAnnots(PDPage page, uint64_t index) {
     uint64_t count = 0;
-    const PDResult result = FolioPageCountAnnots(handle.get(), &count);
-    if (result != kPDOk)
+    if (FolioPageCountAnnots(page, &count) != kPDOk)
         throw std::runtime_error("cannot count the annotations of page " +
-                                 std::to_string(page + 1) + ": " + FolioMessage());
+                                 std::to_string(index + 1) + ": " + FolioMessage());
+    return count;
+}
+} // namespace
+
+uint64_t PageAnnotCount(ServiceObject* document, uint64_t page) {
+    const PageHandle handle = LoadPage(DocumentOf(document).document, page);
+    return CountAnnots(handle.get(), page);
+}
+
+std::vector<AnnotRecord> PageAnnots(ServiceObject* document, uint64_t page, uint64_t first) {
+    const PageHandle handle = LoadPage(DocumentOf(document).document, page);
+    const uint64_t count = CountAnnots(handle.get(), page);
     std::vector<AnnotRecord> records;
-    for (uint64_t a = 0; a < count; ++a) {
+    for (uint64_t a = first; a < count; ++a) {
         AnnotRecord record{page, {}, {}};
         if (FolioPageGetAnnot(handle.get(), a, &record.info, nullptr, 0) != kPDOk)
             continue;

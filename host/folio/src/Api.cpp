@@ -202,6 +202,42 @@ PDResult PDDocumentRec::RenderInto(uint64_t page, float zoom, uint8_t* rgba, int
     return kPDOk;
 }
 
+PDDocumentRec::~PDDocumentRec() {
+    for (const auto& kept : texts_)
+        kept.second->Release();
+}
+
+PDResult PDDocumentRec::LoadSharedText(uint64_t page, PDPageTextRec** out) {
+    const auto found = std::find_if(texts_.begin(), texts_.end(),
+                                    [&](const auto& kept) { return kept.first == page; });
+    if (found != texts_.end()) {
+        std::rotate(found, found + 1, texts_.end());
+        texts_.back().second->Acquire();
+        *out = texts_.back().second;
+        return kPDOk;
+    }
+    std::unique_ptr<PDPageTextRec> text(new PDPageTextRec);
+    if (PDResult r = LoadText(page, &text->chars))
+        return r;
+    if (texts_.size() == kTextsKept) {
+        texts_.front().second->Release();
+        texts_.erase(texts_.begin());
+    }
+    texts_.emplace_back(page, text.get());
+    texts_.back().second->Acquire();
+    *out = text.release();
+    return kPDOk;
+}
+
+void PDDocumentRec::ForgetText(uint64_t page) {
+    const auto found = std::find_if(texts_.begin(), texts_.end(),
+                                    [&](const auto& kept) { return kept.first == page; });
+    if (found == texts_.end())
+        return;
+    found->second->Release();
+    texts_.erase(found);
+}
+
 PDResult PDDocumentRec::BeginEdit(const char* label) {
     if (depth_ == 0)
         label_ = label && *label ? label : "Edit";
@@ -530,12 +566,8 @@ FOLIO_API PDResult PDPageLoadPageText(PDPage page, PDPageText* out) {
     REQUIRE(page && out, "PDPageLoadPageText", "null argument");
     *out = nullptr;
     try {
-        std::unique_ptr<PDPageTextRec> text(new PDPageTextRec);
         Lock lock(page->document->mutex);
-        PDResult r = page->document->LoadText(page->index, &text->chars);
-        if (r != kPDOk)
-            return r;
-        *out = text.release();
+        return page->document->LoadSharedText(page->index, out);
     } catch (const std::bad_alloc&) {
         return Fail(kPDErrNoMemory, "PDPageLoadPageText: out of memory");
     }
@@ -663,26 +695,23 @@ FOLIO_API PDResult FolioPageInsertAnnot(PDPage page, PDAnnot annot) {
 
 FOLIO_API PDResult FolioPageCountAnnots(PDPage page, uint64_t* count) {
     REQUIRE(page && count, "FolioPageCountAnnots", "null argument");
-    std::vector<folio::Markup> markups;
     Lock lock(page->document->mutex);
-    PDResult r = page->document->ListMarkups(page->index, &markups);
-    if (r == kPDOk)
-        *count = markups.size();
-    return r;
+    return page->document->CountMarkups(page->index, count);
 }
 
 FOLIO_API PDResult FolioPageGetAnnot(PDPage page, uint64_t index, FolioAnnotInfo* info,
                                      PDQuadF* quads, uint64_t size) {
     REQUIRE(page && info, "FolioPageGetAnnot", "null argument");
-    std::vector<folio::Markup> markups;
+    folio::Markup m;
     Lock lock(page->document->mutex);
-    PDResult r = page->document->ListMarkups(page->index, &markups);
+    PDResult r;
+    try {
+        r = page->document->ReadMarkup(page->index, index, &m);
+    } catch (const std::bad_alloc&) {
+        return Fail(kPDErrNoMemory, "FolioPageGetAnnot: out of memory");
+    }
     if (r != kPDOk)
         return r;
-    if (index >= markups.size())
-        return Fail(kPDErrOutOfRange, "FolioPageGetAnnot: annotation %llu of a page with %zu",
-                    (unsigned long long)index, markups.size());
-    const folio::Markup& m = markups[index];
     info->subtype = m.subtype;
     info->rect = m.rect;
     info->color = m.color;

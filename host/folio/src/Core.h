@@ -89,7 +89,11 @@ struct PDDocumentRec : folio::RefCounted {
     virtual PDResult Rotation(uint64_t page, int32_t* rotate) = 0;
     virtual PDResult LoadText(uint64_t page, std::vector<folio::Char>* chars) = 0;
     virtual PDResult Insert(uint64_t page, const folio::Markup& markup) = 0;
-    virtual PDResult ListMarkups(uint64_t page, std::vector<folio::Markup>* markups) = 0;
+    // The page's annotations are counted and read one at a time: a page
+    // that has gathered many is not read whole for each of them.
+    virtual PDResult CountMarkups(uint64_t page, uint64_t* count) = 0;
+    // kPDErrOutOfRange when the page has no annotation `index`.
+    virtual PDResult ReadMarkup(uint64_t page, uint64_t index, folio::Markup* markup) = 0;
     virtual PDResult PageMatrix(uint64_t page, float zoom, float m[6]) = 0;
     virtual PDResult PageSize(uint64_t page, float zoom, int32_t* width, int32_t* height) = 0;
     // FolioPageRenderInto. By default the page is rendered whole and the
@@ -99,6 +103,17 @@ struct PDDocumentRec : folio::RefCounted {
     virtual PDResult Render(uint64_t page, float zoom, uint8_t** rgba, int32_t* width,
                             int32_t* height) = 0;
     virtual PDResult Write(const FolioWriter& writer, uint32_t flags) = 0;
+
+    ~PDDocumentRec() override;
+
+    // The page's text, shared: a page's text does not change when
+    // annotations come and go, so the few pages read last are kept and
+    // handed out again (with a reference for the caller) instead of being
+    // read anew for every drag. Only a few, so that a long document does not
+    // gather every page's text.
+    PDResult LoadSharedText(uint64_t page, PDPageTextRec** out);
+    // The backend changed the page's text: the next load reads it again.
+    void ForgetText(uint64_t page);
 
     PDResult BeginEdit(const char* label);
     PDResult EndEdit();
@@ -120,6 +135,9 @@ protected:
     virtual void StepCounts(uint32_t* undo, uint32_t* redo) = 0;
 
 private:
+    static constexpr size_t kTextsKept = 4;
+    // Newest last; each holds a reference.
+    std::vector<std::pair<uint64_t, PDPageTextRec*>> texts_;
     uint32_t depth_ = 0;
     bool stepOpen_ = false;
     std::string label_;

@@ -119,10 +119,18 @@ public:
         return kPDOk;
     }
 
-    PDResult ListMarkups(uint64_t page, std::vector<Markup>* markups) override {
-        *markups = pages_.at(page).markups;
-        for (Markup& m : *markups)
-            m.color |= 0xFF000000u; // reported as opaque, like a saved /C
+    PDResult CountMarkups(uint64_t page, uint64_t* count) override {
+        *count = pages_.at(page).markups.size();
+        return kPDOk;
+    }
+
+    PDResult ReadMarkup(uint64_t page, uint64_t index, Markup* markup) override {
+        const std::vector<Markup>& markups = pages_.at(page).markups;
+        if (index >= markups.size())
+            return Fail(kPDErrOutOfRange, "FolioPageGetAnnot: annotation %llu of a page with %zu",
+                        (unsigned long long)index, markups.size());
+        *markup = markups[index];
+        markup->color |= 0xFF000000u; // reported as opaque, like a saved /C
         return kPDOk;
     }
 
@@ -191,6 +199,7 @@ public:
             return Fail(kPDErrOutOfRange, "FolioMemoryAddChar: page %llu of a document of %zu",
                         (unsigned long long)page, pages_.size());
         pages_[page].chars.push_back(Char{text, quad});
+        ForgetText(page);
         return kPDOk;
     }
 
@@ -200,6 +209,7 @@ public:
                         "FolioMemoryDamagePageText: page %llu of a document of %zu",
                         (unsigned long long)page, pages_.size());
         pages_[page].textDamaged = true;
+        ForgetText(page);
         return kPDOk;
     }
 

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <ctime>
 #include <utility>
+#include <unordered_map>
 
 namespace folio {
 namespace {
@@ -199,6 +200,8 @@ public:
     MupdfDocument(fz_context* ctx, const std::string& path) : ctx_(ctx), path_(path) {}
 
     ~MupdfDocument() override {
+        for (const auto& kept : pageObjects_)
+            pdf_drop_obj(ctx_, kept.second);
         pdf_drop_document(ctx_, doc_);
         fz_drop_buffer(ctx_, bytes_);
         fz_drop_context(ctx_);
@@ -239,6 +242,7 @@ public:
             return Fail(kPDErrEncrypted, "'%s' is encrypted and needs a password", path);
         pageCount_ = uint64_t(std::max(pages, 0));
         startxref_ = doc_->startxref;
+        repairedOnOpening_ = doc_->repair_attempted != 0;
         return kPDOk;
     }
 
@@ -300,6 +304,7 @@ public:
             },
             &error);
         fz_drop_device(ctx_, device);
+        steps_.known = false;
         struct Cleanup {
             fz_context* ctx;
             pdf_page* page;
@@ -340,6 +345,7 @@ public:
     }
 
     PDResult Insert(uint64_t index, const Markup& m) override {
+        NoteRebuild(false);
         const std::string author = ToUtf8(m.author);
         const std::string content = AppearanceContent(m);
         const fz_rect rect{m.rect.x0, m.rect.y0, m.rect.x1, m.rect.y1};
@@ -353,7 +359,7 @@ public:
         bool ok = Guarded(
             ctx_,
             [&] {
-                pdf_obj* pageObj = pdf_lookup_page_obj(ctx_, doc_, int(index));
+                pdf_obj* pageObj = PageObject(index);
                 annot = pdf_add_new_dict(ctx_, doc_, 16);
                 pdf_dict_put(ctx_, annot, PDF_NAME(Type), PDF_NAME(Annot));
                 pdf_dict_put_name(ctx_, annot, PDF_NAME(Subtype), MarkupName(m.subtype));
@@ -405,32 +411,49 @@ public:
         pdf_drop_obj(ctx_, state);
         pdf_drop_obj(ctx_, appearance);
         fz_drop_buffer(ctx_, buffer);
-        if (!ok)
+        NoteRebuild(true); // a rebuild in the middle of it loses it
+        if (!ok) {
+            steps_.known = false; // the step may hold part of it
             return Fail(kPDErrGeneric, "FolioPageInsertAnnot: cannot add the annotation: %s",
                         error.c_str());
+        }
+        ++steps_.inserted;
+        changed_ = true;
         return kPDOk;
     }
 
-    PDResult ListMarkups(uint64_t index, std::vector<Markup>* markups) override {
+    PDResult CountMarkups(uint64_t index, uint64_t* count) override {
         std::string error;
-        bool ok = Guarded(
+        uint64_t found = 0;
+        const bool ok = Guarded(
+            ctx_, [&] { found = AnnotDictAt(index, UINT64_MAX, nullptr); }, &error);
+        if (!ok)
+            return Fail(kPDErrDamaged, "cannot read the annotations of page %llu: %s",
+                        (unsigned long long)index + 1, error.c_str());
+        *count = found;
+        return kPDOk;
+    }
+
+    PDResult ReadMarkup(uint64_t index, uint64_t which, Markup* markup) override {
+        std::string error;
+        uint64_t count = 0;
+        bool present = false;
+        const bool ok = Guarded(
             ctx_,
             [&] {
-                pdf_obj* pageObj = pdf_lookup_page_obj(ctx_, doc_, int(index));
-                pdf_obj* annots = pdf_dict_get(ctx_, pageObj, PDF_NAME(Annots));
-                const int n = pdf_array_len(ctx_, annots);
-                for (int i = 0; i < n; ++i) {
-                    pdf_obj* a = pdf_array_get(ctx_, annots, i);
-                    if (!pdf_is_dict(ctx_, a))
-                        continue;
-                    Cxx(ctx_, [&] { markups->emplace_back(); });
-                    ReadMarkup(a, &markups->back());
-                }
+                pdf_obj* a = nullptr;
+                count = AnnotDictAt(index, which, &a);
+                present = a != nullptr;
+                if (present)
+                    ReadMarkupDict(a, markup);
             },
             &error);
         if (!ok)
             return Fail(kPDErrDamaged, "cannot read the annotations of page %llu: %s",
                         (unsigned long long)index + 1, error.c_str());
+        if (!present)
+            return Fail(kPDErrOutOfRange, "FolioPageGetAnnot: annotation %llu of a page with %llu",
+                        (unsigned long long)which, (unsigned long long)count);
         return kPDOk;
     }
 
@@ -469,6 +492,7 @@ public:
             },
             &error);
         fz_drop_device(ctx_, device);
+        steps_.known = false;
         fz_drop_pixmap(ctx_, pixmap); // the samples stay: they are the caller's
         fz_drop_page(ctx_, page ? &page->super : nullptr);
         if (!ok)
@@ -503,6 +527,8 @@ public:
         // MuPDF appends every change since. MuPDF moves its idea of the last
         // cross-reference section to each file it writes; the new section must
         // chain to the original's. A repaired file can only be written whole.
+        if (PDResult r = CheckNoChangesLost())
+            return r;
         const bool incremental = flags == kFolioSaveIncremental && !doc_->repair_attempted;
         if (incremental)
             doc_->startxref = startxref_;
@@ -522,11 +548,18 @@ public:
             },
             &error);
         fz_drop_output(ctx_, out);
-        const PDResult taken =
-            ok ? writer.write(writer.context, file.Bytes().data, file.Bytes().len) : kPDOk;
+        steps_.known = false;
+        // A damage found while writing rebuilds the document from its file:
+        // what was written then lacks the changes, and is not handed over.
+        NoteRebuild(false);
+        const PDResult taken = ok && !changesLost_
+                                   ? writer.write(writer.context, file.Bytes().data, file.Bytes().len)
+                                   : kPDOk;
         file.Drop(ctx_);
         if (!ok)
             return Fail(kPDErrCannotWrite, "cannot write the document: %s", error.c_str());
+        if (PDResult r = CheckNoChangesLost())
+            return r;
         if (taken != kPDOk)
             return Fail(kPDErrCannotWrite, "cannot write the document: the output did not take it");
         return kPDOk;
@@ -535,15 +568,24 @@ public:
 protected:
     PDResult OpenStep(const std::string& label) override {
         std::string error;
+        steps_.inserted = 0;
         if (!Guarded(
-                ctx_, [&] { pdf_begin_operation(ctx_, doc_, label.c_str()); }, &error))
+                ctx_, [&] { pdf_begin_operation(ctx_, doc_, label.c_str()); }, &error)) {
+            steps_.known = false;
             return Fail(kPDErrGeneric, "cannot start an edit: %s", error.c_str());
+        }
         return kPDOk;
     }
 
     void CloseStep() override {
-        Guarded(
+        const bool closed = Guarded(
             ctx_, [&] { pdf_end_operation(ctx_, doc_); }, nullptr);
+        if (closed && steps_.inserted > 0) {
+            ++steps_.undo;
+            steps_.redo = 0; // a new step ends what could be redone
+        } else {
+            steps_.known = false;
+        }
     }
 
     PDResult StepBack() override {
@@ -553,8 +595,13 @@ protected:
             return Fail(kPDErrNothingToUndo, "FolioDocumentUndo: nothing to undo");
         std::string error;
         if (!Guarded(
-                ctx_, [&] { pdf_undo(ctx_, doc_); }, &error))
+                ctx_, [&] { pdf_undo(ctx_, doc_); }, &error)) {
+            steps_.known = false;
             return Fail(kPDErrGeneric, "FolioDocumentUndo: %s", error.c_str());
+        }
+        --steps_.undo;
+        changed_ = true;
+        ++steps_.redo;
         return kPDOk;
     }
 
@@ -565,17 +612,27 @@ protected:
             return Fail(kPDErrNothingToRedo, "FolioDocumentRedo: nothing to redo");
         std::string error;
         if (!Guarded(
-                ctx_, [&] { pdf_redo(ctx_, doc_); }, &error))
+                ctx_, [&] { pdf_redo(ctx_, doc_); }, &error)) {
+            steps_.known = false;
             return Fail(kPDErrGeneric, "FolioDocumentRedo: %s", error.c_str());
+        }
+        ++steps_.undo;
+        --steps_.redo;
+        changed_ = true;
         return kPDOk;
     }
 
     void StepCounts(uint32_t* undo, uint32_t* redo) override {
-        int steps = 0, position = 0;
-        Guarded(
-            ctx_, [&] { position = pdf_undoredo_state(ctx_, doc_, &steps); }, nullptr);
-        *undo = uint32_t(std::max(position, 0));
-        *redo = uint32_t(std::max(steps - position, 0));
+        if (!steps_.known) {
+            int steps = 0, position = 0;
+            Guarded(
+                ctx_, [&] { position = pdf_undoredo_state(ctx_, doc_, &steps); }, nullptr);
+            steps_.undo = uint32_t(std::max(position, 0));
+            steps_.redo = uint32_t(std::max(steps - position, 0));
+            steps_.known = true;
+        }
+        *undo = steps_.undo;
+        *redo = steps_.redo;
     }
 
 private:
@@ -591,7 +648,7 @@ private:
         bool ok = Guarded(
             ctx_,
             [&] {
-                pdf_obj* pageObj = pdf_lookup_page_obj(ctx_, doc_, int(index));
+                pdf_obj* pageObj = PageObject(index);
                 pdf_page_obj_transform(ctx_, pageObj, &g->box, &g->ctm);
                 rotate =
                     pdf_to_int(ctx_, pdf_dict_get_inheritable(ctx_, pageObj, PDF_NAME(Rotate)));
@@ -627,10 +684,72 @@ private:
             if (pdf_has_permission(ctx_, doc_, permission))
                 permitted |= flag;
         return permitted;
+    // The page's object. MuPDF finds a page by walking the page tree from
+    // its root, which costs more the further the page lies (a flat tree of a
+    // thousand pages is a thousand kids), and a run over a long document
+    // asks for every page many times. So each page is found once, and its
+    // reference kept: it resolves through the document's objects as they are
+    // now, like the tree's own entry. A page that is not a reference of its
+    // own (a broken file) is looked up each time, and a broken tree fails
+    // the pages it breaks each time they are asked for. Runs inside a
+    // guarded region.
+    pdf_obj* PageObject(uint64_t index) {
+        if (const auto found = pageObjects_.find(index); found != pageObjects_.end())
+            return found->second;
+        pdf_obj* page = pdf_lookup_page_obj(ctx_, doc_, int(index));
+        if (pdf_is_indirect(ctx_, page)) {
+            Cxx(ctx_, [&] { pageObjects_.emplace(index, page); });
+            pdf_keep_obj(ctx_, page);
+        }
+        return page;
+    }
+
+    // MuPDF rebuilds a damaged document's cross-reference table when it
+    // first meets the damage, which may be long after opening (an object
+    // read for a page's text, or for a whole write). The rebuilt document is
+    // the file's again: changes made before the rebuild are gone from it, so
+    // nothing is written from it. Changes made after it are kept.
+    void NoteRebuild(bool duringChange) {
+        if (!doc_->repair_attempted || repairedOnOpening_ || rebuildSeen_)
+            return;
+        rebuildSeen_ = true;
+        changesLost_ = changed_ || duringChange;
+    }
+
+    PDResult CheckNoChangesLost() {
+        NoteRebuild(false);
+        if (changesLost_)
+            return Fail(kPDErrDamaged,
+                        "'%s' turned out to be damaged after it was opened and had to be "
+                        "rebuilt, which lost the changes made to it; nothing was written",
+                        path_.c_str());
+        return kPDOk;
+    }
+
+    // Walks the page's /Annots, counting the entries that are dictionaries
+    // (the annotations), up to the one numbered `which`: stores it in `*found`
+    // when there is one, and returns how many came before it (all of them
+    // when there is none). Runs inside a guarded region.
+    uint64_t AnnotDictAt(uint64_t page, uint64_t which, pdf_obj** found) {
+        pdf_obj* pageObj = PageObject(page);
+        pdf_obj* annots = pdf_dict_get(ctx_, pageObj, PDF_NAME(Annots));
+        const int n = pdf_array_len(ctx_, annots);
+        uint64_t seen = 0;
+        for (int i = 0; i < n; ++i) {
+            pdf_obj* a = pdf_array_get(ctx_, annots, i);
+            if (!pdf_is_dict(ctx_, a))
+                continue;
+            if (seen == which) {
+                *found = a;
+                return seen;
+            }
+            ++seen;
+        }
+        return seen;
     }
 
     // Reads one annotation dictionary; runs inside a guarded region.
-    void ReadMarkup(pdf_obj* a, Markup* m) {
+    void ReadMarkupDict(pdf_obj* a, Markup* m) {
         const char* subtype = pdf_to_name(ctx_, pdf_dict_get(ctx_, a, PDF_NAME(Subtype)));
         Cxx(ctx_, [&] { m->subtype = AtomOf(subtype); });
         const fz_rect r = pdf_dict_get_rect(ctx_, a, PDF_NAME(Rect));
@@ -671,6 +790,22 @@ private:
     int64_t startxref_ = 0;      // where its last cross-reference section starts
     uint64_t pageCount_ = 0;
     uint32_t permissions_ = kFolioPermitAll;
+    bool repairedOnOpening_ = false;
+    bool rebuildSeen_ = false; // a rebuild after opening
+    bool changed_ = false;     // annotations added, or steps undone or redone
+    bool changesLost_ = false; // by a rebuild after some of them
+    // The page objects found so far, each an indirect reference (kept).
+    std::unordered_map<uint64_t, pdf_obj*> pageObjects_;
+    // The undo and redo counts of MuPDF's journal. Asking MuPDF walks the
+    // whole journal, so they are followed here along the steps taken through
+    // this class, and asked afresh only after something else may have
+    // changed the journal: a step that failed, or MuPDF running a page or
+    // writing the file, which may make steps of its own.
+    struct {
+        uint32_t undo = 0, redo = 0;
+        bool known = false;
+        uint32_t inserted = 0; // annotations added in the open step
+    } steps_;
 };
 
 bool LooksLikePdf(const std::vector<unsigned char>& data) {

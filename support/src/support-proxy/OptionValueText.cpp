@@ -108,8 +108,8 @@ int64_t ParseDateTime(const std::string& text) {
     bool fraction = false;
     if (at < text.size() && text[at] == '.') {
         const std::size_t digits = ++at;
-        while (at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])))
-            fraction = fraction || text[at++] != '0';
+        for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); ++at)
+            fraction = fraction || text[at] != '0';
         if (at == digits)
             throw std::runtime_error("Expected digits after the decimal point of the seconds.");
     }

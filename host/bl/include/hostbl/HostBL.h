@@ -71,8 +71,12 @@ struct AnnotRecord {
 };
 // Every annotation of every page, in page order.
 HOSTBL_API std::vector<AnnotRecord> ListAnnots(ServiceObject* document);
-// The annotations of one page, oldest first.
-HOSTBL_API std::vector<AnnotRecord> PageAnnots(ServiceObject* document, uint64_t page);
+// The annotations of one page, oldest first, from the one numbered `first`
+// on (so that a caller who knows how many there were reads only the new).
+HOSTBL_API std::vector<AnnotRecord> PageAnnots(ServiceObject* document, uint64_t page,
+                                               uint64_t first = 0);
+// How many annotations the page holds.
+HOSTBL_API uint64_t PageAnnotCount(ServiceObject* document, uint64_t page);
 
 // ---------------------------------------------------------------------------
 // Page content, as the plug-in reads it from the document-model library

@@ -1,0 +1,153 @@
+// Any bytes as a PDF file, with a markup annotation made from the input's
+// last bytes: put it on a page in an edit group, write the document both
+// incrementally and whole, and read the written file back. Nothing may
+// crash; a document that took the annotation must show it once more on
+// that page when its file is opened again, and its undo must take it away.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "FuzzFiles.h"
+#include "folio.h"
+
+namespace {
+
+// The input's tail chooses the annotation; what is left is the file.
+struct Choice {
+    uint32_t subtype;
+    uint32_t color;
+    float opacity;
+    uint64_t page;
+    std::vector<PDQuadF> quads;
+};
+
+constexpr size_t kMostQuads = 4;
+
+Choice Choose(FuzzedDataProvider& input) {
+    const uint32_t kinds[] = {kPDAtomHighlight, kPDAtomUnderline, kPDAtomStrikeOut};
+    Choice choice{};
+    choice.subtype = input.PickValueInArray(kinds);
+    choice.color = input.ConsumeIntegral<uint32_t>();
+    choice.opacity = input.ConsumeFloatingPointInRange(0.0f, 1.0f);
+    choice.page = input.ConsumeIntegralInRange<uint64_t>(0, 7);
+    const size_t count = input.ConsumeIntegralInRange<size_t>(1, kMostQuads);
+    for (size_t i = 0; i < count; ++i) {
+        // Mostly page-sized numbers, now and then anything a float holds.
+        auto coordinate = [&] {
+            return input.ConsumeBool() ? input.ConsumeFloatingPointInRange(-100.0f, 1000.0f)
+                                       : input.ConsumeFloatingPoint<float>();
+        };
+        const float x0 = coordinate(), y0 = coordinate(), x1 = coordinate(), y1 = coordinate();
+        choice.quads.push_back({{x0, y1}, {x1, y1}, {x0, y0}, {x1, y0}});
+    }
+    return choice;
+}
+
+// The file written, in memory.
+std::vector<uint8_t> Written(PDDocument document, uint32_t flags, PDResult* result) {
+    std::vector<uint8_t> bytes;
+    const FolioWriter writer{&bytes, [](void* context, const void* data, size_t size) -> PDResult {
+                                 auto& out = *static_cast<std::vector<uint8_t>*>(context);
+                                 const auto* first = static_cast<const uint8_t*>(data);
+                                 out.insert(out.end(), first, first + size);
+                                 return kPDOk;
+                             }};
+    *result = FolioDocumentWrite(document, &writer, flags);
+    return bytes;
+}
+
+uint64_t AnnotsOn(PDDocument document, uint64_t index, bool* read) {
+    PDPage page = nullptr;
+    uint64_t count = 0;
+    *read = FolioDocumentLoadPage(document, index, &page) == kPDOk &&
+            FolioPageCountAnnots(page, &count) == kPDOk;
+    if (page)
+        PDPageRelease(page);
+    return count;
+}
+
+PDResult Insert(PDDocument document, uint64_t index, const Choice& choice) {
+    PDRectF rect{1e30f, 1e30f, -1e30f, -1e30f};
+    for (const PDQuadF& q : choice.quads)
+        for (const PDPointF& p : {q.p0, q.p1, q.p2, q.p3})
+            rect = {std::min(rect.x0, p.x), std::min(rect.y0, p.y), std::max(rect.x1, p.x),
+                    std::max(rect.y1, p.y)};
+    const PDTextMarkupAnnotParams params{rect,          choice.quads.data(), choice.quads.size(),
+                                         choice.color,  0,                   L"Fuzz"};
+    PDAnnot annot = nullptr;
+    PDResult result = PDAnnotCreate(document, choice.subtype, &params, &annot);
+    if (result == kPDOk)
+        result = PDAnnotSetFillOpacity(annot, choice.opacity);
+    PDPage page = nullptr;
+    if (result == kPDOk)
+        result = FolioDocumentLoadPage(document, index, &page);
+    if (result == kPDOk) {
+        fuzz::Require(FolioDocumentBeginEdit(document, "Fuzz") == kPDOk, "an edit group opens");
+        result = FolioPageInsertAnnot(page, annot);
+        fuzz::Require(FolioDocumentEndEdit(document) == kPDOk, "the edit group closes");
+    }
+    if (page)
+        PDPageRelease(page);
+    if (annot)
+        PDAnnotRelease(annot);
+    return result;
+}
+
+// The written file opens again with the annotation on its page.
+void CheckWritten(const std::vector<uint8_t>& bytes, uint64_t index, uint64_t expected) {
+    const std::string path = fuzz::ScratchFile(bytes.data(), bytes.size(), "-written");
+    PDDocument again = nullptr;
+    fuzz::Require(FolioDocumentOpen(path.c_str(), &again) == kPDOk, "a written file opens");
+    bool read = false;
+    const uint64_t count = AnnotsOn(again, index, &read);
+    if (read && count != expected)
+        std::fprintf(stderr, "page %llu of the written file (%s): %llu annotations, not %llu\n",
+                     (unsigned long long)index + 1, path.c_str(), (unsigned long long)count,
+                     (unsigned long long)expected);
+    fuzz::Require(!read || count == expected, "the written file has the annotation");
+    FolioDocumentRelease(again);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider input(data, size);
+    const Choice choice = Choose(input);
+    const std::vector<uint8_t> file = input.ConsumeRemainingBytes<uint8_t>();
+    const std::string path = fuzz::ScratchFile(file.data(), file.size());
+    PDDocument document = nullptr;
+    if (FolioDocumentOpen(path.c_str(), &document) != kPDOk)
+        return 0;
+    uint64_t pages = 0;
+    FolioDocumentGetPageCount(document, &pages);
+    const uint64_t index = pages > 0 ? choice.page % pages : 0;
+    bool read = false;
+    const uint64_t before = AnnotsOn(document, index, &read);
+    uint32_t undo = 0, stepsBefore = 0;
+    FolioDocumentCanUndo(document, &stepsBefore);
+    if (read && Insert(document, index, choice) == kPDOk) {
+        bool readAfter = false;
+        fuzz::Require(AnnotsOn(document, index, &readAfter) == before + 1 && readAfter,
+                      "one more annotation on the page");
+        FolioDocumentCanUndo(document, &undo);
+        fuzz::Require(undo == stepsBefore + 1, "one more undo step");
+        uint32_t repaired = 0;
+        FolioDocumentWasRepaired(document, &repaired);
+        for (const uint32_t flags : {kFolioSaveIncremental, kFolioSaveFull}) {
+            PDResult written = kPDOk;
+            const std::vector<uint8_t> bytes = Written(document, flags, &written);
+            // A repaired file is written whole; MuPDF may read it back
+            // differently from the way it repaired it.
+            if (written == kPDOk && !repaired)
+                CheckWritten(bytes, index, before + 1);
+        }
+        fuzz::Require(FolioDocumentUndo(document) == kPDOk, "the step can be undone");
+        fuzz::Require(AnnotsOn(document, index, &readAfter) == before, "undo takes it away");
+    }
+    FolioDocumentRelease(document);
+    return 0;
+}
