@@ -16,8 +16,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <utility>
 #include <unordered_map>
+#include <utility>
 
 namespace folio {
 namespace {
@@ -684,6 +684,8 @@ private:
             if (pdf_has_permission(ctx_, doc_, permission))
                 permitted |= flag;
         return permitted;
+    }
+
     // The page's object. MuPDF finds a page by walking the page tree from
     // its root, which costs more the further the page lies (a flat tree of a
     // thousand pages is a thousand kids), and a run over a long document
