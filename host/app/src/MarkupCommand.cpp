@@ -7,6 +7,7 @@
 
 #include "ArgumentValues.h"
 #include "CommandLine.h"
+#include "CreatedAnnotText.h"
 #include "Commands.h"
 #include "DocumentText.h"
 #include "HostOptions.h"
@@ -97,20 +98,6 @@ uint32_t ParseColor(const std::string& given) {
     return text.size() == 6 ? 0xFF000000u | value : value;
 }
 
-// "PAGE:X,Y" with the page counted from 1 and finite coordinates in page
-// space.
-PagePoint ParsePagePoint(const std::string& text, const std::string& option) {
-    const std::size_t colon = text.find(':'), comma = text.find(',', colon + 1);
-    PagePoint point{};
-    if (colon == std::string::npos || comma == std::string::npos ||
-        !ParsePageNumber(text.substr(0, colon), &point.page) ||
-        !ParseCoordinate(text.substr(colon + 1, comma - colon - 1), &point.point.x) ||
-        !ParseCoordinate(text.substr(comma + 1), &point.point.y))
-        throw UsageError(option + " takes PAGE:X,Y, a page counted from 1 and two finite " +
-                         "numbers (for example 1:72,700), not " + Quoted(text));
-    return point;
-}
-
 MarkupRequest ParseRequest(const std::vector<std::string>& args) {
     const CommandLine line(args, {"--all", "--json", "--on-selection"},
                            {"-o", "--output", "--kind", "--color", "--group", "--text", "--from",
@@ -177,11 +164,6 @@ std::optional<FileOut::EditLock> LockIfInPlace(const MarkupRequest& request) {
         std::fprintf(stderr, "vellum markup: waiting while another run edits %s\n",
                      request.output.c_str());
     });
-}
-
-std::string SubtypeName(uint32_t subtype) {
-    const char* name = nullptr;
-    return PDAtomGetString(subtype, &name) == kPDOk && name ? name : "?";
 }
 
 // The drags of one run, each made on the UI thread as the user's own, after
@@ -277,13 +259,8 @@ void PrintText(const std::vector<DragReport>& reports) {
                          report.problem.c_str());
             continue;
         }
-        for (const CreatedAnnot& annot : report.outcome.annots) {
-            const PDRectF& r = annot.info.rect;
-            std::printf("page %llu  %-9s  rect [%.2f %.2f %.2f %.2f]  \"%s\"\n",
-                        static_cast<unsigned long long>(annot.page + 1),
-                        SubtypeName(annot.info.subtype).c_str(), r.x0, r.y0, r.x1, r.y1,
-                        SLText::ToNarrow(NormalisedText(annot.text)).c_str());
-        }
+        for (const CreatedAnnot& annot : report.outcome.annots)
+            std::printf("%s\n", AnnotLine(annot).c_str());
     }
 }
 
