@@ -172,6 +172,7 @@ public:
         Call("Execute", [&] { return SODetails::TryCall<UIActionOps::Execute>(action_); });
     }
 
+    bool Ran() const { return !calls_.empty(); }
     const std::vector<CallRecord>& Calls() const { return calls_; }
     bool AllDone() const {
         for (const CallRecord& call : calls_)
@@ -257,7 +258,12 @@ DragOutcome SelectAndRun(Application& app, DocumentText& text, const ActionReque
     const DragOutcome outcome = app.Invoke([&] {
         HostBL::ActivateTool(view, HostBL::kTextCopyTool, MarkupToolParams{});
         const auto runScript = [&] { script.Run(); };
-        return driver.Drag(from, to, nullptr, runScript);
+        DragOutcome made = driver.Drag(from, to, nullptr, runScript);
+        // A press beside the text ends the drag before its release: the
+        // script runs all the same, on no selection.
+        if (!script.Ran())
+            script.Run();
+        return made;
     });
     app.Settle();
     app.Invoke([&] { driver.Finish(); });
