@@ -91,14 +91,8 @@ ActionRequest ParseRequest(const std::vector<std::string>& args) {
     const CommandLine line(args, {},
                            {"-o", "--output", "--text", "--from", "--to", "--param", "--property"});
     ActionRequest request;
-    if (line.Positional().size() != 1)
-        throw UsageError(line.Positional().empty() ? "no input file" : "one input file only");
-    request.input = ParseFileName(line.Positional().front(), "the input");
-    const auto shortOutput = line.Value("-o"), longOutput = line.Value("--output");
-    if (shortOutput && longOutput)
-        throw UsageError("option -o is given more than once");
-    if (shortOutput || longOutput)
-        request.output = ParseFileName(shortOutput ? *shortOutput : *longOutput, "the output");
+    request.input = ParseInputFile(line);
+    request.output = ParseOutputFile(line);
 
     const auto text = line.Value("--text"), from = line.Value("--from"), to = line.Value("--to");
     if (text && (from || to))
@@ -205,15 +199,6 @@ private:
     std::vector<CallRecord> calls_;
 };
 
-std::optional<FileOut::EditLock> LockIfInPlace(const ActionRequest& request) {
-    if (!request.output || !FileOut::SameFile(request.input, *request.output))
-        return std::nullopt;
-    return std::optional<FileOut::EditLock>(std::in_place, *request.output, [&] {
-        std::fprintf(stderr, "%s: waiting while another run edits %s\n", kCommand,
-                     request.output->c_str());
-    });
-}
-
 // A point on the line through a character's middle, `fraction` of the way
 // from its leading to its trailing edge.
 PagePoint AlongChar(DocumentText& text, const CharPosition& at, float fraction) {
@@ -283,7 +268,9 @@ void PrintCalls(const std::vector<CallRecord>& calls) {
 int Run(HostSession& session, const ActionRequest& request) {
     if (request.output)
         FileOut::CheckOutputTarget(*request.output);
-    const std::optional<FileOut::EditLock> lock = LockIfInPlace(request);
+    const std::optional<FileOut::EditLock> lock =
+        request.output ? LockIfEditInPlace(kCommand, request.input, *request.output)
+                       : std::nullopt;
     Application& app = session.App();
     const Application::Shown shown = app.Open(request.input);
     std::optional<DocumentText> text;

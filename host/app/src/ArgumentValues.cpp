@@ -94,3 +94,18 @@ PagePoint ParsePagePoint(const std::string& text, const std::string& option) {
                          "numbers (for example 1:72,700), not " + Quoted(text));
     return point;
 }
+
+std::string ParseInputFile(const CommandLine& line) {
+    if (line.Positional().size() != 1)
+        throw UsageError(line.Positional().empty() ? "no input file" : "one input file only");
+    return ParseFileName(line.Positional().front(), "the input");
+}
+
+std::optional<std::string> ParseOutputFile(const CommandLine& line) {
+    const auto shortOutput = line.Value("-o"), longOutput = line.Value("--output");
+    if (shortOutput && longOutput)
+        throw UsageError("option -o is given more than once");
+    if (!shortOutput && !longOutput)
+        return std::nullopt;
+    return ParseFileName(shortOutput ? *shortOutput : *longOutput, "the output");
+}

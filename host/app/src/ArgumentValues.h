@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "CommandLine.h"
@@ -34,3 +35,8 @@ void CheckPageInRange(uint64_t page, uint64_t pageCount);
 // "PAGE:X,Y": a page counted from 1 and a point in page space (y up), as
 // `vellum text` shows them. UsageError, naming `option`, otherwise.
 PagePoint ParsePagePoint(const std::string& text, const std::string& option);
+
+// The one input file of a command line (its only positional argument).
+std::string ParseInputFile(const CommandLine& line);
+// The output file of "-o" or "--output", given once at most.
+std::optional<std::string> ParseOutputFile(const CommandLine& line);

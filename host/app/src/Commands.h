@@ -2,8 +2,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "fileout/EditLock.h"
 
 class HostSession;
 
@@ -28,3 +31,9 @@ int RunReportingFailures(const char* command, const std::function<int()>& work);
 class DocumentText;
 // Tells the user when the input had to be repaired on opening.
 void WarnIfRepaired(const char* command, const std::string& path, const DocumentText& text);
+
+// An edit in place (`output` is the input itself) holds the document from
+// before it is read until its result has replaced it, so that concurrent
+// edits wait, saying so, instead of losing each other's annotations.
+std::optional<FileOut::EditLock> LockIfEditInPlace(const char* command, const std::string& input,
+                                                   const std::string& output);

@@ -103,15 +103,11 @@ MarkupRequest ParseRequest(const std::vector<std::string>& args) {
                            {"-o", "--output", "--kind", "--color", "--group", "--text", "--from",
                             "--to", "--snapshot"});
     MarkupRequest request;
-    if (line.Positional().size() != 1)
-        throw UsageError(line.Positional().empty() ? "no input file" : "one input file only");
-    request.input = ParseFileName(line.Positional().front(), "the input");
-    const auto shortOutput = line.Value("-o"), longOutput = line.Value("--output");
-    if (shortOutput && longOutput)
-        throw UsageError("option -o is given more than once");
-    if (!shortOutput && !longOutput)
+    request.input = ParseInputFile(line);
+    const std::optional<std::string> output = ParseOutputFile(line);
+    if (!output)
         throw UsageError("no output file (-o OUT.pdf)");
-    request.output = ParseFileName(shortOutput ? *shortOutput : *longOutput, "the output");
+    request.output = *output;
     const auto kind = line.Value("--kind");
     if (!kind)
         throw UsageError("no kind (--kind highlight|underline|strikeout)");
@@ -152,18 +148,6 @@ MarkupRequest ParseRequest(const std::vector<std::string>& args) {
 void CheckOutputs(const MarkupRequest& request, const SnapshotFiles& snapshots) {
     FileOut::CheckOutputTarget(request.output);
     snapshots.Check(1);
-}
-
-// An edit in place holds the document from before it is read until the
-// result has replaced it, so that concurrent edits wait instead of losing
-// each other's annotations.
-std::optional<FileOut::EditLock> LockIfInPlace(const MarkupRequest& request) {
-    if (!FileOut::SameFile(request.input, request.output))
-        return std::nullopt;
-    return std::optional<FileOut::EditLock>(std::in_place, request.output, [&] {
-        std::fprintf(stderr, "vellum markup: waiting while another run edits %s\n",
-                     request.output.c_str());
-    });
 }
 
 // The drags of one run, each made on the UI thread as the user's own, after
@@ -378,7 +362,8 @@ std::function<void()> MarkSelection(MarkupControls& controls, const MarkupReques
 int Run(HostSession& session, MarkupRequest request) {
     SnapshotFiles snapshots(request.snapshot, request.input, request.output);
     CheckOutputs(request, snapshots);
-    const std::optional<FileOut::EditLock> lock = LockIfInPlace(request);
+    const std::optional<FileOut::EditLock> lock =
+        LockIfEditInPlace("vellum markup", request.input, request.output);
     Application& app = session.App();
     const Application::Shown shown = app.Open(request.input);
     ServiceObject* view = shown.blView.get();

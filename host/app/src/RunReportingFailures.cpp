@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "DocumentText.h"
+#include "fileout/OutputTarget.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/TextConversion.h"
 
@@ -28,4 +29,13 @@ int RunReportingFailures(const char* command, const std::function<int()>& work) 
         std::fprintf(stderr, "%s: %s\n", command, e.what());
     }
     return kExitFailed;
+}
+
+std::optional<FileOut::EditLock> LockIfEditInPlace(const char* command, const std::string& input,
+                                                   const std::string& output) {
+    if (!FileOut::SameFile(input, output))
+        return std::nullopt;
+    return std::optional<FileOut::EditLock>(std::in_place, output, [command, output] {
+        std::fprintf(stderr, "%s: waiting while another run edits %s\n", command, output.c_str());
+    });
 }
