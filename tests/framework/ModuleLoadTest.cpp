@@ -114,6 +114,7 @@ TEST(ModuleLoad, ServiceObjectEntries) {
                                     action.Receive()),
               kOk);
     EXPECT_STREQ(action->interfaceName, "UIAction");
+    EXPECT_EQ(action->common.GetRefCount(action.get()), 1u);
 
     // The table was made once, before the atoms were resolved.
     const ServiceObjectInfo* again = nullptr;

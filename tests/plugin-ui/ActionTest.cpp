@@ -5,7 +5,6 @@
 #include "RibbonTestHost.h"
 #include "folio.h"
 #include "service-common/ResultCodes.h"
-#include "service-common/SequenceHash.h"
 #include "service-common/TextConversion.h"
 #include "ui-engine/UIActionOps.h"
 #include "uiengine/Elements.h"
@@ -244,18 +243,6 @@ TEST_F(ActionTest, DocumentPathOpensInTheSideBySideView) {
     ASSERT_EQ(Property(L"doc-path", L"/no/such/file.pdf"), kOk);
     EXPECT_EQ(Execute(), kOk);
     EXPECT_EQ(Annots().size(), 2u);
-}
-
-TEST(ActionFactory, MakesObjectsOfTheUIActionInterface) {
-    EXPECT_EQ(Action::Create(nullptr), kBadArgument);
-    ObjectPtr a, b;
-    ASSERT_EQ(Action::Create(a.Receive()), kOk);
-    ASSERT_EQ(Action::Create(b.Receive()), kOk);
-    EXPECT_NE(a, b);
-    EXPECT_EQ(a->common.GetRefCount(a.get()), 1u);
-    EXPECT_STREQ(a->interfaceName, "UIAction");
-    EXPECT_EQ(a->interfaceTableSize, 24u);
-    EXPECT_EQ(a->interfaceId, SODetails::SequenceHash("UIAction"));
 }
 
 } // namespace

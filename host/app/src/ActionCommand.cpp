@@ -275,11 +275,7 @@ int Run(HostSession& session, const ActionRequest& request) {
     const Application::Shown shown = app.Open(request.input);
     std::optional<DocumentText> text;
     app.Invoke([&] { text.emplace(shown.document.get()); });
-    if (lock && text->WasRepaired())
-        throw std::runtime_error(request.input +
-                                 " is damaged (it was repaired on opening); write the result to "
-                                 "another file so that the original stays as it is");
-    WarnIfRepaired(kCommand, request.input, *text);
+    CheckRepairedForEdit(kCommand, request.input, *text, lock.has_value());
 
     const SODetails::BasicServiceObjectPtr<> action =
         app.Invoke([&] { return app.Plugins().MakeUIAction(kActionName); });

@@ -31,6 +31,11 @@ int RunReportingFailures(const char* command, const std::function<int()>& work);
 class DocumentText;
 // Tells the user when the input had to be repaired on opening.
 void WarnIfRepaired(const char* command, const std::string& path, const DocumentText& text);
+// The same for a document about to be marked up; but an edit in place of a
+// repaired file is refused (std::runtime_error): the file would be written
+// whole as it was rebuilt, losing whatever the repair could not recover.
+void CheckRepairedForEdit(const char* command, const std::string& path, const DocumentText& text,
+                          bool inPlace);
 
 // An edit in place (`output` is the input itself) holds the document from
 // before it is read until its result has replaced it, so that concurrent

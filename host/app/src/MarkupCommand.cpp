@@ -369,13 +369,7 @@ int Run(HostSession& session, MarkupRequest request) {
     ServiceObject* view = shown.blView.get();
     std::optional<DocumentText> text;
     app.Invoke([&] { text.emplace(shown.document.get()); });
-    // A repaired file is written whole, as it was rebuilt: over itself, that
-    // would lose whatever the repair could not recover.
-    if (lock && text->WasRepaired())
-        throw std::runtime_error(request.input +
-                                 " is damaged (it was repaired on opening); write the result to "
-                                 "another file so that the original stays as it is");
-    WarnIfRepaired("vellum markup", request.input, *text);
+    CheckRepairedForEdit("vellum markup", request.input, *text, lock.has_value());
     app.Invoke([&] { CheckAnnotationsAllowed(request, view); });
 
     // The Font group's icons only offer colours: its user picks the last one.

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <exception>
+#include <stdexcept>
 
 #include "CommandLine.h"
 #include "Commands.h"
@@ -14,6 +15,15 @@ void WarnIfRepaired(const char* command, const std::string& path, const Document
                      "%s: warning: %s is damaged; it was repaired on opening and may show less "
                      "than it should\n",
                      command, path.c_str());
+}
+
+void CheckRepairedForEdit(const char* command, const std::string& path, const DocumentText& text,
+                          bool inPlace) {
+    if (inPlace && text.WasRepaired())
+        throw std::runtime_error(path +
+                                 " is damaged (it was repaired on opening); write the result to "
+                                 "another file so that the original stays as it is");
+    WarnIfRepaired(command, path, text);
 }
 
 int RunReportingFailures(const char* command, const std::function<int()>& work) {
