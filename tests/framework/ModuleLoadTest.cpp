@@ -101,6 +101,15 @@ TEST(ModuleLoad, ServiceObjectEntries) {
         EXPECT_STREQ(a->interfaceName, "UIHandler");
     }
 
+    // The UI action is made by its name's atom too, though the table does
+    // not list it.
+    ObjectPtr action;
+    ASSERT_EQ(m.CreateServiceObject(AtomFromString("UiAction_AddTextMarkupAnnotation"),
+                                    action.Receive()),
+              kOk);
+    EXPECT_STREQ(action->interfaceName, "UIAction");
+    EXPECT_EQ(action->common.GetRefCount(action.get()), 1u);
+
     // The table was made once, before the atoms were resolved.
     const ServiceObjectInfo* again = nullptr;
     ASSERT_EQ(m.ReflectServiceObjectInfo(&again, &count), kOk);
@@ -331,10 +340,28 @@ TEST(ModuleLoad, UnregisterThenRegisterAgain) {
                tool;
     };
 
+    // The UI action is announced to "UIService" at every registration, and
+    // registering it again keeps one entry.
+    auto actionAnnouncements = [] {
+        ObjectPtr registry;
+        SODetails::TryCall<UIServiceOps::GetUIActionRegistry>(HostService("UIService").get(),
+                                                              registry.Receive());
+        const SLAtom wanted = AtomFromString("UiAction_AddTextMarkupAnnotation");
+        int found = 0;
+        SLAtom action = 0;
+        for (uint64_t i = 0; SODetails::TryCall<UIActionRegistryOps::GetAction>(
+                                 registry.get(), i, &action, nullptr) == kOk;
+             ++i)
+            found += action == wanted;
+        return found;
+    };
+
     EXPECT_FALSE(handlerIsServed());
+    EXPECT_EQ(actionAnnouncements(), 0);
     ASSERT_EQ(pi.registerObjects(), kOk);
     EXPECT_TRUE(handlerIsServed());
     EXPECT_TRUE(toolCanBeMade());
+    EXPECT_EQ(actionAnnouncements(), 1);
     EXPECT_EQ(host.PostRibbonReady(), 2u);
 
     ASSERT_EQ(pi.unregisterObjects(), kOk);
@@ -342,8 +369,10 @@ TEST(ModuleLoad, UnregisterThenRegisterAgain) {
     EXPECT_EQ(host.PostRibbonReady(), 0u); // the subscriptions ended
     EXPECT_TRUE(toolCanBeMade());
 
+    EXPECT_EQ(actionAnnouncements(), 1); // it stays announced
     ASSERT_EQ(pi.registerObjects(), kOk);
     EXPECT_TRUE(handlerIsServed());
+    EXPECT_EQ(actionAnnouncements(), 1);
     EXPECT_EQ(host.PostRibbonReady(), 0u); // until PluginInitialize runs again
     ASSERT_EQ(started.Initialize(), kOk);
     EXPECT_EQ(host.PostRibbonReady(), 2u);

@@ -66,8 +66,14 @@ uint32_t MakeHostService(void* name, ServiceObject** out) {
     return kOk;
 }
 
-// The business-logic services of the host library, and the markup tool in
-// their registry, as the plug-in's registration leaves it.
+ObjectPtr CreateHandler(const char* name) {
+    ObjectPtr handler;
+    CreateServiceObject(SODetails::AtomFromString(name), handler.Receive());
+    return handler;
+}
+
+} // namespace
+
 void UseHostServices() {
     static bool registered = false;
     if (registered)
@@ -83,14 +89,6 @@ void UseHostServices() {
         registry.get(), SODetails::AtomFromString(Tool::kToolName), Tool::Factory::Make().get());
     registered = true;
 }
-
-ObjectPtr CreateHandler(const char* name) {
-    ObjectPtr handler;
-    CreateServiceObject(SODetails::AtomFromString(name), handler.Receive());
-    return handler;
-}
-
-} // namespace
 
 void TestWindow::Fill(Operation* ops) {
     SetOperation<UIWndOps::GetDispatcher>(ops, [](ServiceObject* self, ServiceObject** out) {

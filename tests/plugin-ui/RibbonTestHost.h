@@ -135,6 +135,10 @@ struct LockedView {
     TestEvent<uint32_t> viewStateChanged;
 };
 
+// The business-logic services of the host library, and the markup tool in
+// their registry, as the plug-in's registration leaves it.
+void UseHostServices();
+
 // Five pages of text, "Page N has some words" each, in a host document.
 ObjectPtr NewTextDocument();
 

@@ -4,12 +4,36 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "VellumProcess.h"
+
+// What the probes read from a saved PDF or a JSON report, by path.
+using Values = std::map<std::string, std::string>;
+
+inline std::string Value(const Values& values, const std::string& path) {
+    const auto found = values.find(path);
+    return found == values.end() ? "(none)" : found->second;
+}
+
+// The colour of an annotation as 0xAARRGGBB, its opacity as the alpha.
+inline uint32_t AnnotColor(const Values& saved, int page, int index) {
+    const std::string annot = "/pages/" + std::to_string(page) + "/annots/" + std::to_string(index);
+    uint32_t color = uint32_t(std::lround(std::atof(Value(saved, annot + "/opacity").c_str()) * 255))
+                     << 24;
+    for (int channel = 0; channel < 3; ++channel)
+        color |= uint32_t(std::lround(
+                     std::atof(Value(saved, annot + "/color/" + std::to_string(channel)).c_str()) *
+                     255))
+                 << (16 - 8 * channel);
+    return color;
+}
 
 class CliFixture : public ::testing::Test {
 protected:

@@ -1,35 +1,12 @@
 // `vellum markup` reaches the markup tool only through the ribbon, as a user
 // does, and `vellum ribbon` shows what the handlers made of the ribbon. The
 // saved files are read back with pypdf.
-#include <cmath>
 #include <cstdint>
-#include <cstdlib>
-#include <map>
 #include <string>
 
 #include "CliFixture.h"
 
 namespace {
-
-using Values = std::map<std::string, std::string>;
-
-std::string Value(const Values& values, const std::string& path) {
-    const auto found = values.find(path);
-    return found == values.end() ? "(none)" : found->second;
-}
-
-// The colour of an annotation as 0xAARRGGBB, its opacity as the alpha.
-uint32_t AnnotColor(const Values& saved, int page, int index) {
-    const std::string annot = "/pages/" + std::to_string(page) + "/annots/" + std::to_string(index);
-    uint32_t color = uint32_t(std::lround(std::atof(Value(saved, annot + "/opacity").c_str()) * 255))
-                     << 24;
-    for (int channel = 0; channel < 3; ++channel)
-        color |= uint32_t(std::lround(
-                     std::atof(Value(saved, annot + "/color/" + std::to_string(channel)).c_str()) *
-                     255))
-                 << (16 - 8 * channel);
-    return color;
-}
 
 class RibbonCli : public CliFixture {
 protected:

@@ -8,21 +8,19 @@
 #include <memory>
 
 #include "bl/BLDocumentView.h"
-#include "platform/Platform.h"
 #include "service-common/Atom.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/EventSubscription.h"
 #include "service-common/SequenceHash.h"
 #include "service-common/ServiceObjectException.h"
-#include "service-common/ServiceProvider.h"
 #include "service-common/WeakRefPtr.h"
 #include "ui/AtomicWeakRefPtr.h"
+#include "ui/FrameLookup.h"
 #include "ui/SubscriptionList.h"
 #include "ui/UIDocumentFrame.h"
 #include "ui/UIDocumentView.h"
 #include "ui/UIDocumentsCollection.h"
 #include "ui/UIMainFrame.h"
-#include "ui/UIService.h"
 #include "ui/UIWndServiceObjectRequester.h"
 
 namespace SOImpl {
@@ -67,9 +65,7 @@ public:
             BindToCollection(collection.get());
             return;
         }
-        SODetails::BasicServiceObjectPtr<UIMainFrame> mainFrame;
-        UIWndServiceObjectRequester::QueryServiceObjectFromUIWnd(window.get(), mainFrame);
-        BindThroughMainFrame(ObjectPtr(mainFrame));
+        BindThroughMainFrame(FrameLookup::MainFrame(window.get()));
     }
 
     // Lets go of everything, in the order the objects were reached from the
@@ -100,18 +96,9 @@ private:
         }));
     }
 
-    void BindThroughMainFrame(ObjectPtr mainFrame) {
-        if (!mainFrame) {
-            static const SODetails::AtomStatic kUIService("UIService");
-            const ObjectPtr service = SP::GetServiceObject(kUIService, "UIService");
-            ObjectPtr threadUI;
-            SODetails::CallChecked<UIServiceOps::GetThreadUIObject>(
-                service.get(), Platform::CurrentThreadId(), threadUI.Receive());
-            SODetails::CallChecked<UIThreadObjectOps::GetMainFrame>(threadUI.get(),
-                                                                    mainFrame.Receive());
-            if (!mainFrame)
-                return;
-        }
+    void BindThroughMainFrame(const ObjectPtr& mainFrame) {
+        if (!mainFrame)
+            return;
         ObjectPtr collection;
         SODetails::CallChecked<UIMainFrameOps::GetDocumentsCollection>(mainFrame.get(),
                                                                        collection.Receive());

@@ -16,6 +16,10 @@ public:
     // Window operations that are missing are skipped; failing ones throw.
     void Bind(ServiceObject* window, HELEMENT element);
     void Reset();
+    // Whether the record can be acted on: it holds an element and the
+    // engine's element API, and its window lives and says it is valid (a
+    // closed window does not). Throws what a failing window throws.
+    bool IsValid() const;
 
     HELEMENT Element() const { return element_; }
     const UIElementApi* Api() const { return api_; }

@@ -156,23 +156,12 @@ void MarkupGroupHandler::ApplyMarkupColor(uint32_t kind, const UIElementSet& ele
     if (const ObjectPtr selection = RibbonMarkup::TextSelection(view.get(), Atoms())) {
         uint64_t first, last;
         if (RibbonMarkup::SelectedPages(selection.get(), &first, &last)) {
-            MarkupOnSelection(kind, view.get(), color, first, last);
+            RibbonMarkup::MarkupOnSelection(view.get(), kind, color, first, last, Atoms(),
+                                            RibbonMarkup::LastColorUse::kStore);
             return;
         }
     }
     ActivateMarkupTool(kind, view.get(), color, elements);
-}
-
-bool MarkupGroupHandler::MarkupOnSelection(uint32_t kind, ServiceObject* view, MarkupColor color,
-                                           uint64_t first, uint64_t last) {
-    if (first == RibbonMarkup::kNoPage || last == RibbonMarkup::kNoPage)
-        return false;
-    if (first > last)
-        std::swap(first, last);
-    return RibbonMarkup::MarkupPages(view, kind, color, first, last, Atoms(), [&] {
-               SODetails::CallChecked<BLDocumentViewOps::Invalidate>(view);
-               RibbonMarkup::StoreLastColor(kind, color);
-           }) > 0;
 }
 
 bool MarkupGroupHandler::ActivateMarkupTool(uint32_t kind, ServiceObject* view, MarkupColor color,

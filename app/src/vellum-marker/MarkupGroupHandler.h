@@ -32,10 +32,6 @@ public:
     // is looked for. Nothing for no kind or an empty text.
     void ApplyMarkupColor(uint32_t kind, const SOImpl::UIElementSet& elements,
                           const std::wstring& colorText);
-    // One annotation per selected page from `first` to `last` (either
-    // order) in one edit group; whether one was made.
-    bool MarkupOnSelection(uint32_t kind, ServiceObject* view, MarkupColor color, uint64_t first,
-                           uint64_t last);
     // Makes the markup tool active and checks the kind's split button.
     bool ActivateMarkupTool(uint32_t kind, ServiceObject* view, MarkupColor color,
                             const SOImpl::UIElementSet& elements);

@@ -12,6 +12,7 @@
 #include "FontGroupTextMarkupControlHandler.h"
 #include "MarkupGroupHandler.h"
 #include "ModuleRegistry.h"
+#include "UiAction_AddTextMarkupAnnotation.h"
 
 namespace {
 
@@ -21,5 +22,9 @@ InputHandlerRegistration gTool(Tool::kToolName, Tool::Factory::Make());
 ServiceObjectRegistration gFontGroup("UIReviewFontGroupTextMarkupControlHandler",
                                      &FontGroupTextMarkupControlHandler::Create);
 ServiceObjectRegistration gMarkupGroup("UIReviewMarkupGroupHandler", &MarkupGroupHandler::Create);
+// The plug-in's own statics (its display strings) come between these in the
+// contract's order; they register nothing, so that order is kept.
+UIActionRegistration gAddMarkupAction(UiAction_AddTextMarkupAnnotation::kActionName,
+                                      &UiAction_AddTextMarkupAnnotation::Create);
 
 } // namespace

@@ -70,6 +70,28 @@ const std::vector<ServiceObjectInfo>& ReflectionTable() {
     return table;
 }
 
+// The module's table of service objects lists the two UI handlers and
+// nothing else, and hosts rely on that count. A UI action is announced to
+// "UIService" instead, yet a host may also ask the module for it by its
+// name's atom: so an atom that no service-object node has is looked up among
+// the UI actions before the module says it does not make it.
+uint32_t CreateUIAction(uint32_t atom, ServiceObject** out) {
+    for (UIActionRegistration* node = gUIActions; node; node = node->next) {
+        if (node->atom != atom)
+            continue;
+        if (!node->factory)
+            return kSPFactoryFailed;
+        ServiceObject* made = nullptr;
+        const uint32_t code = node->factory(&made);
+        SODetails::BasicServiceObjectPtr<> object = SODetails::BasicServiceObjectPtr<>::Adopt(made);
+        if (code != SODetails::kOk || !object)
+            return kSPFactoryFailed;
+        *out = object.Detach();
+        return SODetails::kOk;
+    }
+    return kSPServiceNotSupportedByModule;
+}
+
 } // namespace
 
 extern "C" {
@@ -85,7 +107,7 @@ SO_EXPORT uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out) {
             break;
     }
     if (!node)
-        return kSPServiceNotSupportedByModule;
+        return CreateUIAction(atom, out);
     if (!node->factory)
         return kSPFactoryFailed;
     SODetails::BasicServiceObjectPtr<> object = node->factory();

@@ -110,6 +110,19 @@ uint64_t MarkupPages(ServiceObject* view, uint32_t kind, MarkupColor color, uint
     return inserted;
 }
 
+bool MarkupOnSelection(ServiceObject* view, uint32_t kind, MarkupColor color, uint64_t first,
+                       uint64_t last, const RibbonAtoms& atoms, LastColorUse lastColor) {
+    if (first == kNoPage || last == kNoPage)
+        return false;
+    if (first > last)
+        std::swap(first, last);
+    return MarkupPages(view, kind, color, first, last, atoms, [&] {
+               CallChecked<BLDocumentViewOps::Invalidate>(view);
+               if (lastColor == LastColorUse::kStore)
+                   StoreLastColor(kind, color);
+           }) > 0;
+}
+
 bool InstallMarkupTool(ServiceObject* view, uint32_t kind, MarkupColor color,
                        const RibbonAtoms& atoms) {
     CallChecked<BLDocumentViewOps::EndActiveTool>(view, true);

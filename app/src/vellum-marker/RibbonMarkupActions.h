@@ -48,6 +48,17 @@ uint64_t MarkupPages(ServiceObject* view, uint32_t kind, MarkupColor color, uint
                      uint64_t last, const RibbonAtoms& atoms,
                      const std::function<void()>& afterInsert);
 
+// Whether marking up a selection keeps its colour as the kind's last one:
+// a ribbon control does, a scripted action does not.
+enum class LastColorUse { kStore, kLeave };
+
+// Marks up the text selected from page `first` to `last` (either order;
+// nothing when either is kNoPage): MarkupPages, with the view invalidated
+// after each insert and, with kStore, the colour stored as the kind's last
+// colour. Whether an annotation was made.
+bool MarkupOnSelection(ServiceObject* view, uint32_t kind, MarkupColor color, uint64_t first,
+                       uint64_t last, const RibbonAtoms& atoms, LastColorUse lastColor);
+
 // Ends the view's active tool, then makes a new markup tool of `kind` and
 // `color` the active one. False when the business-logic service has no
 // registry or the registry makes no tool: the active tool then stays ended.

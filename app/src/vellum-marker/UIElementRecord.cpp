@@ -14,6 +14,14 @@ void UIElementRecord::Bind(ServiceObject* window, HELEMENT element) {
     api_ = api;
 }
 
+bool UIElementRecord::IsValid() const {
+    if (!element_ || !api_)
+        return false;
+    const SODetails::BasicServiceObjectPtr<> window = Window();
+    bool valid = false;
+    return window && SODetails::CallChecked<UIWndOps::IsValid>(window.get(), &valid) && valid;
+}
+
 void UIElementRecord::Reset() {
     window_.Reset();
     element_ = nullptr;

@@ -113,3 +113,7 @@ HELEMENT Application::Panel(const std::wstring& group) {
 std::vector<HostUI::Placement> Application::RibbonPlacements() {
     return Invoke([&] { return HostUI::Placements(ribbonBar_.get()); });
 }
+
+uint64_t Application::MainWindowHandle() const {
+    return HostUI::WindowHandle(mainWindow_.get());
+}

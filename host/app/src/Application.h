@@ -73,6 +73,9 @@ public:
     // The panels that hold a handler.
     std::vector<HostUI::Placement> RibbonPlacements();
 
+    // The main window's handle, as the platform's window check knows it.
+    uint64_t MainWindowHandle() const;
+
     const PluginHost& Plugins() const { return *plugins_; }
 
 private:

@@ -5,6 +5,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "MarkupDriver.h"
 #include "service-common/TextConversion.h"
 
 namespace {
@@ -80,4 +81,31 @@ void CheckPageInRange(uint64_t page, uint64_t pageCount) {
         throw std::out_of_range("page " + std::to_string(page + 1) +
                                 " is out of range: the document has " + std::to_string(pageCount) +
                                 " page" + (pageCount == 1 ? "" : "s"));
+}
+
+PagePoint ParsePagePoint(const std::string& text, const std::string& option) {
+    const std::size_t colon = text.find(':'), comma = text.find(',', colon + 1);
+    PagePoint point{};
+    if (colon == std::string::npos || comma == std::string::npos ||
+        !ParsePageNumber(text.substr(0, colon), &point.page) ||
+        !ParseCoordinate(text.substr(colon + 1, comma - colon - 1), &point.point.x) ||
+        !ParseCoordinate(text.substr(comma + 1), &point.point.y))
+        throw UsageError(option + " takes PAGE:X,Y, a page counted from 1 and two finite " +
+                         "numbers (for example 1:72,700), not " + Quoted(text));
+    return point;
+}
+
+std::string ParseInputFile(const CommandLine& line) {
+    if (line.Positional().size() != 1)
+        throw UsageError(line.Positional().empty() ? "no input file" : "one input file only");
+    return ParseFileName(line.Positional().front(), "the input");
+}
+
+std::optional<std::string> ParseOutputFile(const CommandLine& line) {
+    const auto shortOutput = line.Value("-o"), longOutput = line.Value("--output");
+    if (shortOutput && longOutput)
+        throw UsageError("option -o is given more than once");
+    if (!shortOutput && !longOutput)
+        return std::nullopt;
+    return ParseFileName(shortOutput ? *shortOutput : *longOutput, "the output");
 }

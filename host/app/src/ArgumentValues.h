@@ -5,9 +5,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "CommandLine.h"
+
+struct PagePoint;
 
 // An argument as messages show it: at most a line's worth, cut at a
 // character boundary, with control characters shown as '?'.
@@ -28,3 +31,12 @@ std::wstring ParseText(const std::string& text, const std::string& what);
 // Throws std::out_of_range unless `page` (counted from 0) is one of the
 // document's `pageCount` pages; the message counts from 1.
 void CheckPageInRange(uint64_t page, uint64_t pageCount);
+
+// "PAGE:X,Y": a page counted from 1 and a point in page space (y up), as
+// `vellum text` shows them. UsageError, naming `option`, otherwise.
+PagePoint ParsePagePoint(const std::string& text, const std::string& option);
+
+// The one input file of a command line (its only positional argument).
+std::string ParseInputFile(const CommandLine& line);
+// The output file of "-o" or "--output", given once at most.
+std::optional<std::string> ParseOutputFile(const CommandLine& line);

@@ -7,6 +7,7 @@
 
 #include "ArgumentValues.h"
 #include "CommandLine.h"
+#include "CreatedAnnotText.h"
 #include "Commands.h"
 #include "DocumentText.h"
 #include "HostOptions.h"
@@ -97,34 +98,16 @@ uint32_t ParseColor(const std::string& given) {
     return text.size() == 6 ? 0xFF000000u | value : value;
 }
 
-// "PAGE:X,Y" with the page counted from 1 and finite coordinates in page
-// space.
-PagePoint ParsePagePoint(const std::string& text, const std::string& option) {
-    const std::size_t colon = text.find(':'), comma = text.find(',', colon + 1);
-    PagePoint point{};
-    if (colon == std::string::npos || comma == std::string::npos ||
-        !ParsePageNumber(text.substr(0, colon), &point.page) ||
-        !ParseCoordinate(text.substr(colon + 1, comma - colon - 1), &point.point.x) ||
-        !ParseCoordinate(text.substr(comma + 1), &point.point.y))
-        throw UsageError(option + " takes PAGE:X,Y, a page counted from 1 and two finite " +
-                         "numbers (for example 1:72,700), not " + Quoted(text));
-    return point;
-}
-
 MarkupRequest ParseRequest(const std::vector<std::string>& args) {
     const CommandLine line(args, {"--all", "--json", "--on-selection"},
                            {"-o", "--output", "--kind", "--color", "--group", "--text", "--from",
                             "--to", "--snapshot"});
     MarkupRequest request;
-    if (line.Positional().size() != 1)
-        throw UsageError(line.Positional().empty() ? "no input file" : "one input file only");
-    request.input = ParseFileName(line.Positional().front(), "the input");
-    const auto shortOutput = line.Value("-o"), longOutput = line.Value("--output");
-    if (shortOutput && longOutput)
-        throw UsageError("option -o is given more than once");
-    if (!shortOutput && !longOutput)
+    request.input = ParseInputFile(line);
+    const std::optional<std::string> output = ParseOutputFile(line);
+    if (!output)
         throw UsageError("no output file (-o OUT.pdf)");
-    request.output = ParseFileName(shortOutput ? *shortOutput : *longOutput, "the output");
+    request.output = *output;
     const auto kind = line.Value("--kind");
     if (!kind)
         throw UsageError("no kind (--kind highlight|underline|strikeout)");
@@ -165,23 +148,6 @@ MarkupRequest ParseRequest(const std::vector<std::string>& args) {
 void CheckOutputs(const MarkupRequest& request, const SnapshotFiles& snapshots) {
     FileOut::CheckOutputTarget(request.output);
     snapshots.Check(1);
-}
-
-// An edit in place holds the document from before it is read until the
-// result has replaced it, so that concurrent edits wait instead of losing
-// each other's annotations.
-std::optional<FileOut::EditLock> LockIfInPlace(const MarkupRequest& request) {
-    if (!FileOut::SameFile(request.input, request.output))
-        return std::nullopt;
-    return std::optional<FileOut::EditLock>(std::in_place, request.output, [&] {
-        std::fprintf(stderr, "vellum markup: waiting while another run edits %s\n",
-                     request.output.c_str());
-    });
-}
-
-std::string SubtypeName(uint32_t subtype) {
-    const char* name = nullptr;
-    return PDAtomGetString(subtype, &name) == kPDOk && name ? name : "?";
 }
 
 // The drags of one run, each made on the UI thread as the user's own, after
@@ -277,13 +243,8 @@ void PrintText(const std::vector<DragReport>& reports) {
                          report.problem.c_str());
             continue;
         }
-        for (const CreatedAnnot& annot : report.outcome.annots) {
-            const PDRectF& r = annot.info.rect;
-            std::printf("page %llu  %-9s  rect [%.2f %.2f %.2f %.2f]  \"%s\"\n",
-                        static_cast<unsigned long long>(annot.page + 1),
-                        SubtypeName(annot.info.subtype).c_str(), r.x0, r.y0, r.x1, r.y1,
-                        SLText::ToNarrow(NormalisedText(annot.text)).c_str());
-        }
+        for (const CreatedAnnot& annot : report.outcome.annots)
+            std::printf("%s\n", AnnotLine(annot).c_str());
     }
 }
 
@@ -401,19 +362,14 @@ std::function<void()> MarkSelection(MarkupControls& controls, const MarkupReques
 int Run(HostSession& session, MarkupRequest request) {
     SnapshotFiles snapshots(request.snapshot, request.input, request.output);
     CheckOutputs(request, snapshots);
-    const std::optional<FileOut::EditLock> lock = LockIfInPlace(request);
+    const std::optional<FileOut::EditLock> lock =
+        LockIfEditInPlace("vellum markup", request.input, request.output);
     Application& app = session.App();
     const Application::Shown shown = app.Open(request.input);
     ServiceObject* view = shown.blView.get();
     std::optional<DocumentText> text;
     app.Invoke([&] { text.emplace(shown.document.get()); });
-    // A repaired file is written whole, as it was rebuilt: over itself, that
-    // would lose whatever the repair could not recover.
-    if (lock && text->WasRepaired())
-        throw std::runtime_error(request.input +
-                                 " is damaged (it was repaired on opening); write the result to "
-                                 "another file so that the original stays as it is");
-    WarnIfRepaired("vellum markup", request.input, *text);
+    CheckRepairedForEdit("vellum markup", request.input, *text, lock.has_value());
     app.Invoke([&] { CheckAnnotationsAllowed(request, view); });
 
     // The Font group's icons only offer colours: its user picks the last one.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <mutex>
+#include <stdexcept>
 
 #include "platform/Platform.h"
 #include "service-common/Atom.h"
@@ -151,12 +152,23 @@ std::vector<PublishedObject> PluginHost::PublishedObjects(const LoadedPlugin& pl
     return objects;
 }
 
-std::vector<std::string> PluginHost::UIActions() const {
-    std::vector<std::string> names;
+namespace {
+
+// The UI action registry of "UIService", where the plug-ins announce their
+// actions.
+SODetails::BasicServiceObjectPtr<> UIActionRegistry() {
     static const SODetails::AtomStatic kUIService("UIService");
     SODetails::BasicServiceObjectPtr<> service = SP::GetServiceObject(kUIService, "UIService");
     SODetails::BasicServiceObjectPtr<> registry;
     SODetails::CallChecked<UIServiceOps::GetUIActionRegistry>(service.get(), registry.Receive());
+    return registry;
+}
+
+} // namespace
+
+std::vector<std::string> PluginHost::UIActions() const {
+    std::vector<std::string> names;
+    const SODetails::BasicServiceObjectPtr<> registry = UIActionRegistry();
     SLAtom action = 0;
     for (uint64_t i = 0; SODetails::TryCall<UIActionRegistryOps::GetAction>(
                              registry.get(), i, &action, nullptr) == SODetails::kOk;
@@ -166,4 +178,25 @@ std::vector<std::string> PluginHost::UIActions() const {
         names.push_back(name ? name : "?");
     }
     return names;
+}
+
+SODetails::BasicServiceObjectPtr<> PluginHost::MakeUIAction(const std::string& name) const {
+    const SODetails::BasicServiceObjectPtr<> registry = UIActionRegistry();
+    const SLAtom wanted = SODetails::AtomFromString(name.c_str());
+    SLAtom action = 0;
+    UIActionRegistryOps::UIActionFactory factory = nullptr;
+    for (uint64_t i = 0; SODetails::TryCall<UIActionRegistryOps::GetAction>(
+                             registry.get(), i, &action, &factory) == SODetails::kOk;
+         ++i) {
+        if (action != wanted)
+            continue;
+        ServiceObject* made = nullptr;
+        const uint32_t code = factory(&made);
+        SODetails::BasicServiceObjectPtr<> object = SODetails::BasicServiceObjectPtr<>::Adopt(made);
+        if (code != SODetails::kOk || !object)
+            throw std::runtime_error("the UI action \"" + name + "\" could not be made (its " +
+                                     "factory answered " + std::to_string(code) + ")");
+        return object;
+    }
+    return {};
 }

@@ -39,7 +39,11 @@ public:
 
     const std::vector<LoadedPlugin>& Plugins() const { return plugins_; }
     std::vector<PublishedObject> PublishedObjects(const LoadedPlugin& plugin) const;
+    // The names of the UI actions the plug-ins announced.
     std::vector<std::string> UIActions() const;
+    // A new object of the announced UI action `name`, empty when no plug-in
+    // announced it. Throws std::runtime_error when its factory fails.
+    SODetails::BasicServiceObjectPtr<> MakeUIAction(const std::string& name) const;
 
 private:
     void Load(const std::string& path);

@@ -29,6 +29,10 @@ void PrintUsage(FILE* out) {
         "  ribbon [IN.pdf [--read-only]] [--json]\n"
         "                             the ribbon's Markup and Font groups as the handlers left "
         "them\n"
+        "  action IN.pdf [-o OUT.pdf] (--text PHRASE | --from PAGE:X,Y --to PAGE:X,Y)\n"
+        "         [--param NAME=VALUE]... [--property NAME=VALUE]...\n"
+        "                             select the text, then run the UI action\n"
+        "                             UiAction_AddTextMarkupAnnotation as a host script does\n"
         "  options list [PATH-PREFIX] [--json] | get PATH | set PATH VALUE | reset PATH|--all\n"
         "                             look at or change the user options\n",
         out);
@@ -55,6 +59,8 @@ int main(int argc, char** argv) {
         return RunOptions(session, args);
     if (command == "ribbon")
         return RunRibbon(session, args);
+    if (command == "action")
+        return RunAction(session, args);
     std::fprintf(stderr, "vellum: unknown command %s\n\n", Quoted(command).c_str());
     PrintUsage(stderr);
     return kExitUsage;

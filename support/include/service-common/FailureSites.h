@@ -37,6 +37,7 @@ struct OperationDeclaration {
 constexpr const char* kInputHandlerFile = "app\\include\\bl\\inputhandler";
 constexpr const char* kInputHandlerFactoryFile = "app\\include\\bl\\inputhandlerfactory";
 constexpr const char* kUIHandlerFile = "app\\include\\ui-engine\\uihandler";
+constexpr const char* kUIActionFile = "app\\include\\ui-engine\\uiaction";
 
 constexpr OperationDeclaration kOperationDeclarations[] = {
     {"BLInputHandler", "Initialize", kInputHandlerFile, 12},
@@ -74,6 +75,11 @@ constexpr OperationDeclaration kOperationDeclarations[] = {
     {"UIHandler", "OnInplacePluginsInitialized", kUIHandlerFile, 50},
     {"UIHandler", "OnInitComplete", kUIHandlerFile, 51},
     {"UIHandler", "OnLocaleChanged", kUIHandlerFile, 52},
+    // The host's UI action header declares its three operations one a line,
+    // in table order, from line 14 on.
+    {"UIAction", "PushParam", kUIActionFile, 14},
+    {"UIAction", "PushProperty", kUIActionFile, 15},
+    {"UIAction", "Execute", kUIActionFile, 16},
 };
 
 // --- The service provider's failures (SP::_CheckServiceProviderApiResult) ----

@@ -3,8 +3,10 @@
 // the events they raise, and the table entries that serve those events.
 #pragma once
 
+#include <array>
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -24,11 +26,31 @@
 
 namespace SODetails {
 
+// Whether the object's operations are this module's functions for
+// `Interface`: its first operation is the one FillOperations puts there.
+template <class Interface> bool HasOwnOperations(ServiceObject* object) {
+    static const std::array<Operation, Interface::kOperationCount> own = [] {
+        std::array<Operation, Interface::kOperationCount> operations{};
+        Interface::FillOperations(operations.data());
+        return operations;
+    }();
+    for (std::size_t i = 0; i < own.size(); ++i)
+        if (own[i])
+            return FindOperation(object, 8 * i) == own[i];
+    return false;
+}
+
 // The object made by `Interface` in this module, or null when `object` is
-// something else (another interface, or another module's object).
+// something else (another interface, or another module's object). The name
+// is compared by its text, since the same literal need not have one address
+// in every file of a module (sanitizer builds keep each file's copy apart);
+// the operations tell this module's objects from another's.
 template <class Interface> typename Interface::Object* OwnObject(ServiceObject* object) {
-    if (!object || object->interfaceName != Interface::kName ||
-        object->interfaceId != InterfaceId<Interface>())
+    if (!object || !object->interfaceName ||
+        std::strcmp(object->interfaceName, Interface::kName) != 0 ||
+        object->interfaceId != InterfaceId<Interface>() ||
+        object->interfaceTableSize != 8 * Interface::kOperationCount ||
+        !HasOwnOperations<Interface>(object))
         return nullptr;
     return reinterpret_cast<typename Interface::Object*>(object);
 }

@@ -62,6 +62,11 @@ constexpr uint32_t kBadSelector = 0x20002;  // a selector text the engine does n
 // asked to find there.
 constexpr uint32_t kNoSuchServiceObject = 8;
 
+// A UI action refused: the document does not permit what it would do, or
+// a property was pushed a second time.
+constexpr uint32_t kNotPermitted = 11;
+constexpr uint32_t kGivenTwice = 12;
+
 // The settings store's typed reads and writes found no service.
 constexpr uint32_t kSettingsReadsNotLoaded = 0x2000D;
 constexpr uint32_t kSettingsWritesNotLoaded = 0x2000E;

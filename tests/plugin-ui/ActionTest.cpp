@@ -1,0 +1,249 @@
+// The scripted action "UiAction_AddTextMarkupAnnotation" on the host's own
+// windows, frames and views: what its parameters and properties take, and
+// what Execute marks up.
+#include "../hostui/HostUITestSupport.h"
+#include "RibbonTestHost.h"
+#include "folio.h"
+#include "service-common/ResultCodes.h"
+#include "service-common/TextConversion.h"
+#include "ui-engine/UIActionOps.h"
+#include "uiengine/Elements.h"
+#include "vellum-marker/UiAction_AddTextMarkupAnnotation.h"
+#include "vellum-marker/UserSettings.h"
+
+// The module entry, linked in.
+extern "C" uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out);
+
+namespace uitest {
+namespace {
+
+using Action = UiAction_AddTextMarkupAnnotation;
+using SODetails::kBadArgument;
+using SODetails::kDeclined;
+using SODetails::kGivenTwice;
+using SODetails::kNotAvailable;
+using SODetails::kNotPermitted;
+using SODetails::kOk;
+
+constexpr uint32_t kHighlightColor = 0xFFFFEA3Bu; // -5573 as the options store it
+
+class ActionTest : public testing::Test {
+protected:
+    ActionTest() {
+        // The process keeps the settings store it opened first.
+        static const testsupport::TempFolder settings;
+        setenv("VELLUM_SETTINGS", settings.Path("settings.sqlite3").c_str(), 1);
+        UseHostServices();
+        action = NewAction();
+        desk.OnUI([&] {
+            blView = HostBL::CreateView(document.get(), 300, 200, 1);
+            view = HostUI::CreateDocumentView(blView.get());
+            HostUI::AddView(desk.Collection().get(), view.get());
+            HostUI::ActivateView(desk.Collection().get(), view.get());
+        });
+    }
+
+    // Made as the host makes it: by the name's atom.
+    static ObjectPtr NewAction() {
+        ObjectPtr made;
+        EXPECT_EQ(CreateServiceObject(SODetails::AtomFromString(Action::kActionName),
+                                      made.Receive()),
+                  kOk);
+        return made;
+    }
+    Action& Impl() { return Action::Object::ImplOf(action.get()); }
+
+    uint32_t Param(const wchar_t* name, uint64_t value) {
+        return desk.OnUI([&] {
+            return *SODetails::TryCall<UIActionOps::PushParam>(action.get(), name, value);
+        });
+    }
+    uint32_t Property(const wchar_t* name, const wchar_t* value) {
+        return desk.OnUI([&] {
+            return *SODetails::TryCall<UIActionOps::PushProperty>(action.get(), name, value);
+        });
+    }
+    uint32_t Execute() {
+        return desk.OnUI([&] { return *SODetails::TryCall<UIActionOps::Execute>(action.get()); });
+    }
+    uint64_t MainWindow() {
+        return desk.OnUI([&] { return HostUI::WindowHandle(desk.mainWindow.get()); });
+    }
+    // The window and element of the ribbon's Markup group, and a point.
+    void PushSource() {
+        ASSERT_EQ(Param(L"HWND", MainWindow()), kOk);
+        ASSERT_EQ(Param(L"HELEMENT", reinterpret_cast<uint64_t>(
+                                         desk.Ribbon("[data-panel=\"Markup\"]"))),
+                  kOk);
+        ASSERT_EQ(Property(L"point_x", L"0"), kOk);
+        ASSERT_EQ(Property(L"point_y", L"0"), kOk);
+    }
+    void SelectPages(uint64_t first, uint64_t last) {
+        desk.OnUI([&] {
+            HostBL::ActivateTool(blView.get(), HostBL::kTextCopyTool, MarkupToolParams{});
+            HostBL::SelectText(blView.get(), HostBL::kTextCopyTool, first, 0, last, 6);
+        });
+    }
+    std::vector<HostBL::AnnotRecord> Annots() {
+        return desk.OnUI([&] { return HostBL::ListAnnots(document.get()); });
+    }
+
+    testsupport::TempFolder scratch;
+    HostUITest::Desk desk;
+    ObjectPtr document = NewTextDocument();
+    ObjectPtr blView, view, action;
+};
+
+TEST_F(ActionTest, ParamsAreKnownByTheHashOfTheirExactName) {
+    EXPECT_EQ(Param(nullptr, 1), kBadArgument);
+    EXPECT_EQ(Param(L"hwnd", MainWindow()), kDeclined);
+    EXPECT_EQ(Param(L"HWND", 0), kBadArgument);
+    EXPECT_EQ(Param(L"HWND", 0x7777777), kBadArgument); // no window's handle
+    EXPECT_EQ(Param(L"HELEMENT", 0), kBadArgument);
+    EXPECT_EQ(Param(L"MKEY", 42), kOk);
+    EXPECT_EQ(Param(L"Other", 42), kDeclined);
+
+    // Either order binds the element record once both are there.
+    EXPECT_EQ(Param(L"HELEMENT", reinterpret_cast<uint64_t>(desk.Ribbon("#Highlight"))), kOk);
+    EXPECT_FALSE(desk.OnUI([&] { return Impl().RecordIsValid(); }));
+    EXPECT_EQ(Param(L"HWND", MainWindow()), kOk);
+    EXPECT_TRUE(desk.OnUI([&] { return Impl().RecordIsValid(); }));
+
+    // A closed window is no window: its handle is refused, its record invalid.
+    const uint64_t closed = MainWindow();
+    desk.OnUI([&] { HostUI::CloseWindow(desk.mainWindow.get()); });
+    EXPECT_FALSE(desk.OnUI([&] { return Impl().RecordIsValid(); }));
+    EXPECT_EQ(Param(L"HWND", closed), kBadArgument);
+}
+
+TEST_F(ActionTest, PropertiesAreTakenOnceAndReadAsTheirTypesRead) {
+    EXPECT_EQ(Property(nullptr, L"x"), kBadArgument);
+    EXPECT_EQ(Property(L"doc-path", nullptr), kBadArgument);
+    EXPECT_EQ(Impl().DocumentPath(), L"");
+    EXPECT_EQ(Property(L"DOC-Path", L"/tmp/a.pdf"), kOk);
+    EXPECT_EQ(Impl().DocumentPath(), L"/tmp/a.pdf");
+
+    EXPECT_EQ(Property(L"color", L"-5573"), kOk);
+    EXPECT_EQ(Impl().Color(), kHighlightColor);
+    EXPECT_EQ(Property(L"color", L"1"), kGivenTwice);
+    EXPECT_EQ(Impl().Color(), kHighlightColor);
+
+    EXPECT_EQ(Property(L"point_x", L"  12abc"), kOk);
+    EXPECT_EQ(Property(L"point_x", L"13"), kGivenTwice);
+    EXPECT_EQ(Property(L"markup_type", L"Highlight"), kOk);
+    EXPECT_EQ(Impl().Kind(), uint32_t{kPDAtomHighlight});
+    EXPECT_EQ(Property(L"markup_type", L"Underline"), kGivenTwice);
+    EXPECT_EQ(Impl().Kind(), uint32_t{kPDAtomHighlight});
+    EXPECT_EQ(Property(L"Point_Y", L"1"), kOk); // not a property: nothing set
+    EXPECT_EQ(Property(L"point_y", L"1"), kOk);
+
+    // Text that is no number reads as 0; numbers beyond 32 bits clamp.
+    for (const auto& [text, expected] :
+         std::vector<std::pair<const wchar_t*, uint32_t>>{
+             {L"abc", 0u}, {L"99999999999", 0x7FFFFFFFu}, {L"-99999999999", 0x80000000u}}) {
+        action = NewAction();
+        EXPECT_EQ(Property(L"color", text), kOk);
+        EXPECT_EQ(Impl().Color(), expected) << text;
+    }
+}
+
+TEST_F(ActionTest, ExecuteNeedsPointsAndAKindWithAColour) {
+    SelectPages(0, 0);
+    ASSERT_EQ(Param(L"HWND", MainWindow()), kOk);
+    ASSERT_EQ(Property(L"point_x", L"0"), kOk);
+    ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
+    EXPECT_EQ(Execute(), kNotAvailable); // no point_y
+    EXPECT_TRUE(Annots().empty());
+
+    action = NewAction();
+    PushSource();
+    ASSERT_EQ(Property(L"markup_type", L"Squiggly"), kOk);
+    EXPECT_EQ(Execute(), kNotAvailable); // no last colour for that kind
+    ASSERT_EQ(Property(L"color", L"-65536"), kOk);
+    EXPECT_EQ(Execute(), kOk); // the annotation's creation decides
+}
+
+// The selection over pages 2 to 3 gets a highlight per page in the last
+// highlight colour; the colour stays for the next run, and neither the
+// active tool nor any last colour changes.
+TEST_F(ActionTest, ExecuteMarksUpTheSelectionAndChangesNoUserState) {
+    MarkupOptions::LastColorOf(kPDAtomHighlight)->Set(0x80112233u);
+    const uint32_t underline = MarkupOptions::LastColorOf(kPDAtomUnderline)->Get();
+    SelectPages(1, 2);
+    PushSource();
+    ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
+    EXPECT_EQ(Execute(), kOk);
+    std::vector<HostBL::AnnotRecord> annots = Annots();
+    ASSERT_EQ(annots.size(), 2u);
+    EXPECT_EQ(annots[0].page, 1u);
+    EXPECT_EQ(annots[1].page, 2u);
+    EXPECT_EQ(annots[0].info.subtype, uint32_t{kPDAtomHighlight});
+    EXPECT_EQ(annots[0].info.color & 0xFFFFFFu, 0x112233u);
+    EXPECT_TRUE(Impl().HasColor());
+
+    MarkupOptions::LastColorOf(kPDAtomHighlight)->Set(kHighlightColor);
+    EXPECT_EQ(Execute(), kOk); // again, with the colour of the first run
+    annots = Annots();
+    ASSERT_EQ(annots.size(), 4u);
+    EXPECT_EQ(annots[3].info.color & 0xFFFFFFu, 0x112233u);
+
+    action = NewAction();
+    PushSource();
+    ASSERT_EQ(Property(L"markup_type", L"Underline"), kOk);
+    ASSERT_EQ(Property(L"color", L"-16776961"), kOk); // FF0000FF
+    EXPECT_EQ(Execute(), kOk);
+    EXPECT_EQ(Annots().size(), 6u);
+    EXPECT_EQ(MarkupOptions::LastColorOf(kPDAtomUnderline)->Get(), underline);
+    EXPECT_EQ(MarkupOptions::LastColorOf(kPDAtomHighlight)->Get(), kHighlightColor);
+    EXPECT_EQ(desk.OnUI([&] { return HostBL::ActiveToolName(blView.get()); }), "TextCopy");
+    EXPECT_EQ(desk.OnUI([&] { return HostBL::UndoSteps(document.get()); }), 3u);
+}
+
+TEST_F(ActionTest, ExecuteRefusesWithoutSelectionOrPermission) {
+    PushSource();
+    ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
+    EXPECT_EQ(Execute(), kNotAvailable);
+    SelectPages(0, 0);
+    desk.OnUI([&] { HostBL::SetReadOnly(blView.get(), true); });
+    EXPECT_EQ(Execute(), kNotPermitted);
+    EXPECT_TRUE(Annots().empty());
+
+    // Without a window the action finds the view through the thread's main
+    // frame.
+    desk.OnUI([&] { HostBL::SetReadOnly(blView.get(), false); });
+    action = NewAction();
+    ASSERT_EQ(Property(L"point_x", L"0"), kOk);
+    ASSERT_EQ(Property(L"point_y", L"0"), kOk);
+    ASSERT_EQ(Property(L"markup_type", L"StrikeOut"), kOk);
+    EXPECT_EQ(Execute(), kOk);
+    EXPECT_EQ(Annots().size(), 1u);
+}
+
+// The document path goes to the side-by-side view when the collection shows
+// one; a path it cannot open does not stop the markup.
+TEST_F(ActionTest, DocumentPathOpensInTheSideBySideView) {
+    const std::string path = scratch.Path("beside.pdf");
+    testsupport::WritePdf(path, {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 12, "Beside"}}}});
+    const ObjectPtr sbs = desk.OnUI([&] {
+        ObjectPtr made = HostUI::CreateSideBySideView(300, 200, 1);
+        HostUI::AddSideBySideView(desk.Collection().get(), made.get());
+        HostUI::ActivateSideBySideView(desk.Collection().get(), made.get());
+        return made;
+    });
+    SelectPages(0, 0);
+    PushSource();
+    ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
+    ASSERT_EQ(Property(L"doc-path", SLText::ToWide(path).c_str()), kOk);
+    EXPECT_EQ(Execute(), kOk);
+    EXPECT_EQ(desk.OnUI([&] { return HostUI::SideBySideViews(sbs.get()).size(); }), 1u);
+
+    action = NewAction();
+    PushSource();
+    ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
+    ASSERT_EQ(Property(L"doc-path", L"/no/such/file.pdf"), kOk);
+    EXPECT_EQ(Execute(), kOk);
+    EXPECT_EQ(Annots().size(), 2u);
+}
+
+} // namespace
+} // namespace uitest
