@@ -199,29 +199,13 @@ private:
     std::vector<CallRecord> calls_;
 };
 
-// A point on the line through a character's middle, `fraction` of the way
-// from its leading to its trailing edge.
-PagePoint AlongChar(DocumentText& text, const CharPosition& at, float fraction) {
-    const PDQuadF& q = text.Chars(at.page).at(at.index).quad;
-    const float leadingX = (q.p0.x + q.p2.x) / 2, leadingY = (q.p0.y + q.p2.y) / 2;
-    const float trailingX = (q.p1.x + q.p3.x) / 2, trailingY = (q.p1.y + q.p3.y) / 2;
-    return {at.page,
-            {leadingX + fraction * (trailingX - leadingX), leadingY + fraction * (trailingY - leadingY)}};
-}
-
-// The text tool puts its caret before or after the character under the
-// pointer, by the side of the character's middle it is on: so the drag
-// starts in the first character's leading quarter and ends in the last
-// one's trailing quarter, clear of the middle whatever the rounding to
-// device pixels.
-constexpr float kLeadingQuarter = 0.25f, kTrailingQuarter = 0.75f;
-
 // Selects the text with the host's text tool, then runs the script right
 // after the release, while the selection is there: what the action creates
 // is the drag's outcome.
 DragOutcome SelectAndRun(Application& app, DocumentText& text, const ActionRequest& request,
                          const Application::Shown& shown, ActionScript& script) {
     ServiceObject* view = shown.blView.get();
+    std::optional<PhraseMatch> phrase;
     PagePoint from{}, to{};
     if (!request.phrase.empty()) {
         const std::vector<PhraseMatch> matches = app.Invoke([&] {
@@ -231,8 +215,7 @@ DragOutcome SelectAndRun(Application& app, DocumentText& text, const ActionReque
         if (matches.empty())
             throw std::runtime_error("the phrase \"" + Shortened(SLText::ToNarrow(request.phrase)) +
                                      "\" is not in " + request.input);
-        from = AlongChar(text, matches.front().first, kLeadingQuarter);
-        to = AlongChar(text, matches.front().last, kTrailingQuarter);
+        phrase = matches.front();
     } else {
         CheckPageInRange(request.from->page, text.PageCount());
         CheckPageInRange(request.to->page, text.PageCount());
@@ -243,7 +226,8 @@ DragOutcome SelectAndRun(Application& app, DocumentText& text, const ActionReque
     const DragOutcome outcome = app.Invoke([&] {
         HostBL::ActivateTool(view, HostBL::kTextCopyTool, MarkupToolParams{});
         const auto runScript = [&] { script.Run(); };
-        DragOutcome made = driver.Drag(from, to, nullptr, runScript);
+        DragOutcome made = phrase ? driver.DragOver(*phrase, nullptr, runScript)
+                                  : driver.Drag(from, to, nullptr, runScript);
         // A press beside the text ends the drag before its release: the
         // script runs all the same, on no selection.
         if (!script.Ran())
