@@ -5,6 +5,7 @@
 // and as a Linux shared object (POSIX calls).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -42,6 +43,23 @@ void* FindSymbol(ModuleHandle module, const char* name);
 // LocalFree: the system's English text for an error code, with the trailing
 // line break that the system puts after it. Empty when the system has none.
 std::optional<std::wstring> SystemErrorText(uint32_t code);
+
+// The ANSI code page of the running system (GetACP), which the narrow text
+// of the host's interfaces is in. 65001 (UTF-8) on POSIX systems.
+constexpr uint32_t kUtf8CodePage = 65001;
+uint32_t AnsiCodePage();
+
+// MultiByteToWideChar(CP_ACP) and WideCharToMultiByte(CP_ACP), strict in
+// both directions: malformed input, and characters the code page cannot
+// hold, are refused rather than replaced. `units` receives the number of
+// units the whole text takes in the other form; with a null `out` the text
+// is only measured. Nothing is written unless all of it converts and fits
+// in `capacity` units. No terminator is written.
+enum class Conversion { kDone, kMalformed, kTooSmall };
+Conversion AnsiToWide(const char* text, size_t length, wchar_t* out, size_t capacity,
+                      size_t* units);
+Conversion WideToAnsi(const wchar_t* text, size_t length, char* out, size_t capacity,
+                      size_t* units);
 
 // Sleep.
 void SleepMilliseconds(uint32_t milliseconds);
