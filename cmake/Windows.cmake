@@ -32,9 +32,8 @@ set_target_properties(Boost::thread PROPERTIES INTERFACE_LINK_LIBRARIES Boost::h
 if(VELLUM_BUILD_TESTS)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  # It names its targets GTest::gtest and GTest::gtest_main itself.
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  add_library(GTest::gtest ALIAS gtest)
-  add_library(GTest::gtest_main ALIAS gtest_main)
 endif()
 
 # Host libraries are named as the host names them: strpool.dll, not libstrpool.dll.

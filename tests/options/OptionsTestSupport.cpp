@@ -8,6 +8,8 @@
 #include <stdexcept>
 
 #include "TestObjects.h"
+#include "TestSupport.h"
+#include "platform/Platform.h"
 #include "service-common/ErrorReporting.h"
 #include "service-common/ServiceObjectException.h"
 #include "support-proxy/InAppTrackingInterface.h"
@@ -100,24 +102,20 @@ std::vector<TrackedChange>& TrackChanges(uint32_t result) {
 }
 
 ScratchFolder::ScratchFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "vellum-options-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a scratch folder");
-    path_ = pattern;
+    path_ = testsupport::NewTemporaryFolder("vellum-options-");
 }
 
 ScratchFolder::~ScratchFolder() {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     if (test && test->result()->Failed())
-        std::printf("the files of this test are kept in %s\n", path_.c_str());
+        std::printf("the files of this test are kept in %s\n", path_.string().c_str());
     else
         std::filesystem::remove_all(path_);
 }
 
 std::string ScratchFolder::UseAsSettingsStore(const std::string& name) const {
     const std::string file = (path_ / name).string();
-    setenv("VELLUM_SETTINGS", file.c_str(), 1);
+    Platform::SetEnvironmentValue("VELLUM_SETTINGS", file.c_str());
     return file;
 }
 

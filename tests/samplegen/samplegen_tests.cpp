@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "ShellCommand.h"
 
 namespace fs = std::filesystem;
 

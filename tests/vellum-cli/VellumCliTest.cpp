@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "TestSupport.h"
+#include "ShellCommand.h"
 
 namespace fs = std::filesystem;
 

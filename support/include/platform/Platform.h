@@ -84,7 +84,11 @@ bool StandardErrorIsTerminal();
 std::string ModuleFolder(const void* addressInModule);
 
 // GetUserNameW: the name of the account the process runs as, from the
-// system's account database; empty when it has none.
+// system's account database, in the ANSI code page; empty when it has none.
 std::string AccountName();
+
+// Sets an environment variable of the process (setenv, _putenv_s), for the
+// process itself and the programs it starts. False when it cannot be set.
+bool SetEnvironmentValue(const char* name, const char* value);
 
 } // namespace Platform

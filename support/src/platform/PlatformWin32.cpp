@@ -172,7 +172,16 @@ std::string AccountName() {
     if (!::GetUserNameW(name, &length) || length == 0)
         return "";
     // The length counts the terminator.
-    return Utf8FromWide(name, length - 1);
+    size_t bytes = 0;
+    if (WideToAnsi(name, length - 1, nullptr, 0, &bytes) != Conversion::kDone)
+        return ""; // a name the code page cannot hold
+    std::string out(bytes, '\0');
+    WideToAnsi(name, length - 1, &out[0], bytes, &bytes);
+    return out;
+}
+
+bool SetEnvironmentValue(const char* name, const char* value) {
+    return ::_putenv_s(name, value) == 0;
 }
 
 } // namespace Platform
