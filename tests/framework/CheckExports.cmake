@@ -2,6 +2,7 @@
 # must besides import only the host's libraries and Windows system DLLs: the
 # C++ runtime, libgcc and winpthread are inside it.
 # Usage: cmake -DNM=<nm> -DOBJDUMP=<objdump> -DMODULE=<file> -DEXPECTED=<a;b;c> -P CheckExports.cmake
+cmake_minimum_required(VERSION 3.25)
 set(defined)
 set(imported)
 if(MODULE MATCHES "\\.dll$")
