@@ -59,9 +59,9 @@ bool gLoaded = false;
     Module m;                                                                                      \
     std::string reason;                                                                            \
     uint32_t error = 0;                                                                            \
-    m.handle = Platform::LoadModule(                                                               \
-        VELLUM_HOST_DIR "/" + Platform::NativeModuleName("plugins\\vellum-marker.dll"), &error,   \
-        &reason);                                                                                  \
+    m.handle = Platform::LoadModule(VELLUM_HOST_DIR "/" +                                          \
+                                        Platform::NativeModuleName("plugins\\vellum-marker.dll"),  \
+                                    &error, &reason);                                              \
     ASSERT_NE(m.handle, nullptr) << reason
 
 ObjectPtr HostService(const char* name) {

@@ -32,12 +32,15 @@ struct Held {
 };
 
 std::vector<Held> HeldByTheCodePage() {
-    std::vector<Held> held = {{L"", ""}, {std::wstring(L"nul\0inside", 10), std::string("nul\0inside", 10)}};
+    std::vector<Held> held = {{L"", ""},
+                              {std::wstring(L"nul\0inside", 10), std::string("nul\0inside", 10)}};
     if (Platform::AnsiCodePage() == Platform::kUtf8CodePage) {
-        held.push_back({L"Gr\u00FC\u00DFe \u20AC \u6587", "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xE6\x96\x87"});
+        held.push_back({L"Gr\u00FC\u00DFe \u20AC \u6587", "Gr\xC3\xBC\xC3\x9F"
+                                                          "e \xE2\x82\xAC \xE6\x96\x87"});
         held.push_back({L"\U0001F600\U0010FFFF", "\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF"});
     } else if (Platform::AnsiCodePage() == kWesternCodePage) {
-        held.push_back({L"Gr\u00FC\u00DFe \u20AC", "Gr\xFC\xDF" "e \x80"});
+        held.push_back({L"Gr\u00FC\u00DFe \u20AC", "Gr\xFC\xDF"
+                                                   "e \x80"});
     }
     return held;
 }

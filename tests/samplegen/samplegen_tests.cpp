@@ -12,8 +12,8 @@
 #include <utility>
 #include <vector>
 
-#include "TestSupport.h"
 #include "ShellCommand.h"
+#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 

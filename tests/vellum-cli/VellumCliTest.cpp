@@ -17,8 +17,8 @@
 #include <tuple>
 #include <utility>
 
-#include "TestSupport.h"
 #include "ShellCommand.h"
+#include "TestSupport.h"
 
 namespace fs = std::filesystem;
 

@@ -97,10 +97,9 @@ FileHandle CreateNewFile(const std::string& path, bool* exists, std::string* rea
                          RemovalTicket* removeOnInterrupt) {
     // Shared for deletion so that the file can be renamed into place while
     // this handle still holds it; not inherited by child processes.
-    const HANDLE file =
-        ::CreateFileW(WideFromUtf8(path).c_str(), GENERIC_WRITE | FILE_WRITE_ATTRIBUTES,
-                      FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE file = ::CreateFileW(
+        WideFromUtf8(path).c_str(), GENERIC_WRITE | FILE_WRITE_ATTRIBUTES,
+        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     const DWORD error = ::GetLastError();
     *exists = file == INVALID_HANDLE_VALUE &&
               (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS);

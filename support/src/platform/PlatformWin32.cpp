@@ -153,7 +153,8 @@ std::string ModuleFolder(const void* addressInModule) {
         return ".";
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = ::GetModuleFileNameW(module, &path[0], static_cast<DWORD>(path.size()));
+        const DWORD length =
+            ::GetModuleFileNameW(module, &path[0], static_cast<DWORD>(path.size()));
         if (length == 0)
             return ".";
         if (length < path.size()) {

@@ -123,7 +123,7 @@ Conversion Convert(const In* text, size_t length, Out* out, size_t capacity, siz
                    Decode decode, Measure measure, Encode encode) {
     size_t needed = 0;
     for (size_t pos = 0; pos < length;) {
-        char32_t c;
+        char32_t c = 0;
         if (!decode(text, length, &pos, &c))
             return Conversion::kMalformed;
         needed += measure(c);
@@ -134,7 +134,7 @@ Conversion Convert(const In* text, size_t length, Out* out, size_t capacity, siz
     if (capacity < needed)
         return Conversion::kTooSmall;
     for (size_t pos = 0; pos < length;) {
-        char32_t c;
+        char32_t c = 0;
         decode(text, length, &pos, &c);
         out = encode(c, out);
     }
