@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <cwchar>
 #include <list>
 #include <mutex>
 
@@ -112,15 +113,6 @@ FileHandle CreateNewFile(const std::string& path, bool* exists, std::string* rea
     return Wrapped(file);
 }
 
-FileHandle OpenForReading(const std::string& path, std::string* reason) {
-    const HANDLE file = ::CreateFileW(WideFromUtf8(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        Failed(reason);
-    return Wrapped(file);
-}
-
 bool WriteFile(FileHandle file, const void* data, std::size_t size, std::string* reason) {
     const char* next = static_cast<const char*>(data);
     while (size > 0) {
@@ -172,23 +164,67 @@ bool SyncFolder(const std::string&, std::string*) {
     return true;
 }
 
-bool LockFile(FileHandle file, bool wait, std::string* reason) {
-    // Windows locks are mandatory for the bytes they cover, so the lock sits
-    // far past the end of any document: it excludes other lockers without
-    // keeping anyone (this process included) from reading the file.
-    constexpr DWORD kLockOffsetHigh = 0x40000000;
-    OVERLAPPED at = {};
-    at.OffsetHigh = kLockOffsetHigh;
-    const DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (wait ? 0 : LOCKFILE_FAIL_IMMEDIATELY);
-    if (::LockFileEx(Native(file), flags, 0, 1, 0, &at))
-        return true;
-    const DWORD error = ::GetLastError();
-    if (!wait && error == ERROR_LOCK_VIOLATION) {
-        if (reason)
-            reason->clear();
-        return false;
+namespace {
+
+EditLockHandle NoEditLock(std::string* reason, DWORD code) {
+    Failed(reason, code);
+    return kNoEditLock;
+}
+
+// The name of the edit lock of a file: its full path, in lower case since
+// the file system ignores case, hashed (FNV-1a) into a name of fixed length.
+bool EditLockName(const std::string& path, std::wstring* name, std::string* reason) {
+    const std::wstring given = WideFromUtf8(path);
+    const DWORD length = ::GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    if (length == 0)
+        return Failed(reason);
+    std::wstring full(length, L'\0');
+    const DWORD written = ::GetFullPathNameW(given.c_str(), length, &full[0], nullptr);
+    if (written == 0 || written >= length)
+        return Failed(reason);
+    full.resize(written);
+    ::CharLowerBuffW(&full[0], written);
+    uint64_t hash = 14695981039346656037ull;
+    for (const wchar_t unit : full) {
+        hash ^= static_cast<uint16_t>(unit);
+        hash *= 1099511628211ull;
     }
-    return Failed(reason, error);
+    wchar_t text[48];
+    std::swprintf(text, 48, L"Local\\vellum-edit-%016llx", static_cast<unsigned long long>(hash));
+    *name = text;
+    return true;
+}
+
+} // namespace
+
+EditLockHandle LockForEdit(const std::string& path, bool wait, bool* busy, std::string* reason) {
+    *busy = false;
+    FileState state;
+    if (!InspectPath(path, true, &state, reason))
+        return kNoEditLock;
+    if (state.kind == FileKind::kMissing)
+        return NoEditLock(reason, ERROR_FILE_NOT_FOUND);
+    std::wstring name;
+    if (!EditLockName(path, &name, reason))
+        return kNoEditLock;
+    const HANDLE mutex = ::CreateMutexW(nullptr, FALSE, name.c_str());
+    if (!mutex)
+        return NoEditLock(reason, ::GetLastError());
+    // An abandoned lock (its holder ended without letting go) is taken over.
+    const DWORD waited = ::WaitForSingleObject(mutex, wait ? INFINITE : 0);
+    if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED)
+        return reinterpret_cast<EditLockHandle>(mutex);
+    const DWORD error = ::GetLastError();
+    ::CloseHandle(mutex);
+    *busy = waited == WAIT_TIMEOUT;
+    return NoEditLock(reason, *busy ? ERROR_LOCK_VIOLATION : error);
+}
+
+void UnlockEdit(EditLockHandle lock) {
+    if (lock == kNoEditLock)
+        return;
+    ::ReleaseMutex(reinterpret_cast<HANDLE>(lock));
+    ::CloseHandle(reinterpret_cast<HANDLE>(lock));
 }
 
 // ---------------------------------------------------------------------------
