@@ -11,9 +11,8 @@ built=$SECONDS
 
 echo "== tests (Windows x86-64 under Wine)"
 export WINEPREFIX="$PWD/build-win/wine-prefix"
-# One Wine server for the whole run: every test is a process of its own, and
-# each would otherwise start a server and wait for it to go.
-wineserver --persistent
+# One Wine server for the whole run: every test is a process of its own.
+bash scripts/wine-run.sh --prepare build-win
 trap 'wineserver --kill >/dev/null 2>&1 || true' EXIT
-ctest --test-dir build-win --output-on-failure -j2
+ctest --test-dir build-win --output-on-failure -j2 --timeout 300
 echo "== Windows: built in $((built - start)) s, tested in $((SECONDS - built)) s"

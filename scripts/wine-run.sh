@@ -3,7 +3,8 @@
 # CMake and ctest use for build-win/ (CMAKE_CROSSCOMPILING_EMULATOR).
 #
 #   wine-run.sh PROGRAM.exe [ARGS...]   runs the program
-#   wine-run.sh --prepare BUILD-DIR     makes the build tree's Wine prefix
+#   wine-run.sh --prepare BUILD-DIR     makes the build tree's Wine prefix and
+#                                       starts Wine for the programs to come
 #
 # A program finds the host libraries in its build tree's lib/ folder, as a
 # host's programs find them beside themselves. The Wine prefix is the build
@@ -35,6 +36,13 @@ if [ "${1:-}" = --prepare ]; then
     "$wine" wineboot --init
     wineserver --wait
   fi
+  # Wine's server and its own background processes start with the first
+  # program and stay while programs come: start them here, with nothing of
+  # the caller's, since they would keep open the output of whichever program
+  # started them, and ctest waits for a test's output to close. The server
+  # goes by itself a minute after the last program.
+  wineserver --persistent=60
+  "$wine" wineboot </dev/null >/dev/null 2>&1
   exit 0
 fi
 
