@@ -49,9 +49,15 @@ void* FindSymbol(ModuleHandle module, const char* name) {
 std::optional<std::wstring> SystemErrorText(uint32_t code) {
     if (code == 0)
         return std::nullopt;
+    // The system allocates the text; it is in US English (1033) whatever the
+    // user's language, as the failure records want it.
+    constexpr DWORD kFlags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                             FORMAT_MESSAGE_IGNORE_INSERTS;
+    constexpr DWORD kUsEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    static_assert(kFlags == 0x1300 && kUsEnglish == 1033);
     wchar_t* buffer = nullptr;
-    DWORD length = ::FormatMessageW(0x1300, nullptr, code, 1033, reinterpret_cast<LPWSTR>(&buffer),
-                                    0, nullptr);
+    DWORD length = ::FormatMessageW(kFlags, nullptr, code, kUsEnglish,
+                                    reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
     std::optional<std::wstring> out;
     if (length && buffer)
         out = std::wstring(buffer, length);
