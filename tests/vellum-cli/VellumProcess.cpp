@@ -158,10 +158,13 @@ std::string ReadWholeFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::map<std::string, std::string> ProbeAnnots(const std::string& pdf) {
+namespace {
+
+// What pdfprobe.py prints for a request about a file, by path.
+std::map<std::string, std::string> Probe(const char* request, const std::string& file) {
     const std::string out = TemporaryName("probe");
-    const std::string command =
-        "/usr/bin/python3 '" + std::string(PDFPROBE_PY) + "' annots '" + pdf + "' > '" + out + "'";
+    const std::string command = "/usr/bin/python3 '" + std::string(PDFPROBE_PY) + "' " + request +
+                                " '" + file + "' > '" + out + "'";
     std::map<std::string, std::string> values;
     if (std::system(command.c_str()) == 0) {
         std::istringstream lines(ReadWholeFile(out));
@@ -170,6 +173,20 @@ std::map<std::string, std::string> ProbeAnnots(const std::string& pdf) {
                 values[line.substr(0, tab)] = line.substr(tab + 1);
     }
     std::remove(out.c_str());
+    return values;
+}
+
+} // namespace
+
+std::map<std::string, std::string> ProbeAnnots(const std::string& pdf) {
+    return Probe("annots", pdf);
+}
+
+std::map<std::string, std::string> ProbeJson(const std::string& text) {
+    const std::string file = TemporaryName("json");
+    std::ofstream(file, std::ios::binary) << text;
+    std::map<std::string, std::string> values = Probe("json", file);
+    std::remove(file.c_str());
     return values;
 }
 

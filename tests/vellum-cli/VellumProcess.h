@@ -42,5 +42,7 @@ private:
 std::string ReadWholeFile(const std::string& path);
 // What pdfprobe.py reads from a saved PDF: "/path<TAB>value" lines by path.
 std::map<std::string, std::string> ProbeAnnots(const std::string& pdf);
+// The same of a JSON text.
+std::map<std::string, std::string> ProbeJson(const std::string& text);
 // The names in a folder (dot files included), sorted.
 std::vector<std::string> FolderListing(const std::string& folder);

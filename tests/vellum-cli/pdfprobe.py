@@ -7,6 +7,10 @@ its length.
   pdfprobe.py json FILE         a JSON document, as is
   pdfprobe.py annots PDF        each page's rotation, boxes and annotations
   pdfprobe.py ppm PNG OUT.ppm   converts an image for the tests to read
+  pdfprobe.py forbid-annots IN OUT
+                                writes a copy of IN, encrypted with an empty
+                                user password, whose permissions allow
+                                printing and copying but no annotations
 """
 import json
 import sys
@@ -56,6 +60,19 @@ def annots(path):
     return {"pages": pages}
 
 
+def forbid_annots(source, target):
+    import pypdf
+    from pypdf.constants import UserAccessPermissions as Allow
+
+    writer = pypdf.PdfWriter()
+    for page in pypdf.PdfReader(source).pages:
+        writer.add_page(page)
+    writer.encrypt(user_password="", owner_password="owner",
+                   permissions_flag=Allow.PRINT | Allow.EXTRACT)
+    with open(target, "wb") as f:
+        writer.write(f)
+
+
 def main(argv):
     if argv[1] == "json":
         with open(argv[2], encoding="utf-8") as f:
@@ -68,6 +85,8 @@ def main(argv):
         image = Image.open(argv[2])
         image.convert("RGB").save(argv[3])
         flatten({"width": image.width, "height": image.height})
+    elif argv[1] == "forbid-annots":
+        forbid_annots(argv[2], argv[3])
     else:
         sys.exit(f"unknown request {argv[1]}")
 

@@ -6,17 +6,22 @@
 #include <string>
 
 #include "service-common/OperationReport.h"
-#include "ui-engine/UIHandlerOps.h"
 #include "service-common/ServiceObjectCall.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
+#include "ui-engine/UIHandlerOps.h"
 
 namespace SOImpl {
 
 // T provides, besides its class name text (kSignatureName, "class X"):
-//   uint32_t OnQueryServiceObject(uint32_t id, ServiceObject** out, uint8_t forward, uint8_t
-//   flags); uint32_t GetHandlerName(const char** name); uint32_t GetElementAttachedTo(HELEMENT*
-//   element); uint32_t HandleEvent(uint32_t* handled, HELEMENT element, const UIEventRecord*
-//   event); uint32_t Attached(ServiceObject* window, HELEMENT element); uint32_t Detached();
+//   uint32_t OnQueryServiceObject(uint32_t id, ServiceObject** out, uint8_t forward,
+//                                 uint8_t flags);
+//   uint32_t GetHandlerName(const char** name);
+//   uint32_t GetElementAttachedTo(HELEMENT* element);
+//   uint32_t HandleEvent(uint32_t* handled, HELEMENT element, const UIEventRecord* event);
+//   uint32_t Attached(ServiceObject* window, HELEMENT element);
+//   uint32_t Detached();
+// The engine's other notifications are declined here for every handler:
+// the ribbon's handlers act on events only.
 template <class T, class Traits> struct CppUIHandlerBase {
     using Object = SODetails::ServiceObjectCppTheConcrete<CppUIHandlerBase, T>;
     static constexpr const char* kName = "UIHandler";
@@ -63,21 +68,62 @@ template <class T, class Traits> struct CppUIHandlerBase {
     static uint32_t Detached(ServiceObject* self) {
         return Report(Object::ImplOf(self).Detached(), "Detached");
     }
-    // The operations this module leaves to the engine: "not handled".
-    static uint32_t NotHandled(ServiceObject*) { return SODetails::kDeclined; }
+
+    // An operation that answers "not handled" and does nothing else. The
+    // name is a template argument so that each slot gets a function that
+    // reports under its own operation name.
+    template <const char* const* Name> struct Declined {
+        static uint32_t Input(ServiceObject*, uint32_t*, HELEMENT, const void*) {
+            return Report(SODetails::kDeclined, *Name);
+        }
+        static uint32_t Notice(ServiceObject*) { return Report(SODetails::kDeclined, *Name); }
+    };
 
     static void FillOperations(SODetails::Operation* ops) {
-        using namespace UIHandlerOps;
-        for (std::size_t i = 0; i < kOperationCount; ++i)
-            ops[i] = reinterpret_cast<SODetails::Operation>(&NotHandled);
-        SODetails::SetOperation<UIHandlerOps::QueryServiceObject>(ops, &QueryServiceObject);
-        SODetails::SetOperation<UIHandlerOps::GetHandlerName>(ops, &GetHandlerName);
-        SODetails::SetOperation<UIHandlerOps::GetElementAttachedTo>(ops, &GetElementAttachedTo);
-        SODetails::SetOperation<UIHandlerOps::GetSubscribedEvents>(ops, &GetSubscribedEvents);
-        SODetails::SetOperation<UIHandlerOps::HandleEvent>(ops, &HandleEvent);
-        SODetails::SetOperation<UIHandlerOps::Attached>(ops, &Attached);
-        SODetails::SetOperation<UIHandlerOps::Detached>(ops, &Detached);
+        namespace Ops = UIHandlerOps;
+        using SODetails::SetOperation;
+        SetOperation<Ops::QueryServiceObject>(ops, &QueryServiceObject);
+        SetOperation<Ops::GetHandlerName>(ops, &GetHandlerName);
+        SetOperation<Ops::GetElementAttachedTo>(ops, &GetElementAttachedTo);
+        SetOperation<Ops::GetSubscribedEvents>(ops, &GetSubscribedEvents);
+        SetOperation<Ops::HandleMouse>(ops, &Declined<&kHandleMouse>::Input);
+        SetOperation<Ops::HandleKey>(ops, &Declined<&kHandleKey>::Input);
+        SetOperation<Ops::HandleFocus>(ops, &Declined<&kHandleFocus>::Input);
+        SetOperation<Ops::HandleTimer>(ops, &Declined<&kHandleTimer>::Input);
+        SetOperation<Ops::HandleSize>(ops, &Declined<&kHandleSize>::Input);
+        SetOperation<Ops::HandleScroll>(ops, &Declined<&kHandleScroll>::Input);
+        SetOperation<Ops::HandleDraw>(ops, &Declined<&kHandleDraw>::Input);
+        SetOperation<Ops::HandleMethodCall>(ops, &Declined<&kHandleMethodCall>::Input);
+        SetOperation<Ops::HandleScriptCall>(ops, &Declined<&kHandleScriptCall>::Input);
+        SetOperation<Ops::HandleEvent>(ops, &HandleEvent);
+        SetOperation<Ops::HandleDataArrived>(ops, &Declined<&kHandleDataArrived>::Input);
+        SetOperation<Ops::HandleGesture>(ops, &Declined<&kHandleGesture>::Input);
+        SetOperation<Ops::HandleExchange>(ops, &Declined<&kHandleExchange>::Input);
+        SetOperation<Ops::Attached>(ops, &Attached);
+        SetOperation<Ops::Detached>(ops, &Detached);
+        SetOperation<Ops::OnDocumentComplete>(ops, &Declined<&kOnDocumentComplete>::Notice);
+        SetOperation<Ops::OnInplacePluginsInitialized>(
+            ops, &Declined<&kOnInplacePluginsInitialized>::Notice);
+        SetOperation<Ops::OnInitComplete>(ops, &Declined<&kOnInitComplete>::Notice);
+        SetOperation<Ops::OnLocaleChanged>(ops, &Declined<&kOnLocaleChanged>::Notice);
     }
+
+    static constexpr const char* kHandleMouse = "HandleMouse";
+    static constexpr const char* kHandleKey = "HandleKey";
+    static constexpr const char* kHandleFocus = "HandleFocus";
+    static constexpr const char* kHandleTimer = "HandleTimer";
+    static constexpr const char* kHandleSize = "HandleSize";
+    static constexpr const char* kHandleScroll = "HandleScroll";
+    static constexpr const char* kHandleDraw = "HandleDraw";
+    static constexpr const char* kHandleMethodCall = "HandleMethodCall";
+    static constexpr const char* kHandleScriptCall = "HandleScriptCall";
+    static constexpr const char* kHandleDataArrived = "HandleDataArrived";
+    static constexpr const char* kHandleGesture = "HandleGesture";
+    static constexpr const char* kHandleExchange = "HandleExchange";
+    static constexpr const char* kOnDocumentComplete = "OnDocumentComplete";
+    static constexpr const char* kOnInplacePluginsInitialized = "OnInplacePluginsInitialized";
+    static constexpr const char* kOnInitComplete = "OnInitComplete";
+    static constexpr const char* kOnLocaleChanged = "OnLocaleChanged";
 };
 
 } // namespace SOImpl

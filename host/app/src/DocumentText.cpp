@@ -1,14 +1,5 @@
 #include "DocumentText.h"
 
-namespace {
-
-// Which side of the directed edge a -> b the point lies on.
-float Side(PDPointF a, PDPointF b, PDPointF p) {
-    return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
-}
-
-} // namespace
-
 DocumentText::DocumentText(ServiceObject* document)
     : document_(document), pageCount_(HostBL::PageCount(document)),
       repaired_(HostBL::WasRepaired(document)) {}
@@ -21,21 +12,4 @@ const std::vector<PageChar>& DocumentText::Chars(uint64_t page) {
 
 PageInfo DocumentText::Info(uint64_t page) const {
     return HostBL::GetPageInfo(document_, page);
-}
-
-bool QuadContains(const PDQuadF& q, PDPointF p) {
-    // The outline runs p0 -> p1 -> p3 -> p2; inside means on one side of all
-    // four edges (either side, since a quad may be mirrored).
-    const float s[4] = {Side(q.p0, q.p1, p), Side(q.p1, q.p3, p), Side(q.p3, q.p2, p),
-                        Side(q.p2, q.p0, p)};
-    bool anyPositive = false, anyNegative = false;
-    for (const float side : s) {
-        anyPositive |= side > 0;
-        anyNegative |= side < 0;
-    }
-    return !(anyPositive && anyNegative);
-}
-
-PDPointF QuadCentre(const PDQuadF& q) {
-    return {(q.p0.x + q.p1.x + q.p2.x + q.p3.x) / 4, (q.p0.y + q.p1.y + q.p2.y + q.p3.y) / 4};
 }

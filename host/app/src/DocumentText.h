@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "hostbl/HostBL.h"
+#include "service-common/FolioGeometry.h"
 
 using PageChar = HostBL::PageChar;
 using PageInfo = HostBL::PageInfo;
@@ -33,7 +34,5 @@ private:
     std::map<uint64_t, std::vector<PageChar>> pages_;
 };
 
-// Whether a point lies inside a quad (edges included), whatever the quad's
-// orientation.
-bool QuadContains(const PDQuadF& quad, PDPointF point);
-PDPointF QuadCentre(const PDQuadF& quad);
+using SL::QuadCentre;
+using SL::QuadContains;

@@ -2,11 +2,7 @@
 
 #include <boost/make_shared.hpp>
 
-#include <cstdio>
-
 #include "HostSession.h"
-#include "service-common/ServiceObjectException.h"
-#include "service-common/TextConversion.h"
 #include "support-proxy/BrandProxy.h"
 #include "support-proxy/SLSettingsNode.h"
 #include "support-proxy/SettingsInterface.h"
@@ -51,19 +47,8 @@ UsrOpt_Options& LoadUserOptions() {
     return options;
 }
 
-uint32_t MarkupColor(HostSession& session, const std::string& kind, std::optional<uint32_t> given) {
+uint32_t LastMarkupColor(HostSession& session, const std::string& kind) {
     UsrOpt_Options* options = session.Options();
     LastColor* lastColor = options ? LastColorOf(options->General, kind) : nullptr;
-    if (!lastColor) // the session said why
-        return given.value_or(DefaultColorOf(kind));
-    if (!given)
-        return lastColor->Get();
-    try {
-        lastColor->Set(*given);
-    } catch (const ServiceObjectException& e) {
-        std::fprintf(stderr,
-                     "vellum markup: warning: the colour was not kept as the %s colour: %s\n",
-                     kind.c_str(), SLText::ToNarrow(e.Message()).c_str());
-    }
-    return *given;
+    return lastColor ? lastColor->Get() : DefaultColorOf(kind);
 }

@@ -6,7 +6,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <cstdint>
-#include <optional>
+#include <string>
 
 #include "support-proxy/ISettingsNode.h"
 
@@ -21,8 +21,7 @@ UsrOpt_Options& LoadUserOptions();
 // The store node that the options tree lives under (as "Options").
 boost::shared_ptr<Settings::ISettingsNode> UserSettingsNode();
 
-// The colour of a markup of `kind` ("highlight", "underline" or
-// "strikeout"): `given`, which then becomes the kind's last colour as a
-// colour picked in a popup would, or else the kind's last colour. When the
-// options cannot be used, `given` or the kind's default, with a warning.
-uint32_t MarkupColor(HostSession& session, const std::string& kind, std::optional<uint32_t> given);
+// The last colour of a markup of `kind` ("highlight", "underline" or
+// "strikeout"): the colour a click on the kind's button applies. When the
+// options cannot be used, the kind's default.
+uint32_t LastMarkupColor(HostSession& session, const std::string& kind);

@@ -20,19 +20,17 @@ HostSession::HostSession() {
 }
 
 HostSession::~HostSession() {
-    plugins_.reset();
+    app_.reset();
     ServiceProviderReleaseInstances();
     SLTeardownSingletonStaticData();
 }
 
-PluginHost& HostSession::Plugins() {
-    if (!plugins_) {
+Application& HostSession::App() {
+    if (!app_) {
         Options();
-        plugins_ = std::make_unique<PluginHost>(ServiceProviderGetHostFolder());
-        plugins_->LoadAll();
-        plugins_->AnnounceRibbon();
+        app_ = std::make_unique<Application>(ServiceProviderGetHostFolder());
     }
-    return *plugins_;
+    return *app_;
 }
 
 UsrOpt_Options* HostSession::Options() {

@@ -100,3 +100,13 @@ JsonWriter& JsonWriter::Bool(bool value) {
     out_ += value ? "true" : "false";
     return *this;
 }
+
+JsonWriter& JsonWriter::Null() {
+    BeforeValue();
+    out_ += "null";
+    return *this;
+}
+
+JsonWriter& JsonWriter::StringOrNull(const std::string& utf8) {
+    return utf8.empty() ? Null() : String(utf8);
+}

@@ -18,6 +18,9 @@ public:
     JsonWriter& Number(double value);
     JsonWriter& Integer(uint64_t value);
     JsonWriter& Bool(bool value);
+    JsonWriter& Null();
+    // The text, or null when it is empty.
+    JsonWriter& StringOrNull(const std::string& utf8);
 
     // The text written so far, ending in a line break once complete.
     std::string Text() const { return out_ + (depth_.empty() ? "\n" : ""); }

@@ -1,5 +1,7 @@
-// vellum markup: marks up text in a PDF with the plug-in's markup tool,
-// dragging across the text as a user would, and saves the result.
+// vellum markup: marks up text in a PDF as a user does: the kind's control
+// on the ribbon starts the plug-in's markup tool, and drags across the text
+// make the annotations; or the text is selected first with the host's text
+// tool and the control marks the selection up. Then the result is saved.
 #include <cstdio>
 #include <optional>
 
@@ -10,6 +12,7 @@
 #include "HostOptions.h"
 #include "HostSession.h"
 #include "JsonWriter.h"
+#include "MarkupControls.h"
 #include "MarkupDriver.h"
 #include "PhraseSearch.h"
 #include "ProgressLine.h"
@@ -24,14 +27,15 @@ namespace {
 struct Kind {
     const char* option;
     uint32_t subtype;
-    uint32_t defaultColor;
 };
-// The colours a fresh installation starts with.
 constexpr Kind kKinds[] = {
-    {"highlight", kPDAtomHighlight, 0xFFFFEA3Bu},
-    {"underline", kPDAtomUnderline, 0xFF44DC5Eu},
-    {"strikeout", kPDAtomStrikeOut, 0xFFFF3724u},
+    {"highlight", kPDAtomHighlight},
+    {"underline", kPDAtomUnderline},
+    {"strikeout", kPDAtomStrikeOut},
 };
+
+// The name of the plug-in's markup tool, which the ribbon starts.
+constexpr const char* kMarkupTool = "AddTextMarkupAnnot";
 
 // One --from/--to pair: the points as given, and as read.
 struct DragRequest {
@@ -43,11 +47,18 @@ struct DragRequest {
 struct MarkupRequest {
     std::string input, output, snapshot;
     const Kind* kind = nullptr;
-    uint32_t color = 0;
-    bool colorGiven = false;
+    std::optional<uint32_t> givenColor;
+    uint32_t color = 0; // the colour used: given, or the kind's last colour
+    RibbonGroup group = RibbonGroup::kMarkup;
+    bool onSelection = false;
     std::wstring phrase;
     bool all = false, json = false;
     std::vector<DragRequest> drags;
+};
+
+// What the ribbon showed while the markup tool was active.
+struct RibbonReport {
+    std::string checkedButton; // the split button's id, or empty
 };
 
 // One drag as it was made.
@@ -56,6 +67,14 @@ struct DragReport {
     DragOutcome outcome;
     std::string problem; // why the drag does not count, or empty
 };
+
+RibbonGroup ParseGroup(const std::string& text) {
+    if (text == "markup")
+        return RibbonGroup::kMarkup;
+    if (text == "font")
+        return RibbonGroup::kFont;
+    throw UsageError("--group must be markup or font, not " + Quoted(text));
+}
 
 const Kind& ParseKind(const std::string& text) {
     for (const Kind& kind : kKinds)
@@ -93,9 +112,9 @@ PagePoint ParsePagePoint(const std::string& text, const std::string& option) {
 }
 
 MarkupRequest ParseRequest(const std::vector<std::string>& args) {
-    const CommandLine line(
-        args, {"--all", "--json"},
-        {"-o", "--output", "--kind", "--color", "--text", "--from", "--to", "--snapshot"});
+    const CommandLine line(args, {"--all", "--json", "--on-selection"},
+                           {"-o", "--output", "--kind", "--color", "--group", "--text", "--from",
+                            "--to", "--snapshot"});
     MarkupRequest request;
     if (line.Positional().size() != 1)
         throw UsageError(line.Positional().empty() ? "no input file" : "one input file only");
@@ -110,9 +129,11 @@ MarkupRequest ParseRequest(const std::vector<std::string>& args) {
     if (!kind)
         throw UsageError("no kind (--kind highlight|underline|strikeout)");
     request.kind = &ParseKind(*kind);
-    const auto color = line.Value("--color");
-    request.color = color ? ParseColor(*color) : request.kind->defaultColor;
-    request.colorGiven = color.has_value();
+    if (const auto color = line.Value("--color"))
+        request.givenColor = ParseColor(*color);
+    if (const auto group = line.Value("--group"))
+        request.group = ParseGroup(*group);
+    request.onSelection = line.Has("--on-selection");
     request.all = line.Has("--all");
     request.json = line.Has("--json");
     if (const auto snapshot = line.Value("--snapshot"))
@@ -163,13 +184,43 @@ std::string SubtypeName(uint32_t subtype) {
     return PDAtomGetString(subtype, &name) == kPDOk && name ? name : "?";
 }
 
-std::vector<DragReport> MarkPhrase(MarkupDriver& driver, DocumentText& text,
-                                   const MarkupRequest& request, SnapshotFiles& snapshots) {
-    std::vector<PhraseMatch> matches;
-    {
-        ProgressLine progress("searching page", text.PageCount());
-        matches = FindPhrase(text, request.phrase, request.all, &progress);
+// The drags of one run, each made on the UI thread as the user's own, after
+// which the application settles (the handlers' handed-over work has run).
+class UserDrags {
+public:
+    UserDrags(Application& app, MarkupDriver& driver, std::function<void()> afterRelease)
+        : app_(app), driver_(driver), afterRelease_(std::move(afterRelease)) {}
+
+    template <class F> std::invoke_result_t<F&> OnUIThread(F&& f) {
+        return app_.Invoke(std::forward<F>(f));
     }
+    DragOutcome Over(const PhraseMatch& match, FileOut::OutputFile* snapshot) {
+        return Settled(app_.Invoke([&] { return driver_.DragOver(match, snapshot, afterRelease_); }));
+    }
+    DragOutcome Between(const PagePoint& from, const PagePoint& to, FileOut::OutputFile* snapshot) {
+        return Settled(app_.Invoke([&] { return driver_.Drag(from, to, snapshot, afterRelease_); }));
+    }
+    void UndoLast() {
+        app_.Invoke([&] { driver_.UndoLastDrag(); });
+    }
+
+private:
+    DragOutcome Settled(DragOutcome outcome) {
+        app_.Settle();
+        return outcome;
+    }
+
+    Application& app_;
+    MarkupDriver& driver_;
+    std::function<void()> afterRelease_;
+};
+
+std::vector<DragReport> MarkPhrase(UserDrags& drags, DocumentText& text,
+                                   const MarkupRequest& request, SnapshotFiles& snapshots) {
+    const std::vector<PhraseMatch> matches = drags.OnUIThread([&] {
+        ProgressLine progress("searching page", text.PageCount());
+        return FindPhrase(text, request.phrase, request.all, &progress);
+    });
     if (matches.empty())
         throw std::runtime_error("the phrase \"" + Shortened(SLText::ToNarrow(request.phrase)) +
                                  "\" is not in " + request.input);
@@ -179,7 +230,7 @@ std::vector<DragReport> MarkPhrase(MarkupDriver& driver, DocumentText& text,
     ProgressLine progress("marking occurrence", matches.size());
     for (const PhraseMatch& match : matches) {
         DragReport report;
-        report.outcome = driver.DragOver(match, snapshots.Next());
+        report.outcome = drags.Over(match, snapshots.Next());
         report.from = {match.first.page, {}};
         report.to = {match.last.page, {}};
         const std::wstring covered = report.outcome.CoveredText();
@@ -187,7 +238,7 @@ std::vector<DragReport> MarkPhrase(MarkupDriver& driver, DocumentText& text,
             report.problem = "the drag covered \"" + SLText::ToNarrow(covered) +
                              "\", not the phrase; it was undone";
             if (!report.outcome.annots.empty())
-                driver.UndoLastDrag();
+                drags.UndoLast();
         }
         reports.push_back(std::move(report));
         progress.Update(reports.size());
@@ -195,7 +246,7 @@ std::vector<DragReport> MarkPhrase(MarkupDriver& driver, DocumentText& text,
     return reports;
 }
 
-std::vector<DragReport> MarkBetweenPoints(MarkupDriver& driver, DocumentText& text,
+std::vector<DragReport> MarkBetweenPoints(UserDrags& drags, DocumentText& text,
                                           const MarkupRequest& request, SnapshotFiles& snapshots) {
     for (const DragRequest& drag : request.drags) {
         CheckPageInRange(drag.from.page, text.PageCount());
@@ -207,7 +258,7 @@ std::vector<DragReport> MarkBetweenPoints(MarkupDriver& driver, DocumentText& te
         DragReport report;
         report.from = drag.from;
         report.to = drag.to;
-        report.outcome = driver.Drag(report.from, report.to, snapshots.Next());
+        report.outcome = drags.Between(report.from, report.to, snapshots.Next());
         const std::string from = Shortened(drag.fromText), to = Shortened(drag.toText);
         if (!report.outcome.pressedOnText)
             report.problem = "no text under " + from + ": nothing to drag from";
@@ -236,7 +287,8 @@ void PrintText(const std::vector<DragReport>& reports) {
     }
 }
 
-void PrintJson(const MarkupRequest& request, const std::vector<DragReport>& reports, bool written) {
+void PrintJson(const MarkupRequest& request, const RibbonReport& ribbon,
+               const std::vector<DragReport>& reports, bool written) {
     char color[16];
     std::snprintf(color, sizeof color, "%08X", request.color);
     JsonWriter json;
@@ -246,6 +298,9 @@ void PrintJson(const MarkupRequest& request, const std::vector<DragReport>& repo
     json.Key("written").Bool(written);
     json.Key("kind").String(SubtypeName(request.kind->subtype));
     json.Key("color").String(color);
+    json.Key("group").String(request.group == RibbonGroup::kMarkup ? "markup" : "font");
+    json.Key("onSelection").Bool(request.onSelection);
+    json.Key("checkedButton").StringOrNull(ribbon.checkedButton);
     json.Key("drags").BeginArray();
     for (const DragReport& report : reports) {
         json.BeginObject();
@@ -281,36 +336,114 @@ void PrintJson(const MarkupRequest& request, const std::vector<DragReport>& repo
     std::fputs(json.Text().c_str(), stdout);
 }
 
+// A document that takes no annotations is said plainly before any work.
+void CheckAnnotationsAllowed(const MarkupRequest& request, ServiceObject* view) {
+    switch (HostBL::AnnotationsBlocked(view)) {
+    case HostBL::AnnotationBlock::kNone:
+        return;
+    case HostBL::AnnotationBlock::kForbiddenByDocument:
+        throw std::runtime_error(request.input +
+                                 " does not permit adding annotations (its permissions forbid "
+                                 "it); nothing was written");
+    case HostBL::AnnotationBlock::kReadOnlyView:
+        throw std::runtime_error(request.input + " is open read-only; nothing was written");
+    }
+}
+
+void WarnOfHandlerFailures(Application& app, MarkupControls& controls) {
+    for (const std::string& warning : app.Invoke([&] { return controls.TakeWarnings(); }))
+        std::fprintf(stderr, "vellum markup: warning: %s\n", warning.c_str());
+}
+
+// The user's way to the markup tool: the kind's control on the ribbon. The
+// tool must then be the view's active tool.
+RibbonReport StartMarkupTool(Application& app, MarkupControls& controls,
+                             const MarkupRequest& request, ServiceObject* view) {
+    app.Invoke([&] { controls.Apply(request.givenColor); });
+    app.Settle();
+    WarnOfHandlerFailures(app, controls);
+    return app.Invoke([&] {
+        if (HostBL::ActiveToolName(view) != kMarkupTool)
+            throw std::runtime_error("the ribbon did not start the markup tool \"" +
+                                     std::string(kMarkupTool) +
+                                     "\"; 'vellum info' shows whether the plug-in started and "
+                                     "placed its handlers");
+        return RibbonReport{controls.CheckedButton()};
+    });
+}
+
+// The way a user ends the markup tool: a click on the checked button, or,
+// where there is none (the Font group checks nothing), the host's finishing
+// button.
+void EndMarkupTool(Application& app, MarkupControls& controls, MarkupDriver& driver) {
+    app.Invoke([&] {
+        if (!controls.ClickChecked())
+            driver.Finish();
+    });
+    app.Settle();
+}
+
+// After the host's text tool selected the text: the kind's control marks the
+// selection up, and leaves the tool as it was. Nothing selected, nothing to
+// click.
+std::function<void()> MarkSelection(MarkupControls& controls, const MarkupRequest& request,
+                                    ServiceObject* view) {
+    return [&controls, &request, view] {
+        if (!HostBL::HasTextSelection(view))
+            return;
+        controls.Apply(request.givenColor);
+        if (HostBL::ActiveToolName(view) != HostBL::kTextCopyTool)
+            throw std::runtime_error("the ribbon started a tool instead of marking up the "
+                                     "selection");
+    };
+}
+
 int Run(HostSession& session, MarkupRequest request) {
     SnapshotFiles snapshots(request.snapshot, request.input, request.output);
     CheckOutputs(request, snapshots);
-    request.color = MarkupColor(session, request.kind->option,
-                                request.colorGiven ? std::optional(request.color) : std::nullopt);
-    if ((request.color >> 24) == 0)
-        std::fprintf(stderr, "vellum markup: warning: the colour's alpha is 00, so the "
-                             "annotations will be invisible\n");
     const std::optional<FileOut::EditLock> lock = LockIfInPlace(request);
-    HostBL::ObjectPtr document = HostBL::OpenDocument(request.input);
-    DocumentText text(document.get());
+    Application& app = session.App();
+    const Application::Shown shown = app.Open(request.input);
+    ServiceObject* view = shown.blView.get();
+    std::optional<DocumentText> text;
+    app.Invoke([&] { text.emplace(shown.document.get()); });
     // A repaired file is written whole, as it was rebuilt: over itself, that
     // would lose whatever the repair could not recover.
-    if (lock && text.WasRepaired())
+    if (lock && text->WasRepaired())
         throw std::runtime_error(request.input +
                                  " is damaged (it was repaired on opening); write the result to "
                                  "another file so that the original stays as it is");
-    WarnIfRepaired("vellum markup", request.input, text);
-    // The plug-ins register their tools as they start.
-    session.Plugins();
-    request.color = MarkupColor(session, request.kind->option,
-                                request.colorGiven ? std::optional(request.color) : std::nullopt);
+    WarnIfRepaired("vellum markup", request.input, *text);
+    app.Invoke([&] { CheckAnnotationsAllowed(request, view); });
 
-    std::vector<DragReport> reports;
-    {
-        MarkupDriver driver(document.get(), text, request.kind->subtype, request.color);
-        reports = request.phrase.empty() ? MarkBetweenPoints(driver, text, request, snapshots)
-                                         : MarkPhrase(driver, text, request, snapshots);
-        driver.Finish();
+    // The Font group's icons only offer colours: its user picks the last one.
+    request.color = request.givenColor.value_or(LastMarkupColor(session, request.kind->option));
+    if (request.group == RibbonGroup::kFont)
+        request.givenColor = request.color;
+    if ((request.color >> 24) == 0)
+        std::fprintf(stderr, "vellum markup: warning: the colour's alpha is 00, so the "
+                             "annotations will be invisible\n");
+
+    MarkupControls controls(app.Ribbon(), request.group, request.kind->option);
+    MarkupDriver driver(shown.document.get(), *text, view, shown.geometry);
+    RibbonReport ribbon;
+    std::function<void()> afterRelease;
+    if (request.onSelection) {
+        app.Invoke([&] { HostBL::ActivateTool(view, HostBL::kTextCopyTool, MarkupToolParams{}); });
+        afterRelease = MarkSelection(controls, request, view);
+    } else {
+        ribbon = StartMarkupTool(app, controls, request, view);
     }
+    UserDrags drags(app, driver, afterRelease);
+    const std::vector<DragReport> reports =
+        request.phrase.empty() ? MarkBetweenPoints(drags, *text, request, snapshots)
+                               : MarkPhrase(drags, *text, request, snapshots);
+    if (request.onSelection)
+        app.Invoke([&] { driver.Finish(); });
+    else
+        EndMarkupTool(app, controls, driver);
+    WarnOfHandlerFailures(app, controls);
+
     std::size_t made = 0, failed = 0, annots = 0, undoSteps = 0;
     for (const DragReport& report : reports) {
         if (!report.problem.empty()) {
@@ -321,12 +454,13 @@ int Run(HostSession& session, MarkupRequest request) {
         annots += report.outcome.annots.size();
         undoSteps += report.outcome.undoSteps;
     }
-    if (made > 0) {
-        HostBL::Save(document.get(), request.output, /*incremental=*/true);
-        snapshots.Commit();
-    }
+    if (made > 0)
+        app.Invoke([&] {
+            HostBL::Save(shown.document.get(), request.output, /*incremental=*/true);
+            snapshots.Commit();
+        });
     if (request.json)
-        PrintJson(request, reports, made > 0);
+        PrintJson(request, ribbon, reports, made > 0);
     else
         PrintText(reports);
     if (made == 0) {

@@ -13,30 +13,8 @@ namespace {
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 namespace Input = BLInputEventTypes;
 
-// Pixels per page unit: fine enough to put the pointer between two narrow
-// glyphs, small enough that a whole page fits into the viewport image.
-constexpr float kPreferredZoom = 2.0f;
-constexpr float kLargestViewport = 3000.0f;
 // Pointers are kept this far inside the viewport's edges.
 constexpr int32_t kEdgeMargin = 8;
-
-// The zoom at which the largest page fits into the largest viewport. A page
-// that cannot be read is shown empty; only a drag over it fails.
-float ViewZoom(DocumentText& text, int32_t& width, int32_t& height) {
-    float largest = 1;
-    for (uint64_t page = 0; page < text.PageCount(); ++page) {
-        PDRectF box{};
-        try {
-            box = text.Info(page).cropBox;
-        } catch (const std::runtime_error&) {
-            continue;
-        }
-        largest = std::max({largest, box.x1 - box.x0, box.y1 - box.y0});
-    }
-    const float zoom = std::min(kPreferredZoom, kLargestViewport / largest);
-    width = height = static_cast<int32_t>(std::ceil(largest * zoom)) + 2 * HostBL::kPageGap;
-    return zoom;
-}
 
 PDPointF Mid(PDPointF a, PDPointF b) {
     return {(a.x + b.x) / 2, (a.y + b.y) / 2};
@@ -51,28 +29,12 @@ std::wstring DragOutcome::CoveredText() const {
     return NormalisedText(all);
 }
 
-MarkupDriver::MarkupDriver(ServiceObject* document, DocumentText& text, uint32_t subtype,
-                           uint32_t color)
-    : document_(ObjectPtr::Share(document)), text_(text) {
-    const float zoom = ViewZoom(text, viewport_.x, viewport_.y);
-    view_ = HostBL::CreateView(document, viewport_.x, viewport_.y, zoom);
-    if (!HostBL::ActivateTool(view_.get(), kToolName, MarkupToolParams{subtype, color}))
-        throw std::runtime_error(std::string("no plug-in offers the markup tool \"") + kToolName +
-                                 "\"; 'vellum info' shows which plug-ins started");
-}
-
-MarkupDriver::~MarkupDriver() {
-    try {
-        Finish();
-    } catch (...) {
-        // The view ends its tool when it goes; nothing is lost here.
-    }
-}
+MarkupDriver::MarkupDriver(ServiceObject* document, DocumentText& text, ServiceObject* view,
+                           const ViewGeometry& geometry)
+    : document_(ObjectPtr::Share(document)), text_(text), view_(ObjectPtr::Share(view)),
+      viewport_{geometry.width, geometry.height} {}
 
 void MarkupDriver::Finish() {
-    if (finished_)
-        return;
-    finished_ = true;
     HostBL::DispatchInput(view_.get(), Input::kButtonUp, Input::kFinishButton,
                           {viewport_.x / 2, viewport_.y / 2});
 }
@@ -97,21 +59,50 @@ SL::PointI MarkupDriver::InsideViewport(SL::PointI device) const {
     return {std::clamp(device.x, 0, viewport_.x - 1), std::clamp(device.y, 0, viewport_.y - 1)};
 }
 
+namespace {
+
+// The unit vector of a glyph's reading direction (left to right when the
+// glyph has no width).
+PDPointF ReadingDirection(const PDQuadF& quad) {
+    const PDPointF leading = Mid(quad.p0, quad.p2), trailing = Mid(quad.p1, quad.p3);
+    const float dx = trailing.x - leading.x, dy = trailing.y - leading.y;
+    const float length = std::hypot(dx, dy);
+    if (length > 0)
+        return {dx / length, dy / length};
+    return {1, 0};
+}
+
+} // namespace
+
+SL::PointI MarkupDriver::JustInside(uint64_t page, const PDQuadF& quad, const PDQuadF* previous) {
+    // Walk from the middle of the glyph's leading edge into the glyph to the
+    // first pixel that the view maps into it and not into the glyph before
+    // (kerned glyphs overlap). A press there is on the glyph for the markup
+    // tool, and before it for a text tool that places a caret on the nearer
+    // side of the glyph's middle (a press at the middle itself could round
+    // either way).
+    const PDPointF leading = Mid(quad.p0, quad.p2), centre = QuadCentre(quad);
+    const PDPointF d = ReadingDirection(quad);
+    const float halfWidth = std::hypot(centre.x - leading.x, centre.y - leading.y);
+    const SL::PointI middle = Show(page, {centre.x, centre.y});
+    for (float step = 0.25f; step < halfWidth; step += 0.25f) {
+        const SL::PointI device = HostBL::PageToDevice(
+            view_.get(), page, {leading.x + d.x * step, leading.y + d.y * step});
+        const SL::PointF seen = HostBL::DeviceToPage(view_.get(), page, device);
+        if (QuadContains(quad, {seen.x, seen.y}) &&
+            !(previous && QuadContains(*previous, {seen.x, seen.y})))
+            return InsideViewport(device);
+    }
+    return middle;
+}
+
 SL::PointI MarkupDriver::JustPast(uint64_t page, const PDQuadF& quad) {
     // Walk from the middle of the glyph's trailing edge along the reading
     // direction to the first pixel that the view no longer maps into the
     // glyph: the tool then puts the selection's end right after it.
-    const PDPointF leading = Mid(quad.p0, quad.p2);
     const PDPointF trailing = Mid(quad.p1, quad.p3);
-    float dx = trailing.x - leading.x, dy = trailing.y - leading.y;
-    const float length = std::hypot(dx, dy);
-    if (length > 0) {
-        dx /= length;
-        dy /= length;
-    } else {
-        dx = 1;
-        dy = 0;
-    }
+    const PDPointF d = ReadingDirection(quad);
+    const float dx = d.x, dy = d.y;
     SL::PointI device = Show(page, {trailing.x, trailing.y});
     for (float step = 0.25f; step <= 4.0f; step += 0.25f) {
         device = HostBL::PageToDevice(view_.get(), page,
@@ -151,25 +142,31 @@ void MarkupDriver::WriteSnapshot(uint64_t page, FileOut::OutputFile& out) {
 }
 
 DragOutcome MarkupDriver::Drag(const PagePoint& from, const PagePoint& to,
-                               FileOut::OutputFile* snapshot) {
+                               FileOut::OutputFile* snapshot,
+                               const std::function<void()>& afterRelease) {
     return DragBetween(
         from, Show(from.page, from.point), to.page, [&] { return Show(to.page, to.point); },
-        snapshot);
+        snapshot, afterRelease);
 }
 
-DragOutcome MarkupDriver::DragOver(const PhraseMatch& match, FileOut::OutputFile* snapshot) {
-    const PDQuadF first = text_.Chars(match.first.page).at(match.first.index).quad;
+DragOutcome MarkupDriver::DragOver(const PhraseMatch& match, FileOut::OutputFile* snapshot,
+                                   const std::function<void()>& afterRelease) {
+    const std::vector<PageChar>& firstPageChars = text_.Chars(match.first.page);
+    const PDQuadF first = firstPageChars.at(match.first.index).quad;
+    const PDQuadF* previous =
+        match.first.index > 0 ? &firstPageChars[match.first.index - 1].quad : nullptr;
     const PDQuadF last = text_.Chars(match.last.page).at(match.last.index).quad;
     const PDPointF centre = QuadCentre(first);
     const PagePoint from{match.first.page, {centre.x, centre.y}};
     return DragBetween(
-        from, Show(from.page, from.point), match.last.page,
-        [&] { return JustPast(match.last.page, last); }, snapshot);
+        from, JustInside(from.page, first, previous), match.last.page,
+        [&] { return JustPast(match.last.page, last); }, snapshot, afterRelease);
 }
 
 DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevice, uint64_t toPage,
                                       const std::function<SL::PointI()>& toDevice,
-                                      FileOut::OutputFile* snapshot) {
+                                      FileOut::OutputFile* snapshot,
+                                      const std::function<void()>& afterRelease) {
     const uint64_t firstPage = std::min(from.page, toPage), lastPage = std::max(from.page, toPage);
     const std::vector<uint64_t> before = AnnotCounts(firstPage, lastPage);
     const uint32_t stepsBefore = HostBL::UndoSteps(document_.get());
@@ -204,6 +201,8 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
         WriteSnapshot(toPage, *snapshot);
     progress.Done();
     HostBL::DispatchInput(view, Input::kButtonUp, Input::kLeftButton, end);
+    if (afterRelease)
+        afterRelease();
 
     outcome.undoSteps = HostBL::UndoSteps(document_.get()) - stepsBefore;
     for (uint64_t page = firstPage; page <= lastPage; ++page) {

@@ -1,9 +1,8 @@
-// Drives the plug-in's markup tool exactly as a user's mouse would: the tool
-// is made through "BLService"'s input-handler registry by the name
-// "AddTextMarkupAnnot", initialised with a view of the document, the kind and
-// the colour, made the view's active tool, and fed left-button presses,
-// pointer moves and releases in device pixels. The view scrolls to wherever
-// the pointer has to go. The last release of the right button ends the tool.
+// Drags across a document's text in a view exactly as a user's mouse would:
+// left-button presses, pointer moves and releases in device pixels, handed
+// to the view's active tool (the plug-in's markup tool, or the host's text
+// tool). The view scrolls to wherever the pointer has to go. Called on the
+// application's UI thread.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +12,7 @@
 
 #include "DocumentText.h"
 #include "PhraseSearch.h"
+#include "ViewGeometry.h"
 #include "fileout/OutputFile.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/SLGeometry.h"
@@ -40,33 +40,36 @@ struct DragOutcome {
 
 class MarkupDriver {
 public:
-    static constexpr const char* kToolName = "AddTextMarkupAnnot";
-
-    // Throws std::runtime_error when no plug-in offers the tool.
-    MarkupDriver(ServiceObject* document, DocumentText& text, uint32_t subtype, uint32_t color);
-    ~MarkupDriver();
+    // Input goes to `view`, whose viewport is `geometry`, showing `document`.
+    MarkupDriver(ServiceObject* document, DocumentText& text, ServiceObject* view,
+                 const ViewGeometry& geometry);
     MarkupDriver(const MarkupDriver&) = delete;
     MarkupDriver& operator=(const MarkupDriver&) = delete;
 
     // Presses at `from`, moves over the pages between, and releases at
     // `to`. With a snapshot file, the view is drawn just before the release
-    // and the release's page written into it as a PNG.
-    DragOutcome Drag(const PagePoint& from, const PagePoint& to, FileOut::OutputFile* snapshot);
-    // A drag from the middle of the match's first character to just past its
+    // and the release's page written into it as a PNG. `afterRelease` runs
+    // right after the release, before the outcome is taken: what it adds
+    // counts as the drag's.
+    DragOutcome Drag(const PagePoint& from, const PagePoint& to, FileOut::OutputFile* snapshot,
+                     const std::function<void()>& afterRelease = {});
+    // A drag from just inside the match's first character to just past its
     // last one.
-    DragOutcome DragOver(const PhraseMatch& match, FileOut::OutputFile* snapshot);
+    DragOutcome DragOver(const PhraseMatch& match, FileOut::OutputFile* snapshot,
+                         const std::function<void()>& afterRelease = {});
     // Undoes the last drag's edits.
     void UndoLastDrag();
 
-    // Ends the tool with the release of the host's finishing button.
+    // The release of the host's finishing button, which ends the active tool.
     void Finish();
 
 private:
     DragOutcome DragBetween(const PagePoint& from, SL::PointI fromDevice, uint64_t toPage,
                             const std::function<SL::PointI()>& toDevice,
-                            FileOut::OutputFile* snapshot);
+                            FileOut::OutputFile* snapshot, const std::function<void()>& afterRelease);
     SL::PointI Show(uint64_t page, SL::PointF point);
     SL::PointI InsideViewport(SL::PointI device) const;
+    SL::PointI JustInside(uint64_t page, const PDQuadF& quad, const PDQuadF* previous);
     SL::PointI JustPast(uint64_t page, const PDQuadF& quad);
     void WriteSnapshot(uint64_t page, FileOut::OutputFile& out);
     std::vector<uint64_t> AnnotCounts(uint64_t firstPage, uint64_t lastPage);
@@ -75,5 +78,4 @@ private:
     DocumentText& text_;
     SODetails::BasicServiceObjectPtr<> view_;
     SL::PointI viewport_;
-    bool finished_ = false;
 };

@@ -4,7 +4,6 @@
 #include <filesystem>
 #include <mutex>
 
-#include "RibbonBar.h"
 #include "platform/Platform.h"
 #include "service-common/Atom.h"
 #include "service-common/NotificationService.h"
@@ -13,7 +12,6 @@
 #include "service-common/TextConversion.h"
 #include "strpool.h"
 #include "svcbroker.h"
-#include "ui-engine/UIHandlerOps.h"
 #include "ui/UIService.h"
 
 namespace {
@@ -121,13 +119,12 @@ void PluginHost::Load(const std::string& path) {
     plugins_.push_back(plugin);
 }
 
-void PluginHost::AnnounceRibbon() {
-    ribbonBar_ = RibbonBar::Create();
+void PluginHost::AnnounceRibbon(ServiceObject* ribbonBar) {
     SODetails::BasicServiceObjectPtr<> notifier = SODetails::GetGlobalNotifier();
     bool flag = false;
     SODetails::CallChecked<NotifierOps::Post>(
         notifier.get(), SODetails::AtomFromString("Notification_UIRIbbonBar_Initialized"),
-        ribbonBar_.get(), nullptr, &flag);
+        ribbonBar, nullptr, &flag);
 }
 
 void PluginHost::UnloadAll() {
@@ -138,7 +135,6 @@ void PluginHost::UnloadAll() {
         plugin.pluginInterface.destroyInstance();
         plugin.started = false;
     }
-    ribbonBar_.Reset();
 }
 
 std::vector<PublishedObject> PluginHost::PublishedObjects(const LoadedPlugin& plugin) const {
@@ -153,22 +149,6 @@ std::vector<PublishedObject> PluginHost::PublishedObjects(const LoadedPlugin& pl
         objects.push_back(
             {entries[i].name, entries[i].atom, SODetails::AtomFromString(entries[i].name)});
     return objects;
-}
-
-std::vector<RibbonPlacement> PluginHost::RibbonPlacements() const {
-    std::vector<RibbonPlacement> placements;
-    if (!ribbonBar_)
-        return placements;
-    for (const auto& panel : RibbonBar::Placements(ribbonBar_.get())) {
-        RibbonPlacement placement{panel.first, panel.second->interfaceName, ""};
-        const char* name = nullptr;
-        if (SODetails::TryCall<UIHandlerOps::GetHandlerName>(panel.second.get(), &name) ==
-                SODetails::kOk &&
-            name)
-            placement.handlerName = name;
-        placements.push_back(placement);
-    }
-    return placements;
 }
 
 std::vector<std::string> PluginHost::UIActions() const {

@@ -1,6 +1,7 @@
 // Loads the plug-ins of the host's "plugins" folder and drives them through
 // their lifecycle: PluginMain, PluginInitialize, RegisterObjects and the
-// ribbon's readiness; UnregisterObjects and DestroyInstance at the end.
+// ribbon's readiness; UnregisterObjects and DestroyInstance at the end. The
+// application calls all of it on its UI thread.
 #pragma once
 
 #include <cstdint>
@@ -24,12 +25,6 @@ struct PublishedObject {
     uint32_t atom;          // the name's atom
 };
 
-struct RibbonPlacement {
-    std::wstring group;
-    std::string handlerInterface;
-    std::string handlerName;
-};
-
 class PluginHost {
 public:
     explicit PluginHost(std::string hostFolder);
@@ -38,13 +33,12 @@ public:
     // Loads and starts every plug-in; failures are recorded, never fatal.
     void LoadAll();
     // Announces the ribbon bar to the plug-ins (they place their handlers).
-    void AnnounceRibbon();
+    void AnnounceRibbon(ServiceObject* ribbonBar);
     // Stops every started plug-in.
     void UnloadAll();
 
     const std::vector<LoadedPlugin>& Plugins() const { return plugins_; }
     std::vector<PublishedObject> PublishedObjects(const LoadedPlugin& plugin) const;
-    std::vector<RibbonPlacement> RibbonPlacements() const;
     std::vector<std::string> UIActions() const;
 
 private:
@@ -52,5 +46,4 @@ private:
 
     std::string hostFolder_;
     std::vector<LoadedPlugin> plugins_;
-    SODetails::BasicServiceObjectPtr<> ribbonBar_;
 };

@@ -21,9 +21,14 @@ void PrintUsage(FILE* out) {
         "                             a page's characters with their quads, as the plug-in sees "
         "them\n"
         "  markup IN.pdf -o OUT.pdf --kind highlight|underline|strikeout [--color AARRGGBB]\n"
+        "         [--group markup|font] [--on-selection]\n"
         "         (--text PHRASE [--all] | --from PAGE:X,Y --to PAGE:X,Y ...)\n"
         "         [--json] [--snapshot PNG]\n"
-        "                             mark up text the way a user drags across it\n"
+        "                             mark up text the way a user does: the ribbon's button,\n"
+        "                             then drags across the text (or select, then the button)\n"
+        "  ribbon [IN.pdf [--read-only]] [--json]\n"
+        "                             the ribbon's Markup and Font groups as the handlers left "
+        "them\n"
         "  options list [PATH-PREFIX] [--json] | get PATH | set PATH VALUE | reset PATH|--all\n"
         "                             look at or change the user options\n",
         out);
@@ -48,6 +53,8 @@ int main(int argc, char** argv) {
         return RunMarkup(session, args);
     if (command == "options")
         return RunOptions(session, args);
+    if (command == "ribbon")
+        return RunRibbon(session, args);
     std::fprintf(stderr, "vellum: unknown command %s\n\n", Quoted(command).c_str());
     PrintUsage(stderr);
     return kExitUsage;

@@ -8,11 +8,6 @@
 
 namespace HostBLImpl {
 
-uint64_t NextEventHandle() {
-    static std::atomic<uint64_t> next{0};
-    return ++next;
-}
-
 std::string FolioMessage() {
     const char* message = FolioLastErrorMessage();
     return message && *message ? message : "the document model failed without saying why";
@@ -327,6 +322,13 @@ uint32_t UndoSteps(ServiceObject* document) {
     if (result != kPDOk)
         throw std::runtime_error("cannot read the undo history: " + FolioMessage());
     return steps;
+}
+
+uint32_t Permissions(ServiceObject* document) {
+    uint32_t permissions = 0;
+    if (FolioDocumentGetPermissions(DocumentOf(document).document, &permissions) != kPDOk)
+        throw std::runtime_error("cannot read the document's permissions: " + FolioMessage());
+    return permissions;
 }
 
 std::vector<AnnotRecord> PageAnnots(ServiceObject* document, uint64_t page) {

@@ -123,6 +123,7 @@ struct ViewImpl : SODetails::ServiceObjectSelf {
     ObjectPtr selection;
     SLAtom toolId = 0;
     ObjectPtr tool;
+    bool readOnly = false;
 
     // Every event of the view's interface.
     EventSourceFor<BLDocumentViewEvents::OnLayoutChanged> onLayoutChanged;

@@ -127,4 +127,11 @@ void ClearSelection(ServiceObject* view) {
     ViewOf(view).SetSelection(nullptr);
 }
 
+bool HasTextSelection(ServiceObject* view) {
+    ViewImpl& impl = ViewOf(view);
+    std::lock_guard<std::mutex> lock(impl.mutex);
+    const SelectionImpl* selection = ImplOrNull<SelectionInterface>(impl.selection.get());
+    return selection && !selection->quads.empty();
+}
+
 } // namespace HostBL

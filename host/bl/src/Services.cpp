@@ -104,7 +104,12 @@ struct CursorInterface {
 // ---------------------------------------------------------------------------
 // "BLService"
 
+// The registry starts with the host's own tools.
 struct ServiceImpl {
+    ServiceImpl() {
+        const ObjectPtr textCopy = ObjectPtr::Adopt(NewTextCopyToolFactory());
+        RegistryInterface::Register(registry.get(), AtomOf(HostBL::kTextCopyTool), textCopy.get());
+    }
     ObjectPtr registry = ObjectPtr::Adopt(RegistryInterface::Object::New());
     ObjectPtr cursor = ObjectPtr::Adopt(CursorInterface::Object::New());
 };

@@ -8,4 +8,6 @@ namespace HostBLImpl {
 ServiceObject* NewBLService();
 ServiceObject* NewGraphicsFactory();
 ServiceObject* NewAuthor();
+// The factory of the host's own text tool (HostBL::kTextCopyTool).
+ServiceObject* NewTextCopyToolFactory();
 } // namespace HostBLImpl

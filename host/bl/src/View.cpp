@@ -9,6 +9,7 @@
 #include "bl/BLInputHandler.h"
 #include "bl/BLService.h"
 #include "service-common/ServiceProvider.h"
+#include "strpool.h"
 
 namespace HostBLImpl {
 
@@ -187,18 +188,21 @@ struct ViewOperations {
         return kOk;
     }
 
-    static uint32_t GetViewState(ServiceObject*, uint32_t* state) {
+    static uint32_t GetViewState(ServiceObject* self, uint32_t* state) {
         if (!state)
             return HOSTBL_REPORT(kBadArgument, kWideName, L"GetViewState");
-        *state = 0;
+        *state = HostBL::ViewState(self);
         return kOk;
     }
 
-    static uint32_t IsOperationAllowed(ServiceObject*, uint32_t, uint32_t, bool, bool,
-                                       bool* allowed) {
+    // Adding annotations is the one change to a document this host knows;
+    // every other operation is refused.
+    static uint32_t IsOperationAllowed(ServiceObject* self, uint32_t subject, uint32_t action,
+                                       bool, bool, bool* allowed) {
         if (!allowed)
             return HOSTBL_REPORT(kBadArgument, kWideName, L"IsOperationAllowed");
-        *allowed = true;
+        *allowed = subject == BLViewOperation::kAnnotations && action == BLViewOperation::kAdd &&
+                   HostBL::AnnotationsBlocked(self) == HostBL::AnnotationBlock::kNone;
         return kOk;
     }
 
@@ -456,6 +460,45 @@ ObjectPtr ActiveTool(ServiceObject* view) {
     ViewImpl& impl = ViewOf(view);
     std::lock_guard<std::mutex> lock(impl.mutex);
     return impl.tool;
+}
+
+std::string ActiveToolName(ServiceObject* view) {
+    ViewImpl& impl = ViewOf(view);
+    SLAtom tool = 0;
+    {
+        std::lock_guard<std::mutex> lock(impl.mutex);
+        tool = impl.toolId;
+    }
+    const char* name = nullptr;
+    if (tool == 0 || SLGetStringFromAtom(tool, &name) != kOk || !name)
+        return {};
+    return name;
+}
+
+void SetReadOnly(ServiceObject* view, bool readOnly) {
+    ViewImpl& impl = ViewOf(view);
+    {
+        std::lock_guard<std::mutex> lock(impl.mutex);
+        if (impl.readOnly == readOnly)
+            return;
+        impl.readOnly = readOnly;
+    }
+    impl.onViewStateChanged.Raise(ViewState(view));
+}
+
+uint32_t ViewState(ServiceObject* view) {
+    ViewImpl& impl = ViewOf(view);
+    std::lock_guard<std::mutex> lock(impl.mutex);
+    return impl.readOnly ? BLViewState::kReadOnly : 0;
+}
+
+AnnotationBlock AnnotationsBlocked(ServiceObject* view) {
+    ViewImpl& impl = ViewOf(view);
+    if (ViewState(view) & BLViewState::kReadOnly)
+        return AnnotationBlock::kReadOnlyView;
+    if (!(Permissions(impl.document.get()) & kFolioPermitAnnotate))
+        return AnnotationBlock::kForbiddenByDocument;
+    return AnnotationBlock::kNone;
 }
 
 bool ActivateTool(ServiceObject* view, const std::string& toolName,

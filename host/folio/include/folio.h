@@ -142,6 +142,18 @@ FOLIO_API PDResult FolioDocumentGetPageCount(PDDocument document, uint64_t* coun
 // 1 when the file was damaged and its structure had to be rebuilt on
 // opening (what it shows may then be incomplete), else 0.
 FOLIO_API PDResult FolioDocumentWasRepaired(PDDocument document, uint32_t* repaired);
+// What the document's author permits a reader (the user's permissions of an
+// encrypted file, which the library honours without the owner's password):
+// a combination of the kFolioPermit flags. Files without such restrictions,
+// and in-memory documents, permit everything.
+enum {
+    kFolioPermitPrint = 1,
+    kFolioPermitCopy = 2,
+    kFolioPermitEdit = 4,
+    kFolioPermitAnnotate = 8,
+    kFolioPermitAll = 15
+};
+FOLIO_API PDResult FolioDocumentGetPermissions(PDDocument document, uint32_t* permissions);
 FOLIO_API PDResult FolioDocumentLoadPage(PDDocument document, uint64_t index, PDPage* out);
 FOLIO_API PDResult FolioPageGetIndex(PDPage page, uint64_t* index);
 

@@ -373,6 +373,13 @@ FOLIO_API PDResult FolioDocumentWasRepaired(PDDocument document, uint32_t* repai
     return kPDOk;
 }
 
+FOLIO_API PDResult FolioDocumentGetPermissions(PDDocument document, uint32_t* permissions) {
+    REQUIRE(document && permissions, "FolioDocumentGetPermissions", "null argument");
+    Lock lock(document->mutex);
+    *permissions = document->Permissions();
+    return kPDOk;
+}
+
 FOLIO_API PDResult FolioDocumentLoadPage(PDDocument document, uint64_t index, PDPage* out) {
     REQUIRE(document && out, "FolioDocumentLoadPage", "null argument");
     *out = nullptr;

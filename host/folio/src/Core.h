@@ -91,6 +91,8 @@ struct PDDocumentRec : folio::RefCounted {
     virtual uint64_t PageCount() = 0;
     // Whether the file was damaged and had to be rebuilt when it was opened.
     virtual bool WasRepaired() { return false; }
+    // The kFolioPermit flags of what the document permits.
+    virtual uint32_t Permissions() { return kFolioPermitAll; }
     virtual PDResult CropBox(uint64_t page, PDRectF* box) = 0;
     virtual PDResult Rotation(uint64_t page, int32_t* rotate) = 0;
     virtual PDResult LoadText(uint64_t page, std::vector<folio::Char>* chars) = 0;

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <utility>
 
 namespace folio {
 namespace {
@@ -228,6 +229,7 @@ public:
                 if (!locked) {
                     pages = pdf_count_pages(ctx_, doc_);
                     pdf_enable_journal(ctx_, doc_);
+                    permissions_ = ReadPermissions();
                 }
             },
             &error);
@@ -242,6 +244,8 @@ public:
 
     uint64_t PageCount() override { return pageCount_; }
     bool WasRepaired() override { return doc_->repair_attempted != 0; }
+
+    uint32_t Permissions() override { return permissions_; }
 
     PDResult CropBox(uint64_t page, PDRectF* box) override {
         Geometry g;
@@ -609,6 +613,22 @@ private:
         return kPDOk;
     }
 
+    // The user's permissions of an encrypted file; runs inside a guarded
+    // region.
+    uint32_t ReadPermissions() {
+        const std::pair<fz_permission, uint32_t> flags[] = {
+            {FZ_PERMISSION_PRINT, kFolioPermitPrint},
+            {FZ_PERMISSION_COPY, kFolioPermitCopy},
+            {FZ_PERMISSION_EDIT, kFolioPermitEdit},
+            {FZ_PERMISSION_ANNOTATE, kFolioPermitAnnotate},
+        };
+        uint32_t permitted = 0;
+        for (const auto& [permission, flag] : flags)
+            if (pdf_has_permission(ctx_, doc_, permission))
+                permitted |= flag;
+        return permitted;
+    }
+
     // Reads one annotation dictionary; runs inside a guarded region.
     void ReadMarkup(pdf_obj* a, Markup* m) {
         const char* subtype = pdf_to_name(ctx_, pdf_dict_get(ctx_, a, PDF_NAME(Subtype)));
@@ -650,6 +670,7 @@ private:
     fz_buffer* bytes_ = nullptr; // the file as it was read: the base of incremental saves
     int64_t startxref_ = 0;      // where its last cross-reference section starts
     uint64_t pageCount_ = 0;
+    uint32_t permissions_ = kFolioPermitAll;
 };
 
 bool LooksLikePdf(const std::vector<unsigned char>& data) {

@@ -7,5 +7,4 @@ namespace HostServices {
 ServiceObject* NewBrand();
 ServiceObject* NewLocaleManager();
 ServiceObject* NewNotificationService();
-ServiceObject* NewUIService();
 } // namespace HostServices

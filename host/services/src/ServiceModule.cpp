@@ -9,7 +9,6 @@ extern "C" SO_EXPORT uint32_t CreateServiceObject(uint32_t atom, ServiceObject**
         {"Brand", &HostServices::NewBrand},
         {"LocaleManager", &HostServices::NewLocaleManager},
         {"NotificationService", &HostServices::NewNotificationService},
-        {"UIService", &HostServices::NewUIService},
     };
     return SODetails::CreateNamedServiceObject(atom, out, kServices);
 }

@@ -67,11 +67,20 @@ void SleepMilliseconds(uint32_t milliseconds);
 // A processor pause (spin-wait hint).
 void ProcessorPause();
 
-// IsWindow. The stand-in host registers the window handles it creates, since
-// there is no window system underneath it here.
+// IsWindow. On Windows the system knows every window. Elsewhere there is no
+// window system underneath the stand-in host: its UI library keeps the
+// registry of the windows it has open and exports the check as the C
+// function "VellumHostIsWindow" (int (uint64_t handle)), which is looked up
+// in the process here, so that no module needs to know the host's. Without
+// such a host no handle is a window.
 bool IsWindow(uint64_t handle);
-void RegisterWindow(uint64_t handle);
-void UnregisterWindow(uint64_t handle);
+
+// The handle of a new window of the stand-in host: a message-only window on
+// Windows, so that IsWindow knows it; elsewhere a fresh number, never 0 and
+// never handed out twice by this module. DestroyHostWindow ends it, on the
+// thread that created it.
+uint64_t CreateHostWindow();
+void DestroyHostWindow(uint64_t handle);
 
 // _gmtime64_s: broken-down UTC time; false for times it cannot represent.
 bool GmTime(int64_t secondsSinceEpoch, std::tm* out);

@@ -49,13 +49,31 @@ constexpr OperationDeclaration kOperationDeclarations[] = {
     {"BLInputHandler", "RestoreSelection", kInputHandlerFile, 24},
     {"BLInputHandler", "OnDeathrattle", kInputHandlerFile, 25},
     {"BLInputHandlerFactory", "CreateInputHandler", kInputHandlerFactoryFile, 7},
+    // The host's UI handler header declares the 23 operations one a line, in
+    // table order, from line 30 on.
     {"UIHandler", "QueryServiceObject", kUIHandlerFile, 30},
     {"UIHandler", "GetHandlerName", kUIHandlerFile, 31},
     {"UIHandler", "GetElementAttachedTo", kUIHandlerFile, 32},
     {"UIHandler", "GetSubscribedEvents", kUIHandlerFile, 33},
+    {"UIHandler", "HandleMouse", kUIHandlerFile, 34},
+    {"UIHandler", "HandleKey", kUIHandlerFile, 35},
+    {"UIHandler", "HandleFocus", kUIHandlerFile, 36},
+    {"UIHandler", "HandleTimer", kUIHandlerFile, 37},
+    {"UIHandler", "HandleSize", kUIHandlerFile, 38},
+    {"UIHandler", "HandleScroll", kUIHandlerFile, 39},
+    {"UIHandler", "HandleDraw", kUIHandlerFile, 40},
+    {"UIHandler", "HandleMethodCall", kUIHandlerFile, 41},
+    {"UIHandler", "HandleScriptCall", kUIHandlerFile, 42},
     {"UIHandler", "HandleEvent", kUIHandlerFile, 43},
+    {"UIHandler", "HandleDataArrived", kUIHandlerFile, 44},
+    {"UIHandler", "HandleGesture", kUIHandlerFile, 45},
+    {"UIHandler", "HandleExchange", kUIHandlerFile, 46},
     {"UIHandler", "Attached", kUIHandlerFile, 47},
     {"UIHandler", "Detached", kUIHandlerFile, 48},
+    {"UIHandler", "OnDocumentComplete", kUIHandlerFile, 49},
+    {"UIHandler", "OnInplacePluginsInitialized", kUIHandlerFile, 50},
+    {"UIHandler", "OnInitComplete", kUIHandlerFile, 51},
+    {"UIHandler", "OnLocaleChanged", kUIHandlerFile, 52},
 };
 
 // --- The service provider's failures (SP::_CheckServiceProviderApiResult) ----
@@ -114,6 +132,27 @@ struct SelectorOnLButtonUp {
     static constexpr const char* kFunctionBeforeClass = "bool __cdecl SelectorInputHandlerBase<";
     static constexpr const char* kFunctionAfterClass =
         ">::OnLButtonUp(const struct SL::PointI &,unsigned int)";
+};
+
+// A UI handler asked to forward a query that its window could not answer
+// and that came without an error record of the window's. The function text
+// names the handler's class between the two parts.
+struct UIHandlerOnQueryServiceObject {
+    static constexpr const char* kFile = "app\\include\\ui\\uihandlerstdimpl";
+    static constexpr uint32_t kLine = 276;
+    static constexpr const char* kFunctionBeforeClass = "SOImpl::UIHandlerStdImpl<";
+    static constexpr const char* kFunctionAfterClass =
+        ",class UIEngineTraits>::OnQueryServiceObject";
+};
+
+// A window that could not give a UI handler one of its frame objects. The
+// function text is a pattern: %1% is the interface's type name.
+struct QueryServiceObjectFromUIWnd {
+    static constexpr const char* kFile = "app\\include\\ui\\uiwndserviceobjectrequester";
+    static constexpr uint32_t kLine = 112;
+    static constexpr const char* kFunctionPattern =
+        "bool __cdecl UIWndServiceObjectRequester::QueryServiceObjectFromUIWnd<struct %1%>(struct "
+        "ServiceObject *,class SODetails::BasicServiceObjectPtr<struct %1%> &)";
 };
 
 } // namespace FailureSites

@@ -9,7 +9,13 @@
 class ServiceObjectException;
 
 namespace SODetails {
-enum LogSeverity : uint32_t { kLogSeverityRegistration = 1, kLogSeverityFailure = 2 };
+// Severity 1 also marks a lookup that found nothing, where the caller goes
+// on without the object (kLogSeverityNotice).
+enum LogSeverity : uint32_t {
+    kLogSeverityRegistration = 1,
+    kLogSeverityNotice = 1,
+    kLogSeverityFailure = 2
+};
 }
 
 // Writes one record through the logger of "journal.dll" if that module is

@@ -58,6 +58,10 @@ constexpr uint32_t kUnknownLibraryResult = 25; // every result the translation d
 constexpr uint32_t kStaleElement = 0x20001; // not a live element handle of the engine
 constexpr uint32_t kBadSelector = 0x20002;  // a selector text the engine does not understand
 
+// A UI handler's window cannot give the service object the handler was
+// asked to find there.
+constexpr uint32_t kNoSuchServiceObject = 8;
+
 // The settings store's typed reads and writes found no service.
 constexpr uint32_t kSettingsReadsNotLoaded = 0x2000D;
 constexpr uint32_t kSettingsWritesNotLoaded = 0x2000E;

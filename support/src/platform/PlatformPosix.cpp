@@ -9,10 +9,9 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstring>
 #include <locale.h>
-#include <mutex>
-#include <set>
 #include <vector>
 
 namespace Platform {
@@ -127,31 +126,26 @@ void ProcessorPause() {
 #endif
 }
 
-namespace {
-std::mutex& WindowsMutex() {
-    static std::mutex m;
-    return m;
-}
-std::set<uint64_t>& Windows() {
-    static std::set<uint64_t> w;
-    return w;
-}
-} // namespace
-
 bool IsWindow(uint64_t handle) {
-    std::lock_guard<std::mutex> lock(WindowsMutex());
-    return Windows().count(handle) != 0;
+    using HostIsWindow = int (*)(uint64_t);
+    static std::atomic<HostIsWindow> check{nullptr};
+    HostIsWindow found = check.load();
+    if (!found) {
+        // Not cached until found: the host's UI library may load later.
+        found = reinterpret_cast<HostIsWindow>(::dlsym(RTLD_DEFAULT, "VellumHostIsWindow"));
+        check.store(found);
+    }
+    return found && found(handle) != 0;
 }
 
-void RegisterWindow(uint64_t handle) {
-    std::lock_guard<std::mutex> lock(WindowsMutex());
-    Windows().insert(handle);
+uint64_t CreateHostWindow() {
+    static std::atomic<uint64_t> next{0};
+    // Spaced like the addresses of window objects, to look like no small
+    // number a caller might pass by mistake.
+    return 0x10000 + 16 * ++next;
 }
 
-void UnregisterWindow(uint64_t handle) {
-    std::lock_guard<std::mutex> lock(WindowsMutex());
-    Windows().erase(handle);
-}
+void DestroyHostWindow(uint64_t) {}
 
 bool GmTime(int64_t secondsSinceEpoch, std::tm* out) {
     time_t t = static_cast<time_t>(secondsSinceEpoch);

@@ -138,8 +138,17 @@ bool IsWindow(uint64_t handle) {
     return ::IsWindow(reinterpret_cast<HWND>(handle)) != FALSE;
 }
 
-void RegisterWindow(uint64_t) {}
-void UnregisterWindow(uint64_t) {}
+uint64_t CreateHostWindow() {
+    // "Message" is the system's class of message-only windows.
+    HWND window = ::CreateWindowExW(0, L"Message", nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    ::GetModuleHandleW(nullptr), nullptr);
+    return reinterpret_cast<uint64_t>(window);
+}
+
+void DestroyHostWindow(uint64_t handle) {
+    if (handle)
+        ::DestroyWindow(reinterpret_cast<HWND>(handle));
+}
 
 bool GmTime(int64_t secondsSinceEpoch, std::tm* out) {
     __time64_t t = secondsSinceEpoch;

@@ -55,6 +55,9 @@ HOSTBL_API bool Redo(ServiceObject* document);
 // How many undo steps the document holds.
 HOSTBL_API uint32_t UndoSteps(ServiceObject* document);
 
+// What the document permits its reader (the kFolioPermit flags of folio.h).
+HOSTBL_API uint32_t Permissions(ServiceObject* document);
+
 // Writes the document as a PDF file into `out` (which the caller commits),
 // or saves it at `path` through the host's one commit routine. Incremental:
 // the original bytes with the changes appended.
@@ -128,6 +131,20 @@ HOSTBL_API bool IsDirty(ServiceObject* view);
 
 // The tool object made active with SetActiveTool (a new reference), or null.
 HOSTBL_API ObjectPtr ActiveTool(ServiceObject* view);
+// The name of the active tool, or empty.
+HOSTBL_API std::string ActiveToolName(ServiceObject* view);
+
+// A read-only view shows its document without letting anything be added to
+// it: GetViewState has BLViewState::kReadOnly, and IsOperationAllowed
+// refuses annotations. A change raises OnViewStateChanged with the new
+// state.
+HOSTBL_API void SetReadOnly(ServiceObject* view, bool readOnly);
+HOSTBL_API uint32_t ViewState(ServiceObject* view);
+
+// Why annotations cannot be added in the view, as IsOperationAllowed
+// answers for (BLViewOperation::kAnnotations, kAdd).
+enum class AnnotationBlock { kNone, kReadOnlyView, kForbiddenByDocument };
+HOSTBL_API AnnotationBlock AnnotationsBlocked(ServiceObject* view);
 
 // Makes a new tool through the input-handler registry of the provider's
 // "BLService" by the tool's name, initialises it with the view and `params`,
@@ -179,6 +196,16 @@ HOSTBL_API ObjectPtr SelectText(ServiceObject* view, const std::string& toolName
                                 uint64_t lastChar);
 // Drops the view's current selection and raises OnSelectionChanged (null).
 HOSTBL_API void ClearSelection(ServiceObject* view);
+// Whether the view's current selection holds text.
+HOSTBL_API bool HasTextSelection(ServiceObject* view);
+
+// The name of the host's own text tool, which selects text by a drag: a
+// left press on a character starts the selection, moves extend it, and the
+// release makes it the view's selection (of type "TextCopy"; a release
+// where the press was selects nothing and drops the selection). A release
+// of the finishing button ends the tool. Its factory is in the input-handler
+// registry of every "BLService".
+constexpr const char* kTextCopyTool = "TextCopy";
 
 // ---------------------------------------------------------------------------
 // Services

@@ -35,12 +35,26 @@ using GetSelection = OperationSlot<408, uint32_t(ServiceObject** selection)>;
 using GetActiveTool = OperationSlot<856, uint32_t(SLAtom* tool)>;
 using Invalidate = OperationSlot<976, uint32_t()>;
 // Positions of our own host, after the last event entry.
+// The view's state bits (BLViewState).
 using GetViewState = OperationSlot<1480, uint32_t(uint32_t* state)>;
-using IsOperationAllowed =
-    OperationSlot<1488, uint32_t(uint32_t what, uint32_t kind, bool a, bool b, bool* allowed)>;
+// Whether the view lets `action` be done to `subject` (BLViewOperation);
+// the two flags are the caller's and this host does not examine them.
+using IsOperationAllowed = OperationSlot<1488, uint32_t(uint32_t subject, uint32_t action, bool a,
+                                                        bool b, bool* allowed)>;
 using SetActiveTool = OperationSlot<1496, uint32_t(SLAtom tool, ServiceObject* handler)>;
 constexpr std::size_t kOperationCount = 1504 / 8;
 } // namespace BLDocumentViewOps
+
+namespace BLViewState {
+// The view shows its document read-only: the markup controls are disabled.
+constexpr uint32_t kReadOnly = 1;
+} // namespace BLViewState
+
+// What IsOperationAllowed is asked about.
+namespace BLViewOperation {
+constexpr uint32_t kAnnotations = 3;
+constexpr uint32_t kAdd = 4;
+} // namespace BLViewOperation
 
 namespace BLDocumentViewEvents {
 using SOEvent::EventSlot;
@@ -65,6 +79,8 @@ using OnViewStateChanged = EventSlot<1464, uint32_t>;
 #include "service-common/EventSubscription.h"
 
 struct BLDocumentView {
+    // The interface name; its sequence hash is the id a UI document view is asked for.
+    static constexpr const char* kName = "BLDocumentView";
     template <class Slot> using Subscription = SOEvent::EventSubscription<Slot>;
     using EventSubscription_OnLayoutChanged = Subscription<BLDocumentViewEvents::OnLayoutChanged>;
     using EventSubscription_OnFocusPageChanged =

@@ -36,6 +36,8 @@ using OnSbSViewDestroyed = EventSlot<304, ServiceObject*>;
 } // namespace UIDocumentsCollectionEvents
 
 struct UIDocumentsCollection {
+    // The interface name; its sequence hash is the id windows and frames are asked for.
+    static constexpr const char* kName = "UIDocumentsCollection";
     template <class Slot> using Subscription = SOEvent::EventSubscription<Slot>;
     using EventSubscription_OnDocumentViewCreated = Subscription<UIDocumentsCollectionEvents::OnDocumentViewCreated>;
     using EventSubscription_OnDocumentViewActivated = Subscription<UIDocumentsCollectionEvents::OnDocumentViewActivated>;

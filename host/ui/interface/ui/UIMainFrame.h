@@ -26,6 +26,8 @@ using OnChildDocumentFrameCreated = SOEvent::EventSlot<216, ServiceObject*>;
 } // namespace UIMainFrameEvents
 
 struct UIMainFrame {
+    // The interface name; its sequence hash is the id windows are asked for.
+    static constexpr const char* kName = "UIMainFrame";
     using EventSubscription_OnChildDocumentFrameCreated =
         SOEvent::EventSubscription<UIMainFrameEvents::OnChildDocumentFrameCreated>;
 };

@@ -1,9 +1,10 @@
-// "UIService": here, the registry of UI actions that modules announce.
+// "UIService": the registry of UI actions that modules announce, and the
+// UI objects of the threads that run the host's windows.
 #include <mutex>
 #include <vector>
 
-#include "HostServices.h"
-#include "service-common/ServiceObjectCppTheConcrete.h"
+#include "Objects.h"
+#include "Services.h"
 #include "ui/UIService.h"
 
 namespace {
@@ -65,19 +66,22 @@ struct UIServiceInterface {
     static constexpr std::size_t kOperationCount = UIServiceOps::kOperationCount;
     static void FillOperations(SODetails::Operation* ops) {
         SODetails::SetOperation<UIServiceOps::GetUIActionRegistry>(ops, &GetUIActionRegistry);
+        SODetails::SetOperation<UIServiceOps::GetThreadUIObject>(ops, &GetThreadUIObject);
     }
     static uint32_t GetUIActionRegistry(ServiceObject* self, ServiceObject** out) {
-        if (!out)
-            return SODetails::kBadArgument;
-        *out = SODetails::BasicServiceObjectPtr<>(Object::ImplOf(self).registry).Detach();
-        return SODetails::kOk;
+        return HostUIImpl::HandOut(Object::ImplOf(self).registry, out, L"UIService",
+                                   L"GetUIActionRegistry");
+    }
+    static uint32_t GetThreadUIObject(ServiceObject*, uint32_t threadId, ServiceObject** out) {
+        return HostUIImpl::HandOut(HostUIImpl::ThreadUIObject(threadId), out, L"UIService",
+                                   L"GetThreadUIObject");
     }
 };
 
 } // namespace
 
-namespace HostServices {
+namespace HostUIImpl {
 ServiceObject* NewUIService() {
     return UIServiceInterface::Object::New();
 }
-} // namespace HostServices
+} // namespace HostUIImpl

@@ -1,0 +1,212 @@
+// The host's UI objects through their flat tables: what windows answer and
+// forward, the documents collection's events, the main frame's document
+// frames, "UIService", "UIEngine" and the side-by-side view.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "HostUITestSupport.h"
+#include "platform/Platform.h"
+#include "service-common/ServiceObjectException.h"
+#include "service-common/ServiceProvider.h"
+#include "ui/UIDocumentView.h"
+#include "ui/UIDocumentsCollection.h"
+#include "ui/UIEngineService.h"
+#include "ui/UIMainFrame.h"
+#include "ui/UIService.h"
+#include "ui/UIWnd.h"
+
+namespace HostUITest {
+namespace {
+
+using SODetails::CallChecked;
+using SODetails::kNotAvailable;
+using SODetails::kOk;
+using SODetails::TryCall;
+
+struct Answer {
+    uint32_t code;
+    ObjectPtr object;
+    std::wstring failure; // the error record's message
+};
+
+Answer Query(ServiceObject* window, const char* interfaceName, uint32_t flags = 0) {
+    Answer answer;
+    void* record = nullptr;
+    answer.code = TryCall<UIWndOps::QueryServiceObject>(window, IdOf(interfaceName), flags,
+                                                        answer.object.Receive(), &record)
+                      .value_or(~0u);
+    if (record)
+        answer.failure = static_cast<const ServiceObjectException*>(record)->Message();
+    return answer;
+}
+
+ObjectPtr Service(const char* name) {
+    return SP::GetServiceObject(SODetails::AtomFromString(name), name);
+}
+
+TEST(UIObjects, WindowsAnswerTheirFramesForwardWhatTheyLackAndCloseForGood) {
+    Desk desk;
+    desk.OnUI([&] {
+        ServiceObject* documents = desk.documentWindow.get();
+        EXPECT_EQ(Query(documents, "UIDocumentsCollection").object, desk.Collection());
+        EXPECT_EQ(Query(documents, "UIDocumentFrame").object, desk.documentFrame);
+        EXPECT_EQ(Query(documents, "UIWnd").object, desk.documentWindow);
+        EXPECT_EQ(Query(documents, "UIDispatcher").object, desk.dispatcher);
+        const Answer alone = Query(documents, "UIMainFrame");
+        EXPECT_EQ(alone.code, kNotAvailable);
+        EXPECT_NE(alone.failure.find(L"\"UIMainFrame\""), std::wstring::npos) << alone.failure;
+        EXPECT_EQ(Query(documents, "UIMainFrame", UIWndOps::kForward).object, desk.mainFrame);
+        EXPECT_EQ(Query(desk.mainWindow.get(), "UIDocumentsCollection").object, desk.Collection());
+        EXPECT_EQ(Query(desk.mainWindow.get(), "BLDocumentView", UIWndOps::kForward).code,
+                  kNotAvailable);
+
+        HELEMENT root = nullptr;
+        CallChecked<UIWndOps::GetRootElement>(desk.mainWindow.get(), &root);
+        EXPECT_EQ(root, HostUI::WindowTree(desk.mainWindow.get())->Root());
+        EXPECT_EQ(TryCall<UIWndOps::GetRootElement>(documents, &root), kNotAvailable)
+            << "a window without elements";
+    });
+
+    uint64_t handle = 0;
+    CallChecked<UIWndOps::GetHandle>(desk.documentWindow.get(), &handle);
+    EXPECT_TRUE(Platform::IsWindow(handle));
+    const ObjectPtr engine = Service("UIEngine");
+    ObjectPtr window;
+    CallChecked<UIEngineServiceOps::GetWindow>(engine.get(), handle, window.Receive());
+    EXPECT_EQ(window, desk.documentWindow);
+
+    desk.OnUI([&] { HostUI::CloseWindow(desk.documentWindow.get()); });
+    bool valid = true;
+    CallChecked<UIWndOps::IsValid>(desk.documentWindow.get(), &valid);
+    EXPECT_FALSE(valid);
+    EXPECT_FALSE(Platform::IsWindow(handle));
+    EXPECT_EQ(TryCall<UIEngineServiceOps::GetWindow>(engine.get(), handle, window.Receive()),
+              kNotAvailable);
+    const Answer closed = Query(desk.documentWindow.get(), "UIDocumentsCollection");
+    EXPECT_EQ(closed.code, kNotAvailable);
+    EXPECT_EQ(closed.failure, L"the window is closed");
+}
+
+TEST(UIObjects, TheCollectionRaisesItsEventsAsViewsComeActivateAndGo) {
+    Desk desk;
+    const ObjectPtr collection = desk.Collection();
+    struct Seen {
+        const char* event;
+        ServiceObject* view;
+        ServiceObject* other;
+    };
+    std::vector<Seen> seen;
+    auto note = [&](const char* event) {
+        return [&seen, event](ServiceObject* view) { seen.push_back({event, view, nullptr}); };
+    };
+    bool keepOpenOnce = true;
+    namespace E = UIDocumentsCollectionEvents;
+    using SOEvent::Subscribe;
+    const std::vector<boost::shared_ptr<SOEvent::SubscriptionBase>> subscriptions = {
+        Subscribe<E::OnDocumentViewCreated>(collection.get(), note("created")),
+        Subscribe<E::OnDocumentViewActivated>(collection.get(), note("activated")),
+        Subscribe<E::OnDocumentViewDeactivated>(collection.get(),
+                                                [&](ServiceObject* view, ServiceObject* next) {
+                                                    seen.push_back({"deactivated", view, next});
+                                                }),
+        Subscribe<E::OnDocumentViewClose>(collection.get(),
+                                          [&](ServiceObject* view, bool* keepOpen) {
+                                              seen.push_back({"close", view, nullptr});
+                                              *keepOpen = std::exchange(keepOpenOnce, false);
+                                          }),
+        Subscribe<E::OnDocumentViewDestroyed>(collection.get(), note("destroyed")),
+        Subscribe<E::OnSbSViewCreated>(collection.get(), note("sbs created")),
+        Subscribe<E::OnSbSViewActivated>(collection.get(), note("sbs activated")),
+        Subscribe<E::OnSbSViewDeactivated>(collection.get(), note("sbs deactivated")),
+        Subscribe<E::OnSbSViewDestroyed>(collection.get(), note("sbs destroyed")),
+    };
+    for (const auto& subscription : subscriptions)
+        ASSERT_TRUE(subscription);
+
+    const ObjectPtr a = desk.ShowDocument();
+    const ObjectPtr b = desk.ShowDocument();
+    desk.OnUI([&] { HostUI::ActivateView(collection.get(), b.get()); }); // active already
+    bool has = false;
+    CallChecked<UIDocumentsCollectionOps::HasActiveView>(collection.get(), &has);
+    ObjectPtr active;
+    CallChecked<UIDocumentsCollectionOps::GetActiveView>(collection.get(), active.Receive());
+    EXPECT_TRUE(has);
+    EXPECT_EQ(active, b);
+
+    const ObjectPtr sbs = HostUI::CreateSideBySideView(100, 100, 1);
+    desk.OnUI([&] {
+        EXPECT_FALSE(HostUI::CloseView(collection.get(), b.get())) << "a handler kept it open";
+        EXPECT_TRUE(HostUI::CloseView(collection.get(), b.get()));
+        HostUI::AddSideBySideView(collection.get(), sbs.get());
+        HostUI::ActivateSideBySideView(collection.get(), sbs.get());
+        bool sideBySide = false;
+        CallChecked<UIDocumentsCollectionOps::IsSideBySideMode>(collection.get(), &sideBySide);
+        EXPECT_TRUE(sideBySide);
+        HostUI::CloseSideBySideView(collection.get(), sbs.get());
+        CallChecked<UIDocumentsCollectionOps::IsSideBySideMode>(collection.get(), &sideBySide);
+        EXPECT_FALSE(sideBySide);
+    });
+
+    const std::map<ServiceObject*, std::string> names = {
+        {nullptr, "-"}, {a.get(), "A"}, {b.get(), "B"}, {sbs.get(), "S"}};
+    std::vector<std::string> lines;
+    for (const Seen& event : seen)
+        lines.push_back(std::string(event.event) + " " + names.at(event.view) +
+                        (event.other ? " for " + names.at(event.other) : ""));
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "created A", "activated A", "created B", "deactivated A for B",
+                         "activated B", "close B", "close B", "deactivated B for A",
+                         "activated A", "destroyed B", "sbs created S", "sbs activated S",
+                         "sbs deactivated S", "sbs destroyed S"}));
+    EXPECT_EQ(HostUI::Views(collection.get()), std::vector<ObjectPtr>{a});
+}
+
+TEST(UIObjects, AMainFrameAnnouncesItsFirstDocumentFrameAndUIServiceFindsItByThread) {
+    Desk desk(/*withDocumentArea=*/false);
+    ObjectPtr collection;
+    CallChecked<UIMainFrameOps::GetDocumentsCollection>(desk.mainFrame.get(), collection.Receive());
+    EXPECT_FALSE(collection);
+    EXPECT_EQ(Query(desk.mainWindow.get(), "UIDocumentsCollection").code, kNotAvailable);
+
+    std::vector<ServiceObject*> announced;
+    const auto subscription = SOEvent::Subscribe<UIMainFrameEvents::OnChildDocumentFrameCreated>(
+        desk.mainFrame.get(), [&](ServiceObject* frame) { announced.push_back(frame); });
+    const ObjectPtr frame = desk.OnUI([&] {
+        const ObjectPtr window =
+            HostUI::OpenWindow(nullptr, desk.dispatcher.get(), desk.mainWindow.get());
+        return HostUI::CreateDocumentFrame(desk.mainFrame.get(), window.get());
+    });
+    EXPECT_EQ(announced, std::vector<ServiceObject*>{frame.get()});
+    CallChecked<UIMainFrameOps::GetDocumentsCollection>(desk.mainFrame.get(), collection.Receive());
+    EXPECT_EQ(collection, HostUI::CollectionOf(frame.get()));
+
+    const ObjectPtr service = Service("UIService");
+    ObjectPtr threadObject, mainFrame;
+    CallChecked<UIServiceOps::GetThreadUIObject>(service.get(), desk.thread->ThreadId(),
+                                                 threadObject.Receive());
+    CallChecked<UIThreadObjectOps::GetMainFrame>(threadObject.get(), mainFrame.Receive());
+    EXPECT_EQ(mainFrame, desk.mainFrame);
+    CallChecked<UIServiceOps::GetThreadUIObject>(service.get(), Platform::CurrentThreadId(),
+                                                 threadObject.Receive());
+    EXPECT_FALSE(threadObject) << "this thread runs no windows";
+}
+
+TEST(UIObjects, TheSideBySideViewOpensDocumentsByPathBesideEachOther) {
+    const ObjectPtr sbs = HostUI::CreateSideBySideView(400, 400, 0.5f);
+    const std::wstring sample = SAMPLE_PDF;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(TryCall<UIDocumentViewSbSOps::OpenDocument>(sbs.get(), sample.c_str()), kOk);
+    EXPECT_EQ(HostUI::SideBySideViews(sbs.get()).size(), 2u);
+
+    const std::wstring missing = L"/nonexistent/missing.pdf";
+    EXPECT_EQ(TryCall<UIDocumentViewSbSOps::OpenDocument>(sbs.get(), missing.c_str()),
+              kNotAvailable);
+    ErrorInfo info{};
+    void* record = nullptr;
+    sbs->common.GetErrorInfo(sbs.get(), &info, &record);
+    EXPECT_NE(std::wstring(info.message).find(L"missing.pdf"), std::wstring::npos) << info.message;
+}
+
+} // namespace
+} // namespace HostUITest

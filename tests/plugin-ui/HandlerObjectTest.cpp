@@ -1,0 +1,158 @@
+// The UI handler object as the engine meets it: its table, attachment to a
+// window, queries forwarded to the window, and work handed over to the UI
+// thread.
+#include <thread>
+
+#include "RibbonTestHost.h"
+#include "service-common/ServiceObjectException.h"
+#include "ui/UIDocumentsCollection.h"
+#include "uiengine/Dispatcher.h"
+#include "vellum-marker/FontGroupTextMarkupControlHandler.h"
+#include "vellum-marker/MarkupGroupHandler.h"
+
+namespace uitest {
+namespace {
+
+using namespace UIHandlerOps;
+
+template <class Slot, class... Args> uint32_t Call(const ObjectPtr& handler, Args... args) {
+    return SODetails::TryCall<Slot>(handler.get(), args...).value_or(0xDEAD);
+}
+
+template <class... Slots> void ExpectInputDeclined(const ObjectPtr& handler) {
+    uint32_t handled = 0;
+    for (uint32_t code : {Call<Slots>(handler, &handled, HELEMENT(nullptr), nullptr)...})
+        EXPECT_EQ(code, SODetails::kDeclined);
+    EXPECT_EQ(handled, 0u);
+}
+
+template <class... Slots> void ExpectNoticesDeclined(const ObjectPtr& handler) {
+    for (uint32_t code : {Call<Slots>(handler)...})
+        EXPECT_EQ(code, SODetails::kDeclined);
+}
+
+HELEMENT AttachedTo(const ObjectPtr& handler) {
+    HELEMENT element = reinterpret_cast<HELEMENT>(1);
+    EXPECT_EQ(Call<GetElementAttachedTo>(handler, &element), SODetails::kOk);
+    return element;
+}
+
+MarkupGroupHandler& Markup(const ObjectPtr& handler) {
+    return MarkupGroupHandler::Object::ImplOf(handler.get());
+}
+
+TEST_F(RibbonTest, EveryOperationAnswersAndOnlyEventsAreTaken) {
+    for (const ObjectPtr& handler : {markupHandler, fontHandler}) {
+        EXPECT_EQ(handler->interfaceTableSize, 184u);
+        ExpectInputDeclined<HandleMouse, HandleKey, HandleFocus, HandleTimer, HandleSize,
+                            HandleScroll, HandleDraw, HandleMethodCall, HandleScriptCall,
+                            HandleDataArrived, HandleGesture, HandleExchange>(handler);
+        ExpectNoticesDeclined<OnDocumentComplete, OnInplacePluginsInitialized, OnInitComplete,
+                              OnLocaleChanged>(handler);
+        EXPECT_EQ(AttachedTo(handler), nullptr);
+    }
+    AttachHandlers();
+    EXPECT_EQ(AttachedTo(markupHandler), One("#Markup"));
+    EXPECT_EQ(AttachedTo(fontHandler), One("#Font"));
+    OnUI([this] { UIEngine::DetachHandler(One("#Font")); });
+    EXPECT_EQ(AttachedTo(fontHandler), nullptr);
+    uint32_t events = 0;
+    EXPECT_EQ(Call<GetSubscribedEvents>(fontHandler, &events), SODetails::kOk);
+    EXPECT_EQ(events, 0x100u);
+}
+
+// A second Attached takes the new window's dispatcher and element (the
+// root, for element 0) and lets the first dispatcher go.
+TEST_F(RibbonTest, AttachedTwiceReplacesDispatcherAndElement) {
+    ObjectPtr first = Of<TestWindow>(window).dispatcher;
+    const uint32_t held = first->common.GetRefCount(first.get());
+    ObjectPtr second = Make<TestWindow>();
+    Of<TestWindow>(second).dispatcher = UIEngine::CreateDispatcher(thread);
+    Of<TestWindow>(second).root = tree->Root();
+
+    OnUI([&] { Call<Attached>(markupHandler, window.get(), One("#Markup")); });
+    EXPECT_EQ(first->common.GetRefCount(first.get()), held + 1);
+    OnUI([&] { Call<Attached>(markupHandler, second.get(), HELEMENT(nullptr)); });
+    EXPECT_EQ(first->common.GetRefCount(first.get()), held);
+    EXPECT_EQ(AttachedTo(markupHandler), tree->Root());
+    EXPECT_EQ(Markup(markupHandler).Window(), second);
+
+    OnUI([&] { Call<Detached>(markupHandler); });
+    EXPECT_EQ(AttachedTo(markupHandler), nullptr);
+    EXPECT_FALSE(Markup(markupHandler).Window());
+}
+
+// Without a dispatcher the handler is attached but the binding it would
+// leave to the UI thread is dropped: no document view ever reaches it.
+TEST_F(RibbonTest, WindowWithoutDispatcherNeverBinds) {
+    Of<TestWindow>(window).dispatcher.Reset();
+    AttachHandlers();
+    EXPECT_EQ(AttachedTo(markupHandler), One("#Markup"));
+    ShowDocument(NewTextDocument());
+    EXPECT_EQ(Of<TestCollection>(collection).Subscribers(), 0u);
+    EXPECT_TRUE(StateOf("#Highlight-split-item") & UIElementState::kDisabled);
+}
+
+TEST_F(RibbonTest, QueriesTheHandlerCannotAnswerGoToTheWindow) {
+    AttachHandlers();
+    const uint32_t collectionId = SODetails::InterfaceId<UIDocumentsCollection>();
+    ServiceObject* out = nullptr;
+    EXPECT_EQ(Call<QueryServiceObject>(markupHandler, collectionId, &out, uint8_t{1}, uint8_t{0}),
+              SODetails::kOk);
+    EXPECT_EQ(ObjectPtr::Adopt(out), collection);
+    out = nullptr;
+    EXPECT_EQ(Call<QueryServiceObject>(markupHandler, collectionId, &out, uint8_t{0}, uint8_t{0}),
+              SODetails::kDeclined);
+    EXPECT_EQ(out, nullptr);
+
+    // The window's own failure record travels with the exception.
+    const uint32_t unknown = SODetails::SequenceHash("UINothing");
+    try {
+        Call<QueryServiceObject>(markupHandler, unknown, &out, uint8_t{1}, uint8_t{0});
+        ADD_FAILURE() << "no exception";
+    } catch (const ServiceObjectException& e) {
+        EXPECT_EQ(e.Code(), SODetails::kNotAvailable);
+        EXPECT_EQ(e.Message(), L"UIWnd::QueryServiceObject() failed, code: 2");
+    }
+    // Without one, the handler describes the failure itself.
+    Of<TestWindow>(window).giveErrorRecord = false;
+    try {
+        Call<QueryServiceObject>(markupHandler, unknown, &out, uint8_t{1}, uint8_t{0});
+        ADD_FAILURE() << "no exception";
+    } catch (const ServiceObjectException& e) {
+        EXPECT_EQ(e.Code(), SODetails::kNoSuchServiceObject);
+        EXPECT_EQ(e.Message(), L"Failed to query service object ID:" + std::to_wstring(unknown) +
+                                   L" from UIWnd!");
+        EXPECT_EQ(e.Function(), "SOImpl::UIHandlerStdImpl<class MarkupGroupHandler,class "
+                                "UIEngineTraits>::OnQueryServiceObject");
+        EXPECT_EQ(e.Line(), 276u);
+    }
+    EXPECT_EQ(out, nullptr);
+}
+
+// A view event raised on another thread changes the elements on the UI
+// thread, after the raising thread handed it over.
+TEST_F(RibbonTest, ViewEventsFromAnotherThreadAreHandedOver) {
+    AttachHandlers();
+    ObjectPtr view = Make<LockedView>();
+    Of<LockedView>(view).viewState = 0;
+    Activate(view);
+    std::mutex mutex;
+    std::vector<uint32_t> changedOn;
+    tree->AddListener([&](const UIEngine::ElementChange&) {
+        std::lock_guard<std::mutex> lock(mutex);
+        changedOn.push_back(Platform::CurrentThreadId());
+    });
+
+    std::thread([&] { Of<LockedView>(view).viewStateChanged.Raise(1); }).join();
+    thread->WaitIdle();
+    EXPECT_TRUE(StateOf("#Underline-split-item") & UIElementState::kDisabled);
+    EXPECT_TRUE(StateOf("div .font-strike-icon") & UIElementState::kDisabled);
+    std::lock_guard<std::mutex> lock(mutex);
+    ASSERT_EQ(changedOn.size(), 6u); // three drop-down parts, three icons
+    for (uint32_t id : changedOn)
+        EXPECT_EQ(id, thread->ThreadId());
+}
+
+} // namespace
+} // namespace uitest

@@ -1,0 +1,162 @@
+// `vellum markup` reaches the markup tool only through the ribbon, as a user
+// does, and `vellum ribbon` shows what the handlers made of the ribbon. The
+// saved files are read back with pypdf.
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <string>
+
+#include "CliFixture.h"
+
+namespace {
+
+using Values = std::map<std::string, std::string>;
+
+std::string Value(const Values& values, const std::string& path) {
+    const auto found = values.find(path);
+    return found == values.end() ? "(none)" : found->second;
+}
+
+// The colour of an annotation as 0xAARRGGBB, its opacity as the alpha.
+uint32_t AnnotColor(const Values& saved, int page, int index) {
+    const std::string annot = "/pages/" + std::to_string(page) + "/annots/" + std::to_string(index);
+    uint32_t color = uint32_t(std::lround(std::atof(Value(saved, annot + "/opacity").c_str()) * 255))
+                     << 24;
+    for (int channel = 0; channel < 3; ++channel)
+        color |= uint32_t(std::lround(
+                     std::atof(Value(saved, annot + "/color/" + std::to_string(channel)).c_str()) *
+                     255))
+                 << (16 - 8 * channel);
+    return color;
+}
+
+class RibbonCli : public CliFixture {
+protected:
+    // Every run of a test shares one settings store, as one user's runs do.
+    VellumOutcome Vellum(const std::vector<std::string>& args) {
+        return Run(args, {{"VELLUM_SETTINGS", Path("settings.sqlite3")}});
+    }
+    // A markup of the pangram's "quick brown"; the saved
+    // annotations, and the run's report.
+    Values Mark(const std::string& out, std::vector<std::string> more, Values* report = nullptr) {
+        std::vector<std::string> args = {"markup", "in.pdf", "-o", out, "--text", "quick brown",
+                                         "--json"};
+        args.insert(args.end(), more.begin(), more.end());
+        const VellumOutcome run = Vellum(args);
+        EXPECT_EQ(run.exit, 0) << run.err;
+        if (report)
+            *report = ProbeJson(run.out);
+        return ProbeAnnots(Path(out));
+    }
+};
+
+TEST_F(RibbonCli, AClickUsesTheLastColourAndAColourChosenInAPopupIsTheNextClicks) {
+    Values report;
+    Values saved = Mark("click.pdf", {"--kind", "underline"}, &report);
+    EXPECT_EQ(Value(saved, "/pages/0/annots/0/subtype"), "/Underline");
+    EXPECT_EQ(AnnotColor(saved, 0, 0), 0xFF44DC5Eu) << "a fresh installation's underline colour";
+    EXPECT_EQ(Value(report, "/checkedButton"), "Underline");
+    EXPECT_EQ(Value(report, "/group"), "markup");
+
+    saved = Mark("chosen.pdf", {"--kind", "underline", "--color", "80123456"}, &report);
+    EXPECT_EQ(AnnotColor(saved, 0, 0), 0x80123456u);
+    EXPECT_EQ(Value(report, "/checkedButton"), "Underline");
+
+    saved = Mark("again.pdf", {"--kind", "underline"});
+    EXPECT_EQ(AnnotColor(saved, 0, 0), 0x80123456u) << "the popup's colour was kept";
+    const VellumOutcome option = Vellum({"options", "get", "Options/General/Last Color Underline"});
+    EXPECT_EQ(option.out, "80123456\n");
+}
+
+TEST_F(RibbonCli, TheFontGroupChoosesTheColourInTheKindsIconPopup) {
+    Values report;
+    Values saved = Mark("font.pdf", {"--kind", "strikeout", "--group", "font", "--color", "ff0000ff"},
+                        &report);
+    EXPECT_EQ(Value(saved, "/pages/0/annots/0/subtype"), "/StrikeOut");
+    EXPECT_EQ(AnnotColor(saved, 0, 0), 0xFF0000FFu);
+    EXPECT_EQ(Value(report, "/group"), "font");
+    EXPECT_EQ(Value(report, "/checkedButton"), "null") << "font icons are never checked";
+
+    saved = Mark("button.pdf", {"--kind", "strikeout"});
+    EXPECT_EQ(AnnotColor(saved, 0, 0), 0xFF0000FFu) << "the icon's colour is the kind's last";
+}
+
+TEST_F(RibbonCli, OnSelectionMarksTheSelectedTextAtOnceAcrossAPageBreak) {
+    const VellumOutcome run =
+        Vellum(Markup("selection.pdf", {"--on-selection", "--color", "ff3bd4ff", "--text",
+                                        "this account continues on the next page", "--json"}));
+    ASSERT_EQ(run.exit, 0) << run.err;
+    const Values report = ProbeJson(run.out);
+    EXPECT_EQ(Value(report, "/onSelection"), "true");
+    EXPECT_EQ(Value(report, "/checkedButton"), "null") << "no tool was started";
+    EXPECT_EQ(Value(report, "/drags/0/undoSteps"), "1") << "one edit group";
+    EXPECT_EQ(Value(report, "/drags/0/annotations/#"), "2");
+    const Values saved = ProbeAnnots(Path("selection.pdf"));
+    for (const int page : {0, 1}) {
+        EXPECT_EQ(Value(saved, "/pages/" + std::to_string(page) + "/annots/#"), "1") << page;
+        EXPECT_EQ(AnnotColor(saved, page, 0), 0xFF3BD4FFu) << page;
+    }
+}
+
+// A document the project did not make: its kerned glyphs overlap ("n" and "t"
+// of "parentheses"), and the text tool's caret goes before a glyph only when
+// the press lies in the glyph's leading half.
+TEST_F(RibbonCli, ADragStartsAtThePhrasesFirstGlyphEvenWhereGlyphsOverlap) {
+    const std::string manual = "/usr/share/doc/libtasn1-doc/libtasn1.pdf";
+    for (const char* mode : {"--on-selection", "--json"}) {
+        const VellumOutcome run =
+            Vellum(Markup("kerned.pdf", {mode, "--text", "theses", "--all"}, manual));
+        ASSERT_EQ(run.exit, 0) << mode << ": " << run.err;
+        EXPECT_EQ(run.err.find("not the phrase"), std::string::npos) << mode << ": " << run.err;
+        EXPECT_EQ(AnnotCount(Path("kerned.pdf"), 27), 1) << mode;
+    }
+}
+
+TEST_F(RibbonCli, ADocumentThatForbidsAnnotationsIsRefusedAndNothingIsWritten) {
+    const std::string command = "/usr/bin/python3 '" + std::string(PDFPROBE_PY) +
+                                "' forbid-annots '" + Path("in.pdf") + "' '" + Path("locked.pdf") +
+                                "'";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    for (const char* group : {"markup", "font"}) {
+        const VellumOutcome run = Vellum(
+            Markup("out.pdf", {"--group", group, "--color", "ff000000", "--text", kPangram},
+                   "locked.pdf"));
+        EXPECT_EQ(run.exit, 1);
+        EXPECT_NE(run.err.find("locked.pdf does not permit adding annotations"),
+                  std::string::npos)
+            << run.err;
+        for (const std::string& name : FolderListing(Dir()))
+            EXPECT_TRUE(name == "in.pdf" || name == "locked.pdf" || name.rfind("settings", 0) == 0)
+                << name << " was written";
+    }
+}
+
+TEST_F(RibbonCli, TheRibbonShowsWhatTheHandlersMadeOfItWithAndWithoutADocument) {
+    const auto dropDownDisabled = [](const Values& ribbon) {
+        // The Highlight drop-down part, as listed: its path by its id.
+        for (const auto& [path, value] : ribbon)
+            if (value == "Highlight-split-item" && path.rfind("/groups/0/", 0) == 0)
+                return Value(ribbon, path.substr(0, path.size() - 3) + "/disabled");
+        return std::string("(not listed)");
+    };
+    VellumOutcome run = Vellum({"ribbon", "--json"});
+    ASSERT_EQ(run.exit, 0) << run.err;
+    Values ribbon = ProbeJson(run.out);
+    EXPECT_EQ(Value(ribbon, "/groups/0/group"), "Markup");
+    EXPECT_EQ(Value(ribbon, "/groups/0/handler"), "class MarkupGroupHandler");
+    EXPECT_EQ(Value(ribbon, "/groups/1/handler"), "class FontGroupTextMarkupControlHandler");
+    EXPECT_EQ(dropDownDisabled(ribbon), "true") << "no document view yet";
+
+    run = Vellum({"ribbon", "in.pdf", "--json"});
+    ribbon = ProbeJson(run.out);
+    EXPECT_EQ(dropDownDisabled(ribbon), "false");
+    run = Vellum({"ribbon", "in.pdf", "--read-only", "--json"});
+    ribbon = ProbeJson(run.out);
+    EXPECT_EQ(dropDownDisabled(ribbon), "true") << "a read-only view";
+
+    EXPECT_EQ(Vellum({"ribbon", "--read-only"}).exit, 2);
+    EXPECT_EQ(Vellum({"ribbon", "missing.pdf"}).exit, 1);
+}
+
+} // namespace
