@@ -27,8 +27,8 @@ namespace SODetails {
 // The object made by `Interface` in this module, or null when `object` is
 // something else (another interface, or another module's object).
 template <class Interface> typename Interface::Object* OwnObject(ServiceObject* object) {
-    if (!object || object->interfaceName != Interface::kName ||
-        object->interfaceId != InterfaceId<Interface>())
+    if (!object || object->interfaceId != InterfaceId<Interface>() ||
+        !Interface::Object::MadeHere(object))
         return nullptr;
     return reinterpret_cast<typename Interface::Object*>(object);
 }

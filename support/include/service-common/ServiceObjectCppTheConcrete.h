@@ -59,6 +59,14 @@ public:
 
     static T& ImplOf(ServiceObject* self) { return FromObject(self)->impl_; }
 
+    // Whether `object` was made by this class in this module: its entries are
+    // this module's own functions. (The address of the interface's name is no
+    // such mark: copies of a string literal need not be merged, and are not
+    // under AddressSanitizer.)
+    static bool MadeHere(const ServiceObject* object) {
+        return object->common.Release == &Release;
+    }
+
     static uint32_t TypeHash() {
         static const uint32_t hash =
             SequenceHash(ReadableTypeName(typeid(ServiceObjectCppTheConcrete)).c_str());
