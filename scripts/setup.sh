@@ -2,10 +2,13 @@
 # Installs what the build needs (Debian 12 packages) and builds the project
 # into build/ (plain), build-asan/ (AddressSanitizer + UBSan) when called
 # with "asan", build-fuzz/ (the libFuzzer targets only, with clang) when
-# called with "fuzz", or build-tsan/ (the test programs of the concurrency
-# tests only, under ThreadSanitizer) when called with "tsan".
+# called with "fuzz", build-tsan/ (the test programs of the concurrency
+# tests only, under ThreadSanitizer) when called with "tsan", or build-win/
+# (Windows x86-64, cross-built with mingw-w64 and run under Wine) when
+# called with "windows".
 set -euo pipefail
 cd "$(dirname "$0")/.."
+variant="${1:-plain}"
 
 PACKAGES=(
   build-essential cmake
@@ -19,6 +22,11 @@ PACKAGES=(
   # PDF manuals typeset elsewhere, read by the character search tests
   libtasn1-doc shared-mime-info python-reportlab-doc
 )
+if [ "$variant" = windows ]; then
+  # The cross compiler with POSIX threads, zlib built for it, GoogleTest's
+  # sources and Wine to run the result.
+  PACKAGES+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine64)
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -33,7 +41,6 @@ if [ "${#missing[@]}" -gt 0 ]; then
 fi
 
 # The builds made here are the CI's: a warning fails them.
-variant="${1:-plain}"
 targets=(all)
 if [ "$variant" = asan ]; then
   dir=build-asan
@@ -47,6 +54,14 @@ elif [ "$variant" = tsan ]; then
   dir=build-tsan
   flags=(-DVELLUM_TSAN=ON -DVELLUM_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo)
   targets=(framework_tests uiengine_tests plugin_text_tests)
+elif [ "$variant" = windows ]; then
+  # Only what the Windows tests need is built there, at -O1: it is built on
+  # every CI run.
+  dir=build-win
+  flags=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release
+         -DCMAKE_CXX_FLAGS_RELEASE=-O1 -DCMAKE_C_FLAGS_RELEASE=-O1)
+  # The build runs each test program under Wine to list its tests.
+  bash scripts/wine-run.sh --prepare "$dir"
 else
   dir=build
   flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)

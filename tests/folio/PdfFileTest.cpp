@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "FolioChecks.h"
+#include "ShellCommand.h"
 
 using namespace foliotest;
 using namespace testsupport;

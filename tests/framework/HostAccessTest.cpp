@@ -87,8 +87,7 @@ TEST(Log, SilentUntilTheHostHasLoadedItsLogger) {
 
     uint32_t error = 0;
     std::string reason;
-    Platform::ModuleHandle journal =
-        Platform::LoadModule(FWTEST_LIB_DIR "/libjournal.so", &error, &reason);
+    Platform::ModuleHandle journal = Platform::LoadModule(JOURNAL_MODULE, &error, &reason);
     ASSERT_NE(journal, nullptr) << reason;
     auto setSink = reinterpret_cast<uint32_t (*)(const char*)>(
         Platform::FindSymbol(journal, "JournalSetSinkFile"));

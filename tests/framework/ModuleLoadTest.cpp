@@ -59,7 +59,9 @@ bool gLoaded = false;
     Module m;                                                                                      \
     std::string reason;                                                                            \
     uint32_t error = 0;                                                                            \
-    m.handle = Platform::LoadModule(VELLUM_PLUGIN_DIR "/vellum-marker.so", &error, &reason);       \
+    m.handle = Platform::LoadModule(VELLUM_HOST_DIR "/" +                                          \
+                                        Platform::NativeModuleName("plugins\\vellum-marker.dll"),  \
+                                    &error, &reason);                                              \
     ASSERT_NE(m.handle, nullptr) << reason
 
 ObjectPtr HostService(const char* name) {
@@ -428,7 +430,7 @@ TEST(ModuleLoad, RibbonGetsTheRealHandlers) {
 
 // The description goes through the host's LocaleManager.
 TEST(ModuleLoad, DescriptionIsTranslated) {
-    ASSERT_EQ(setenv("VELLUM_LANG", "de", 1), 0);
+    ASSERT_TRUE(Platform::SetEnvironmentValue("VELLUM_LANG", "de"));
     LOAD_OR_SKIP(m);
     const wchar_t* english = L"Text Markup Plugin allows you to markup a text.";
     const wchar_t* translated = english;

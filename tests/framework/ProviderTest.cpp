@@ -3,9 +3,9 @@
 // provider answers for each kind of failure is checked with the provider.)
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 
+#include "platform/Platform.h"
 #include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/ServiceProvider.h"
@@ -16,13 +16,9 @@ namespace {
 const char* const kFunction = "SP::_CheckServiceProviderApiResult";
 const char* const kFile = "support\\include\\service-common\\serviceprovider";
 
-std::wstring Widen(const char* text) {
-    return std::wstring(text, text + std::strlen(text));
-}
-
 // The system's English text for an error, with the line break it ends in.
-std::wstring SystemText(int error) {
-    return Widen(std::strerror(error)) + L"\n";
+std::wstring SystemText(uint32_t error) {
+    return Platform::SystemErrorText(error).value_or(L"");
 }
 
 struct Failure {
@@ -56,7 +52,7 @@ TEST(ProviderResult, EveryFailureHasItsTextAndCode) {
     EXPECT_NO_THROW(SP::_CheckServiceProviderApiResult(SODetails::kOk, 126));
 
     const std::wstring system126 = SystemText(126);
-    ASSERT_NE(system126, L"126\n");
+    ASSERT_FALSE(system126.empty()) << "the system has a text for error 126";
     const ProviderCase cases[] = {
         {kSPServiceNotSupportedByModule, 0,
          L"service is not supported by the corresponding module.\n"},

@@ -21,4 +21,17 @@ ObjectPtr MakeDocument(const std::vector<PageSpec>& pages) {
     return HostBL::WrapDocument(document.get());
 }
 
+bool AnnotationsAllowed(ServiceObject* view) {
+    bool allowed = true;
+    SODetails::CallChecked<BLDocumentViewOps::IsOperationAllowed>(
+        view, BLViewOperation::kAnnotations, BLViewOperation::kAdd, true, false, &allowed);
+    return allowed;
+}
+
+uint32_t ViewState(ServiceObject* view) {
+    uint32_t state = ~0u;
+    SODetails::CallChecked<BLDocumentViewOps::GetViewState>(view, &state);
+    return state;
+}
+
 } // namespace HostBLTest

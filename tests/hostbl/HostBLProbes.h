@@ -29,6 +29,10 @@ ObjectPtr MakeDocument(const std::vector<PageSpec>& pages);
 // The quad of a character as MakeDocument lays it out.
 PDQuadF CharQuad(const PDRectF& crop, int index);
 
+// What a view answers about adding annotations, and its state bits.
+bool AnnotationsAllowed(ServiceObject* view);
+uint32_t ViewState(ServiceObject* view);
+
 // Counts what an event source does with a context.
 struct Probe {
     std::atomic<int> calls{0};

@@ -1,5 +1,4 @@
-// Whether annotations may be added in a view: not in a read-only view, and
-// not in a document whose permissions forbid it.
+// Whether annotations may be added in a view: not in a read-only view.
 #include <gtest/gtest.h>
 
 #include "HostBLProbes.h"
@@ -8,20 +7,6 @@ namespace {
 
 using namespace HostBLTest;
 using SODetails::CallChecked;
-
-bool AnnotationsAllowed(ServiceObject* view) {
-    bool allowed = true;
-    CallChecked<BLDocumentViewOps::IsOperationAllowed>(view, BLViewOperation::kAnnotations,
-                                                       BLViewOperation::kAdd, true, false,
-                                                       &allowed);
-    return allowed;
-}
-
-uint32_t State(ServiceObject* view) {
-    uint32_t state = ~0u;
-    CallChecked<BLDocumentViewOps::GetViewState>(view, &state);
-    return state;
-}
 
 struct StateProbe {
     std::vector<uint32_t> states;
@@ -37,7 +22,7 @@ TEST(ViewPermissionTest, AReadOnlyViewRefusesAnnotationsAndSaysSoInItsState) {
     SODetails::TryCall<BLDocumentViewEvents::OnViewStateChanged::Subscribe>(
         view.get(), &StateProbe::Invoke, nullptr, static_cast<void*>(&probe));
 
-    EXPECT_EQ(State(view.get()), 0u);
+    EXPECT_EQ(ViewState(view.get()), 0u);
     EXPECT_TRUE(AnnotationsAllowed(view.get()));
     bool other = true;
     CallChecked<BLDocumentViewOps::IsOperationAllowed>(view.get(), 3u, 5u, true, false, &other);
@@ -45,31 +30,13 @@ TEST(ViewPermissionTest, AReadOnlyViewRefusesAnnotationsAndSaysSoInItsState) {
 
     HostBL::SetReadOnly(view.get(), true);
     HostBL::SetReadOnly(view.get(), true);
-    EXPECT_EQ(State(view.get()), BLViewState::kReadOnly);
+    EXPECT_EQ(ViewState(view.get()), BLViewState::kReadOnly);
     EXPECT_FALSE(AnnotationsAllowed(view.get()));
     EXPECT_EQ(HostBL::AnnotationsBlocked(view.get()), HostBL::AnnotationBlock::kReadOnlyView);
     HostBL::SetReadOnly(view.get(), false);
     EXPECT_TRUE(AnnotationsAllowed(view.get()));
     EXPECT_EQ(probe.states, (std::vector<uint32_t>{BLViewState::kReadOnly, 0u}))
         << "one event per change";
-}
-
-TEST(ViewPermissionTest, ADocumentThatForbidsAnnotationsRefusesThemInEveryView) {
-    testsupport::TempFolder folder;
-    const std::string plain = folder.Path("plain.pdf"), locked = folder.Path("locked.pdf");
-    testsupport::WritePdf(plain, {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 12, "Hi"}}}});
-    const testsupport::Outcome run = testsupport::RunCommand(
-        "/usr/bin/python3 " + testsupport::Quote(PDFPROBE_PY) + " forbid-annots " +
-        testsupport::Quote(plain) + " " + testsupport::Quote(locked));
-    ASSERT_EQ(run.exit, 0) << run.err;
-
-    EXPECT_EQ(HostBL::Permissions(HostBL::OpenDocument(plain).get()), uint32_t(kFolioPermitAll));
-    const ObjectPtr document = HostBL::OpenDocument(locked);
-    EXPECT_EQ(HostBL::Permissions(document.get()), uint32_t(kFolioPermitPrint | kFolioPermitCopy));
-    const ObjectPtr view = HostBL::CreateView(document.get(), 400, 300, 1);
-    EXPECT_FALSE(AnnotationsAllowed(view.get()));
-    EXPECT_EQ(HostBL::AnnotationsBlocked(view.get()), HostBL::AnnotationBlock::kForbiddenByDocument);
-    EXPECT_EQ(State(view.get()), 0u) << "the view itself is not read-only";
 }
 
 } // namespace

@@ -31,16 +31,15 @@ void Release(ServiceObject* object) {
     object->common.Release(object);
 }
 
-// An export of a module in the test host tree.
+// An export of a module in the test host tree (its file as built).
 template <typename Function> Function ModuleExport(const char* file, const char* name) {
     uint32_t error = 0;
-    auto module = Platform::LoadModule(std::string(HOSTLIBS_TEST_HOST_DIR "/plugins/") + file,
-                                       &error, nullptr);
+    auto module = Platform::LoadModule(file, &error, nullptr);
     return reinterpret_cast<Function>(Platform::FindSymbol(module, name));
 }
 
 uint32_t ModuleLiveObjects() {
-    return ModuleExport<uint32_t (*)()>("hostlibs-testmodule.so", "TestModuleLiveObjects")();
+    return ModuleExport<uint32_t (*)()>(HOSTLIBS_TEST_MODULE, "TestModuleLiveObjects")();
 }
 
 // Module paths are relative to the test host tree; no shared object is held.
@@ -128,7 +127,7 @@ TEST_F(Broker, EveryFailureHasItsCode) {
 // where loading another module would wait for the loader.
 struct HostFactoryState {
     int calls = 0;
-    ServiceObject* (*make)() = ModuleExport<ServiceObject* (*)()>("hostlibs-testmodule.so",
+    ServiceObject* (*make)() = ModuleExport<ServiceObject* (*)()>(HOSTLIBS_TEST_MODULE,
                                                                   "TestModuleMakeCounter");
 };
 
@@ -149,9 +148,9 @@ TEST_F(Broker, ModulesMayCallBackWhileBeingLoadedOrCreating) {
     Request loaded = Get("hostlibs.loadtime");
     ASSERT_EQ(loaded.code, SODetails::kOk);
     Release(loaded.object);
-    EXPECT_EQ(ModuleExport<uint32_t (*)()>("libhostlibs-loadtime.so", "TestModuleLoadResult")(),
-              0u);
-    EXPECT_EQ(factory.calls, 2);
+    EXPECT_EQ(ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadResult")(), 0u);
+    EXPECT_EQ(factory.calls,
+              ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadAsks")());
 
     ServiceProviderRegService("hostlibs.nested", "Nested", kModule, "multiple", 0);
     ServiceProviderRegService("hostlibs.nested.inner", "Counter", kModule, "single", 0);

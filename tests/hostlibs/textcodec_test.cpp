@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
+#include "platform/Platform.h"
 #include "service-common/ResultCodes.h"
 #include "textcodec.h"
 
@@ -21,19 +23,38 @@ uint32_t Convert(Fn fn, const In& text, Out* out) {
     return code;
 }
 
-TEST(TextCodec, RoundTripsEveryPlane) {
-    const std::wstring samples[] = {L"", std::wstring(L"nul\0inside", 10),
-                                    L"Gr\u00FC\u00DFe \u20AC \u6587", L"\U0001F600\U0010FFFF"};
-    for (const std::wstring& wide : samples) {
-        std::string narrow;
-        std::wstring back;
-        ASSERT_EQ(Convert(SLConvertUnicodeToACP, wide, &narrow), SODetails::kOk);
-        ASSERT_EQ(Convert(SLConvertACPToUnicode, narrow, &back), SODetails::kOk);
-        EXPECT_EQ(back, wide);
-    }
+constexpr uint32_t kWesternCodePage = 1252;
+
+// What the running system's ANSI code page holds: the wide text and its bytes.
+struct Held {
+    std::wstring wide;
     std::string narrow;
-    Convert(SLConvertUnicodeToACP, std::wstring(L"\u20AC\U0001F600"), &narrow);
-    EXPECT_EQ(narrow, "\xE2\x82\xAC\xF0\x9F\x98\x80");
+};
+
+std::vector<Held> HeldByTheCodePage() {
+    std::vector<Held> held = {{L"", ""},
+                              {std::wstring(L"nul\0inside", 10), std::string("nul\0inside", 10)}};
+    if (Platform::AnsiCodePage() == Platform::kUtf8CodePage) {
+        held.push_back({L"Gr\u00FC\u00DFe \u20AC \u6587", "Gr\xC3\xBC\xC3\x9F"
+                                                          "e \xE2\x82\xAC \xE6\x96\x87"});
+        held.push_back({L"\U0001F600\U0010FFFF", "\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF"});
+    } else if (Platform::AnsiCodePage() == kWesternCodePage) {
+        held.push_back({L"Gr\u00FC\u00DFe \u20AC", "Gr\xFC\xDF"
+                                                   "e \x80"});
+    }
+    return held;
+}
+
+TEST(TextCodec, ConvertsWhatTheCodePageHoldsBothWays) {
+    SCOPED_TRACE(testing::Message() << "code page " << Platform::AnsiCodePage());
+    for (const Held& text : HeldByTheCodePage()) {
+        std::string narrow;
+        std::wstring wide;
+        ASSERT_EQ(Convert(SLConvertUnicodeToACP, text.wide, &narrow), SODetails::kOk);
+        EXPECT_EQ(narrow, text.narrow);
+        ASSERT_EQ(Convert(SLConvertACPToUnicode, text.narrow, &wide), SODetails::kOk);
+        EXPECT_EQ(wide, text.wide);
+    }
 
     wchar_t buffer[2] = {L'#', L'#'};
     size_t capacity = 2;
@@ -42,16 +63,29 @@ TEST(TextCodec, RoundTripsEveryPlane) {
     EXPECT_EQ(buffer[0], L'#');
 }
 
-TEST(TextCodec, MalformedInputGives13) {
+TEST(TextCodec, WhatDoesNotConvertGives13) {
+    // Unpaired surrogates are no text in any code page.
+    for (wchar_t bad : {wchar_t(0xD800), wchar_t(0xDFFF)}) {
+        std::string out;
+        EXPECT_EQ(Convert(SLConvertUnicodeToACP, L"a" + std::wstring(1, bad), &out),
+                  SODetails::kMalformedText);
+    }
+    if (Platform::AnsiCodePage() == kWesternCodePage) {
+        std::string out; // a character the code page lacks is not replaced
+        EXPECT_EQ(Convert(SLConvertUnicodeToACP, std::wstring(L"\u6587"), &out),
+                  SODetails::kMalformedText);
+    }
+    if (Platform::AnsiCodePage() != Platform::kUtf8CodePage)
+        return;
     for (const std::string text : {"\x80", "a\xE2\x82", "\xC0\xAF", "\xED\xA0\x80",
                                    "\xF4\x90\x80\x80", "\xFF", "\xE2\x28\xA1"}) {
         std::wstring out;
         EXPECT_EQ(Convert(SLConvertACPToUnicode, text, &out), SODetails::kMalformedText)
             << testing::PrintToString(text);
     }
-    for (wchar_t bad : {wchar_t(0xD800), wchar_t(0xDFFF), wchar_t(0x110000)}) {
+    if constexpr (sizeof(wchar_t) == 4) {
         std::string out;
-        EXPECT_EQ(Convert(SLConvertUnicodeToACP, L"a" + std::wstring(1, bad), &out),
+        EXPECT_EQ(Convert(SLConvertUnicodeToACP, std::wstring(L"a") + wchar_t(0x110000), &out),
                   SODetails::kMalformedText);
     }
 }

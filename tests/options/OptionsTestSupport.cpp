@@ -6,6 +6,8 @@
 #include <stdexcept>
 
 #include "TestObjects.h"
+#include "TestSupport.h"
+#include "platform/Platform.h"
 #include "service-common/ErrorReporting.h"
 #include "service-common/ServiceObjectException.h"
 #include "support-proxy/InAppTrackingInterface.h"
@@ -99,7 +101,7 @@ std::vector<TrackedChange>& TrackChanges(uint32_t result) {
 
 std::string UseAsSettingsStore(const testsupport::TempFolder& folder, const std::string& name) {
     const std::string file = folder.Path(name);
-    setenv("VELLUM_SETTINGS", file.c_str(), 1);
+    Platform::SetEnvironmentValue("VELLUM_SETTINGS", file.c_str());
     return file;
 }
 

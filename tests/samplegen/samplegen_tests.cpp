@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "ShellCommand.h"
 #include "TestSupport.h"
 
 namespace fs = std::filesystem;

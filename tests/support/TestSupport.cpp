@@ -1,12 +1,11 @@
 #include "TestSupport.h"
 
-#include <sys/wait.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <random>
 #include <stdexcept>
 
 namespace testsupport {
@@ -121,11 +120,23 @@ Document BuildInMemory(const std::vector<Page>& pages) {
     return document;
 }
 
+fs::path NewTemporaryFolder(const std::string& prefix) {
+    // Making a folder fails when the name is taken, so a name that was made
+    // is this caller's own.
+    std::random_device seed;
+    std::mt19937_64 names(seed());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char suffix[17];
+        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(names()));
+        const fs::path folder = fs::temp_directory_path() / (prefix + suffix);
+        if (fs::create_directory(folder))
+            return folder;
+    }
+    throw std::runtime_error("no temporary folder");
+}
+
 TempFolder::TempFolder() {
-    std::string pattern = (fs::temp_directory_path() / "vellum-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("no temporary folder");
-    root_ = pattern;
+    root_ = NewTemporaryFolder("vellum-test-");
 }
 
 TempFolder::~TempFolder() {
@@ -137,22 +148,6 @@ TempFolder::~TempFolder() {
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::string Quote(const std::string& text) {
-    std::string quoted = "'";
-    for (const char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
-Outcome RunCommand(const std::string& command, const fs::path& folder) {
-    const TempFolder streams;
-    const std::string out = streams.Path("out"), err = streams.Path("err");
-    const std::string where = folder.empty() ? "" : "cd " + Quote(folder.string()) + " && ";
-    const int status =
-        std::system((where + "{ " + command + "; } >" + Quote(out) + " 2>" + Quote(err)).c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(out), ReadFile(err)};
 }
 
 } // namespace testsupport

@@ -1,5 +1,5 @@
 // What the test suites share: boxes, in-memory documents, small PDF files of
-// text, and running commands and reading files.
+// text, and temporary folders and files.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +51,10 @@ Document BuildInMemory(const std::vector<Page>& pages);
 
 // --- Files and commands -------------------------------------------------------
 
+// A new folder of a unique name under the system's temporary one; throws
+// std::runtime_error when none can be made.
+std::filesystem::path NewTemporaryFolder(const std::string& prefix);
+
 // A fresh folder under the system's temporary one, removed when it goes.
 class TempFolder {
 public:
@@ -67,14 +71,5 @@ private:
 };
 
 std::string ReadFile(const std::filesystem::path& path);
-// The text as one word of the shell.
-std::string Quote(const std::string& text);
-
-struct Outcome {
-    int exit = -1;
-    std::string out, err;
-};
-// Runs a command line through the shell, in `folder` when one is given.
-Outcome RunCommand(const std::string& command, const std::filesystem::path& folder = {});
 
 } // namespace testsupport

@@ -17,6 +17,7 @@
 #include <tuple>
 #include <utility>
 
+#include "ShellCommand.h"
 #include "TestSupport.h"
 
 namespace fs = std::filesystem;

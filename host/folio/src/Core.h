@@ -28,8 +28,16 @@ private:
     std::atomic<uint32_t> refs_{1};
 };
 
+// The C99 printf of the runtime: MinGW's (with %zu and the rest) on Windows,
+// where the system's own printf is not that.
+#if defined(__MINGW32__)
+#define FOLIO_PRINTF gnu_printf
+#else
+#define FOLIO_PRINTF printf
+#endif
+
 // Records a failure for the calling thread and returns its code.
-PDResult Fail(PDResult code, const char* format, ...) __attribute__((format(printf, 2, 3)));
+PDResult Fail(PDResult code, const char* format, ...) __attribute__((format(FOLIO_PRINTF, 2, 3)));
 PDResult Fail(PDResult code, const std::string& message);
 
 // Subtype names and atoms.

@@ -159,7 +159,7 @@ const char kLibraryAnchor = 0;
 // "bin/../lib"; drop the detour.
 std::string LibraryFolder() {
     const std::filesystem::path folder = Platform::ModuleFolder(&kLibraryAnchor);
-    std::string normal = folder.lexically_normal().string();
+    std::string normal = folder.lexically_normal().generic_string(); // '/' on every platform
     while (normal.size() > 1 && normal.back() == '/')
         normal.pop_back();
     return normal;

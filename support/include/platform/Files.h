@@ -44,8 +44,6 @@ bool InspectFile(FileHandle file, FileState* state, std::string* reason);
 using RemovalTicket = void*;
 FileHandle CreateNewFile(const std::string& path, bool* exists, std::string* reason,
                          RemovalTicket* removeOnInterrupt = nullptr);
-// Opens an existing file for reading (used for locks).
-FileHandle OpenForReading(const std::string& path, std::string* reason);
 bool WriteFile(FileHandle file, const void* data, std::size_t size, std::string* reason);
 bool SetPermissions(FileHandle file, uint32_t permissions, std::string* reason);
 // Puts the file's bytes on the disk.
@@ -58,10 +56,20 @@ bool RemoveFile(const std::string& path);
 // Puts the folder's entries (a rename into it) on the disk.
 bool SyncFolder(const std::string& folder, std::string* reason);
 
-// An exclusive advisory lock on an open file, held until the handle is
-// closed. Without `wait`, false with an empty reason when another process
-// holds it.
-bool LockFile(FileHandle file, bool wait, std::string* reason);
+// An exclusive advisory lock on editing the existing file at `path` in
+// place, among the processes that take it, held until UnlockEdit. A finished
+// edit renames a new file over the name; the lock stays with the name:
+// - POSIX: flock on the file, taken again until the name still leads to the
+//   locked file;
+// - Windows, where no file can be renamed over one that is open: a named
+//   mutex of the session, keyed by the file's full path, and no handle on
+//   the file. It is released by the thread that took it.
+// Without `wait`, kNoEditLock with *busy set when another holds it; other
+// failures give kNoEditLock and the reason.
+using EditLockHandle = intptr_t;
+constexpr EditLockHandle kNoEditLock = -1;
+EditLockHandle LockForEdit(const std::string& path, bool wait, bool* busy, std::string* reason);
+void UnlockEdit(EditLockHandle lock);
 
 // Files to remove should the process be ended by SIGINT, SIGTERM or SIGHUP.
 // The handler removes every registered file and then lets the signal take

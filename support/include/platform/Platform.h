@@ -5,6 +5,7 @@
 // and as a Linux shared object (POSIX calls).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <optional>
@@ -43,6 +44,23 @@ void* FindSymbol(ModuleHandle module, const char* name);
 // line break that the system puts after it. Empty when the system has none.
 std::optional<std::wstring> SystemErrorText(uint32_t code);
 
+// The ANSI code page of the running system (GetACP), which the narrow text
+// of the host's interfaces is in. 65001 (UTF-8) on POSIX systems.
+constexpr uint32_t kUtf8CodePage = 65001;
+uint32_t AnsiCodePage();
+
+// MultiByteToWideChar(CP_ACP) and WideCharToMultiByte(CP_ACP), strict in
+// both directions: malformed input, and characters the code page cannot
+// hold, are refused rather than replaced. `units` receives the number of
+// units the whole text takes in the other form; with a null `out` the text
+// is only measured. Nothing is written unless all of it converts and fits
+// in `capacity` units. No terminator is written.
+enum class Conversion { kDone, kMalformed, kTooSmall };
+Conversion AnsiToWide(const char* text, size_t length, wchar_t* out, size_t capacity,
+                      size_t* units);
+Conversion WideToAnsi(const wchar_t* text, size_t length, char* out, size_t capacity,
+                      size_t* units);
+
 // Sleep.
 void SleepMilliseconds(uint32_t milliseconds);
 
@@ -75,7 +93,11 @@ bool StandardErrorIsTerminal();
 std::string ModuleFolder(const void* addressInModule);
 
 // GetUserNameW: the name of the account the process runs as, from the
-// system's account database; empty when it has none.
+// system's account database, in the ANSI code page; empty when it has none.
 std::string AccountName();
+
+// Sets an environment variable of the process (setenv, _putenv_s), for the
+// process itself and the programs it starts. False when it cannot be set.
+bool SetEnvironmentValue(const char* name, const char* value);
 
 } // namespace Platform

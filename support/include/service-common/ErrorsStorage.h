@@ -28,10 +28,33 @@ public:
     uint32_t Describe(ErrorInfo* info, void** record);
 
 private:
+    // The ordered map from thread id to record, in the two words the shared
+    // layout gives it (the map's address and its count of records). The
+    // standard library's own map object is larger than that with some C++
+    // runtimes (48 bytes with GCC's), so the map lives on the heap.
+    class RecordMap {
+    public:
+        using Map = std::map<uint32_t, ServiceObjectException>;
+        RecordMap() : map_(new Map) {}
+        ~RecordMap() { delete map_; }
+        RecordMap(const RecordMap&) = delete;
+        RecordMap& operator=(const RecordMap&) = delete;
+
+        // The thread's record, made empty when it has none.
+        ServiceObjectException& Of(uint32_t thread);
+        ServiceObjectException* Find(uint32_t thread);
+
+    private:
+        Map* map_;
+        uint64_t count_ = 0;
+    };
+
     static void Construct(void* block);
     static void Destroy(void* block);
 
-    std::map<uint32_t, ServiceObjectException> records_;
+    RecordMap records_;
+    // On Windows: recursion count, owning thread id, lock word and an event
+    // made on first contention (24 bytes, header-only in boost.thread).
     boost::recursive_mutex mutex_;
 };
 

@@ -93,13 +93,6 @@ FileHandle CreateNewFile(const std::string& path, bool* exists, std::string* rea
     return fd < 0 ? kNoFile : fd;
 }
 
-FileHandle OpenForReading(const std::string& path, std::string* reason) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        Failed(reason);
-    return fd < 0 ? kNoFile : fd;
-}
-
 bool WriteFile(FileHandle file, const void* data, std::size_t size, std::string* reason) {
     const char* next = static_cast<const char*>(data);
     while (size > 0) {
@@ -150,21 +143,49 @@ bool SyncFolder(const std::string& folder, std::string* reason) {
     return synced;
 }
 
-bool LockFile(FileHandle file, bool wait, std::string* reason) {
-    // flock, not fcntl: a process's fcntl locks go away when it closes any
-    // other descriptor of the same file, as reading the document does.
+namespace {
+
+EditLockHandle NoEditLock(std::string* reason) {
+    Failed(reason);
+    return kNoEditLock;
+}
+
+// Whether the name still leads to the open file.
+bool StillNamed(int fd, const std::string& path) {
+    struct stat held, named;
+    return ::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+           held.st_dev == named.st_dev && held.st_ino == named.st_ino;
+}
+
+} // namespace
+
+EditLockHandle LockForEdit(const std::string& path, bool wait, bool* busy, std::string* reason) {
+    *busy = false;
     for (;;) {
-        if (::flock(Descriptor(file), LOCK_EX | (wait ? 0 : LOCK_NB)) == 0)
-            return true;
-        if (errno == EINTR)
-            continue;
-        if (errno == EWOULDBLOCK && !wait) {
-            if (reason)
-                reason->clear();
-            return false;
+        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return NoEditLock(reason);
+        // flock, not fcntl: a process's fcntl locks go away when it closes
+        // any other descriptor of the same file, as reading the document does.
+        int locked;
+        while ((locked = ::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB))) != 0 && errno == EINTR) {
         }
-        return Failed(reason);
+        if (locked == 0 && StillNamed(fd, path))
+            return fd;
+        const int error = errno;
+        ::close(fd);
+        if (locked != 0) {
+            *busy = error == EWOULDBLOCK && !wait;
+            errno = error;
+            return NoEditLock(reason);
+        }
+        // A finished edit renamed a new file over the name meanwhile.
     }
+}
+
+void UnlockEdit(EditLockHandle lock) {
+    if (lock != kNoEditLock)
+        ::close(static_cast<int>(lock));
 }
 
 // ---------------------------------------------------------------------------

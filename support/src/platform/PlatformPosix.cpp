@@ -176,4 +176,8 @@ std::string AccountName() {
     return found && found->pw_name ? found->pw_name : "";
 }
 
+bool SetEnvironmentValue(const char* name, const char* value) {
+    return ::setenv(name, value, 1) == 0;
+}
+
 } // namespace Platform

@@ -6,6 +6,10 @@
 #include <intrin.h>
 #include <time.h>
 
+#include <climits>
+
+#include "Win32Text.h"
+
 namespace Platform {
 
 uint32_t CurrentThreadId() {
@@ -21,13 +25,13 @@ ModuleHandle FindLoadedModule(const std::wstring& hostName) {
 }
 
 ModuleHandle LoadModule(const std::string& path, uint32_t* systemError, std::string* reason) {
-    HMODULE module = ::LoadLibraryA(path.c_str());
+    HMODULE module = ::LoadLibraryW(WideFromUtf8(path).c_str());
     if (!module) {
-        DWORD code = ::GetLastError();
+        const DWORD code = ::GetLastError();
         if (systemError)
             *systemError = code;
         if (reason)
-            *reason = "LoadLibrary failed";
+            *reason = path + ": " + ErrorReason(code);
     }
     return module;
 }
@@ -45,15 +49,81 @@ void* FindSymbol(ModuleHandle module, const char* name) {
 std::optional<std::wstring> SystemErrorText(uint32_t code) {
     if (code == 0)
         return std::nullopt;
+    // The system allocates the text; it is in US English (1033) whatever the
+    // user's language, as the failure records want it.
+    constexpr DWORD kFlags = FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                             FORMAT_MESSAGE_IGNORE_INSERTS;
+    constexpr DWORD kUsEnglish = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    static_assert(kFlags == 0x1300 && kUsEnglish == 1033);
     wchar_t* buffer = nullptr;
-    DWORD length = ::FormatMessageW(0x1300, nullptr, code, 1033, reinterpret_cast<LPWSTR>(&buffer),
-                                    0, nullptr);
+    DWORD length = ::FormatMessageW(kFlags, nullptr, code, kUsEnglish,
+                                    reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
     std::optional<std::wstring> out;
     if (length && buffer)
         out = std::wstring(buffer, length);
     if (buffer)
         ::LocalFree(buffer);
     return out;
+}
+
+uint32_t AnsiCodePage() {
+    return ::GetACP();
+}
+
+namespace {
+
+// The system's conversions take int lengths; longer texts are refused.
+bool FitsInt(size_t length) {
+    return length <= static_cast<size_t>(INT_MAX);
+}
+
+} // namespace
+
+Conversion AnsiToWide(const char* text, size_t length, wchar_t* out, size_t capacity,
+                      size_t* units) {
+    *units = 0;
+    if (length == 0)
+        return Conversion::kDone; // the system refuses empty input
+    if (!FitsInt(length))
+        return Conversion::kMalformed;
+    const int in = static_cast<int>(length);
+    const int needed = ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, in, nullptr, 0);
+    if (needed <= 0)
+        return Conversion::kMalformed;
+    *units = static_cast<size_t>(needed);
+    if (!out)
+        return Conversion::kDone;
+    if (capacity < *units)
+        return Conversion::kTooSmall;
+    ::MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, text, in, out, needed);
+    return Conversion::kDone;
+}
+
+Conversion WideToAnsi(const wchar_t* text, size_t length, char* out, size_t capacity,
+                      size_t* units) {
+    *units = 0;
+    if (length == 0)
+        return Conversion::kDone;
+    if (!FitsInt(length))
+        return Conversion::kMalformed;
+    const int in = static_cast<int>(length);
+    // UTF-8 refuses unpaired surrogates by a flag; other code pages say when
+    // they had to put their default character in for one they lack.
+    const bool utf8 = ::GetACP() == kUtf8CodePage;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL replaced = FALSE;
+    BOOL* replacedOut = utf8 ? nullptr : &replaced;
+    const int needed =
+        ::WideCharToMultiByte(CP_ACP, flags, text, in, nullptr, 0, nullptr, replacedOut);
+    if (needed <= 0 || replaced)
+        return Conversion::kMalformed;
+    *units = static_cast<size_t>(needed);
+    if (!out)
+        return Conversion::kDone;
+    if (capacity < *units)
+        return Conversion::kTooSmall;
+    ::WideCharToMultiByte(CP_ACP, flags, text, in, out, needed, nullptr, nullptr);
+    return Conversion::kDone;
 }
 
 void SleepMilliseconds(uint32_t milliseconds) {
@@ -92,15 +162,24 @@ bool StandardErrorIsTerminal() {
 
 std::string ModuleFolder(const void* addressInModule) {
     HMODULE module = nullptr;
-    if (!::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
+    if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
                                   GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                              static_cast<LPCSTR>(addressInModule), &module))
+                              static_cast<LPCWSTR>(addressInModule), &module))
         return ".";
-    char path[MAX_PATH] = {};
-    DWORD length = ::GetModuleFileNameA(module, path, MAX_PATH);
-    std::string text(path, length);
-    size_t slash = text.find_last_of("\\/");
-    return slash == std::string::npos ? std::string(".") : text.substr(0, slash);
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(module, &path[0], static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return ".";
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2); // cut short: ask again with more room
+    }
+    const size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::string(".") : Utf8FromWide(path.data(), slash);
 }
 
 std::string AccountName() {
@@ -108,14 +187,17 @@ std::string AccountName() {
     DWORD length = 257;
     if (!::GetUserNameW(name, &length) || length == 0)
         return "";
-    // The name comes in UTF-16; the host's narrow text is UTF-8.
-    const int bytes = ::WideCharToMultiByte(CP_UTF8, 0, name, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(bytes > 0 ? static_cast<std::size_t>(bytes) : 0, '\0');
-    if (bytes > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, name, -1, &out[0], bytes, nullptr, nullptr);
-    if (!out.empty())
-        out.pop_back(); // the terminator
+    // The length counts the terminator.
+    size_t bytes = 0;
+    if (WideToAnsi(name, length - 1, nullptr, 0, &bytes) != Conversion::kDone)
+        return ""; // a name the code page cannot hold
+    std::string out(bytes, '\0');
+    WideToAnsi(name, length - 1, &out[0], bytes, &bytes);
     return out;
+}
+
+bool SetEnvironmentValue(const char* name, const char* value) {
+    return ::_putenv_s(name, value) == 0;
 }
 
 } // namespace Platform

@@ -40,24 +40,36 @@ ErrorsStorage& ErrorsStorage::Instance() {
     return *static_cast<ErrorsStorage*>(SODetails::AcquireSingletonStaticData(descriptor));
 }
 
+ServiceObjectException& ErrorsStorage::RecordMap::Of(uint32_t thread) {
+    const auto placed = map_->try_emplace(thread);
+    if (placed.second)
+        ++count_;
+    return placed.first->second;
+}
+
+ServiceObjectException* ErrorsStorage::RecordMap::Find(uint32_t thread) {
+    const auto it = map_->find(thread);
+    return it == map_->end() ? nullptr : &it->second;
+}
+
 void ErrorsStorage::Record(const ServiceObjectException& record) {
     boost::recursive_mutex::scoped_lock lock(mutex_);
-    records_[Platform::CurrentThreadId()] = record;
+    records_.Of(Platform::CurrentThreadId()) = record;
 }
 
 uint32_t ErrorsStorage::Describe(ErrorInfo* info, void** record) {
     std::memset(info, 0, sizeof(*info));
     boost::recursive_mutex::scoped_lock lock(mutex_);
-    auto it = records_.find(Platform::CurrentThreadId());
-    if (it == records_.end())
+    ServiceObjectException* kept = records_.Find(Platform::CurrentThreadId());
+    if (!kept)
         return SODetails::kNoErrorRecorded;
-    const ServiceObjectException& resolved = it->second.Resolved();
+    const ServiceObjectException& resolved = kept->Resolved();
     info->code = resolved.Code();
     info->line = resolved.Line();
     info->message = resolved.Message().c_str();
     info->function = resolved.Function().c_str();
     info->file = resolved.File().c_str();
     if (record)
-        *record = &it->second;
+        *record = kept;
     return SODetails::kOk;
 }

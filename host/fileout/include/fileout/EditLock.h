@@ -14,18 +14,16 @@ namespace FileOut {
 
 class FILEOUT_API EditLock {
 public:
-    // Locks the file at `path`, waiting while another process holds it
-    // (`waiting` is called once, first). Since a finished edit renames a new
-    // file over the name, the lock is taken again until the name still
-    // leads to the locked file. Throws std::runtime_error when the file
-    // cannot be opened or locked.
+    // Locks the file at `path` (Platform::LockForEdit), waiting while
+    // another process holds it (`waiting` is called once, first). Throws
+    // std::runtime_error when the file cannot be locked.
     EditLock(const std::string& path, const std::function<void()>& waiting);
     ~EditLock();
     EditLock(const EditLock&) = delete;
     EditLock& operator=(const EditLock&) = delete;
 
 private:
-    Platform::FileHandle file_ = Platform::kNoFile;
+    Platform::EditLockHandle lock_ = Platform::kNoEditLock;
 };
 
 } // namespace FileOut
