@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "OptionsTestSupport.h"
+#include "ShellCommand.h"
 
 namespace {
 
