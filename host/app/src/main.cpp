@@ -29,6 +29,8 @@ void PrintUsage(FILE* out) {
         "  ribbon [IN.pdf [--read-only]] [--json]\n"
         "                             the ribbon's Markup and Font groups as the handlers left "
         "them\n"
+        "  serve IN.pdf [-o OUT.pdf] [--port N] [--read-only]\n"
+        "                             edit in a browser: the ribbon, the pages, a real mouse\n"
         "  options list [PATH-PREFIX] [--json] | get PATH | set PATH VALUE | reset PATH|--all\n"
         "                             look at or change the user options\n",
         out);
@@ -55,6 +57,8 @@ int main(int argc, char** argv) {
         return RunOptions(session, args);
     if (command == "ribbon")
         return RunRibbon(session, args);
+    if (command == "serve")
+        return RunServe(session, args);
     std::fprintf(stderr, "vellum: unknown command %s\n\n", Quoted(command).c_str());
     PrintUsage(stderr);
     return kExitUsage;

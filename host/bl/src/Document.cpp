@@ -324,6 +324,14 @@ uint32_t UndoSteps(ServiceObject* document) {
     return steps;
 }
 
+uint32_t RedoSteps(ServiceObject* document) {
+    uint32_t steps = 0;
+    const PDResult result = FolioDocumentCanRedo(DocumentOf(document).document, &steps);
+    if (result != kPDOk)
+        throw std::runtime_error("cannot read the undo history: " + FolioMessage());
+    return steps;
+}
+
 uint32_t Permissions(ServiceObject* document) {
     uint32_t permissions = 0;
     if (FolioDocumentGetPermissions(DocumentOf(document).document, &permissions) != kPDOk)
