@@ -88,6 +88,7 @@ describe('vellum serve in a browser', () => {
 
       await page.mouse.up();
       await waitFor(async () => (await hostState(server.url)).document.undo === 1, 'one undo step');
+      await page.waitForSelector('#Undo:not([disabled])');
       await saved(page);
       await page.screenshot({ path: path.join(ARTIFACTS, 'highlight-saved.png') });
     });
@@ -128,6 +129,7 @@ describe('vellum serve in a browser', () => {
       await page.mouse.up();
       const state = () => hostState(server.url).then((s) => s.document);
       await waitFor(async () => (await state()).undo === 1, 'one undo step for both pages');
+      await page.waitForSelector('#Undo:not([disabled])');
       await page.screenshot({ path: path.join(ARTIFACTS, 'underline-two-pages.png') });
       await page.click('#Undo');
       await waitFor(async () => (await state()).undo === 0, 'the undo');
