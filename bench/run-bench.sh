@@ -20,9 +20,9 @@ build="${1:-$root/build}"
 if [[ $# -gt 0 ]]; then
   shift
 fi
-binaries=(vellum_text_bench vellum_tool_bench vellum_options_bench)
+binaries=(vellum_text_bench vellum_tool_bench vellum_options_bench vellum_editor_bench)
 if [[ ! -x "$build/bin/vellum_text_bench" || ! -x "$build/bin/vellum_tool_bench" ||
-      ! -x "$build/bin/vellum_options_bench" ]]; then
+      ! -x "$build/bin/vellum_options_bench" || ! -x "$build/bin/vellum_editor_bench" ]]; then
   echo "no benchmarks in $build/bin; build the target 'bench' first" >&2
   exit 1
 fi
@@ -76,7 +76,7 @@ for path in sys.argv[1:]:
         times[name] = run["real_time"] * SCALE[run.get("time_unit", "ns")]
         cpu[name] = run["cpu_time"] * SCALE[run.get("time_unit", "ns")]
 
-PEERS = {"mupdf": "MuPDF", "sqlite": "SQLite"}
+PEERS = {"mupdf": "MuPDF", "sqlite": "SQLite", "refused": "a refused request"}
 
 def line(label, ours, peer, peer_name="MuPDF", cpu_ratio=None):
     ratio = f"{ours / peer:.3g}" if peer > 0 else "n/a"
