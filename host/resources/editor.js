@@ -359,7 +359,10 @@
     dragging = true;
     enqueue(pointerEvent('down', 'left', event));
   });
-  window.addEventListener('mousemove', (event) => {
+  // Raw pointer updates come as the input arrives, not aligned to the next
+  // frame as mousemove is: the host's answer can then make that frame.
+  const moveEvent = 'onpointerrawupdate' in window ? 'pointerrawupdate' : 'mousemove';
+  window.addEventListener(moveEvent, (event) => {
     if (dragging) enqueue(pointerEvent('move', 'left', event));
   });
   window.addEventListener('mouseup', (event) => {
