@@ -293,24 +293,22 @@ std::string EditorSession::DocumentReply(bool done) {
     return json.Text();
 }
 
-std::string EditorSession::Undo() {
+std::string EditorSession::Step(bool (*step)(ServiceObject*)) {
     return app_.Invoke([&] {
         ServiceObject* document = shown_.document.get();
         const uint32_t undo = HostBL::UndoSteps(document), redo = HostBL::RedoSteps(document);
-        const bool done = HostBL::Undo(document);
+        const bool done = step(document);
         NoteDocumentChanges(undo, redo);
         return DocumentReply(done);
     });
 }
 
+std::string EditorSession::Undo() {
+    return Step(&HostBL::Undo);
+}
+
 std::string EditorSession::Redo() {
-    return app_.Invoke([&] {
-        ServiceObject* document = shown_.document.get();
-        const uint32_t undo = HostBL::UndoSteps(document), redo = HostBL::RedoSteps(document);
-        const bool done = HostBL::Redo(document);
-        NoteDocumentChanges(undo, redo);
-        return DocumentReply(done);
-    });
+    return Step(&HostBL::Redo);
 }
 
 std::string EditorSession::SetZoom(float zoom) {

@@ -76,6 +76,8 @@ private:
     std::string StateJson(uint64_t revision);
     void CheckPage(uint64_t page) const;
     std::string DocumentReply(bool done);
+    // Undo or redo, on the UI thread.
+    std::string Step(bool (*step)(ServiceObject*));
 
     Application& app_;
     Files files_;

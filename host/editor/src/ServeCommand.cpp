@@ -28,10 +28,11 @@ int Serve(HostSession& session, const std::vector<std::string>& args) {
     files.readOnly = line.Has("--read-only");
     int port = 0;
     if (const auto text = line.Value("--port")) {
-        uint64_t value = 0;
-        if (!ParsePageNumber(*text, &value) || value + 1 > kHighestPort)
+        if (text->empty() || text->size() > 5 ||
+            text->find_first_not_of("0123456789") != std::string::npos ||
+            std::stoul(*text) == 0 || std::stoul(*text) > kHighestPort)
             throw UsageError("--port takes a port number from 1 to 65535, not " + Quoted(*text));
-        port = static_cast<int>(value + 1);
+        port = static_cast<int>(std::stoul(*text));
     }
     // A target that cannot take the result is refused before any work.
     if (!files.readOnly)
