@@ -216,6 +216,7 @@
     const changedImages = !state.document || doc.version !== state.document.version ||
                           doc.zoom !== state.document.zoom;
     state.document = doc;
+    sequence = Math.max(sequence, doc.pointerSequence);
     layOutPages(doc.pages);
     zoomLabel.textContent = Math.round(doc.zoom * 100) + '%';
     undoButton.disabled = doc.undo === 0 || doc.readOnly;
@@ -409,8 +410,9 @@
   window.addEventListener('keydown', (event) => {
     const key = event.key.toLowerCase();
     if (event.key === 'Escape') {
-      closePopups();
-      finishTool();
+      // An open popup closes first; then Escape ends the tool.
+      if (document.querySelector('.popup[data-open]')) closePopups();
+      else finishTool();
     } else if ((event.ctrlKey || event.metaKey) && key === 'z') {
       event.preventDefault();
       run(event.shiftKey ? 'redo' : 'undo', {});

@@ -174,11 +174,17 @@ describe('vellum serve in a browser', () => {
       assert.equal(await current.evaluate((c) => c.dataset.color), black);
       await page.screenshot({ path: path.join(ARTIFACTS, 'font-strike-popup.png') });
 
-      // Escape closes the popup and ends the tool, as the host's finishing
-      // button does.
+      await page.keyboard.press('Escape');
+      assert.equal(await page.$(icon + ' .popup[data-open]'), null);
+      assert.notEqual((await state()).tool, '', 'the first Escape only closes the popup');
+
+      // A reload shows what the host holds, and its input goes on in order:
+      // Escape ends the tool, as the host's finishing button does.
+      await page.reload();
+      await page.waitForSelector('[data-page="1"] img[src]');
+      await page.waitForSelector('#Undo:not([disabled])');
       await page.keyboard.press('Escape');
       await waitFor(async () => (await state()).tool === '', 'the tool to end');
-      assert.equal(await page.$(icon + ' .popup[data-open]'), null);
       await saved(page);
     });
     assert.equal(outcome.code, 0, outcome.err);

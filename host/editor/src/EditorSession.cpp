@@ -129,6 +129,8 @@ std::string EditorSession::StateJson(uint64_t revision) {
     json.Key("unsaved").Bool(changes_ != savedChanges_);
     json.Key("readOnly").Bool(HostBL::ViewState(view) & BLViewState::kReadOnly);
     json.Key("tool").String(HostBL::ActiveToolName(view));
+    // A page that loads anew numbers its pointer events on from here.
+    json.Key("pointerSequence").Integer(lastSequence_);
     json.Key("pages").BeginArray();
     for (uint64_t page = 0; page < pageCount_; ++page) {
         const SL::RectI rect = HostBL::PageDeviceRect(view, page);
