@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -26,9 +27,12 @@ namespace SODetails {
 
 // The object made by `Interface` in this module, or null when `object` is
 // something else (another interface, or another module's object).
+// The name is compared by its text: each translation unit may keep its own
+// copy of the literal (AddressSanitizer builds do), so its address tells
+// nothing. No other module makes objects under the host's interface names.
 template <class Interface> typename Interface::Object* OwnObject(ServiceObject* object) {
-    if (!object || object->interfaceName != Interface::kName ||
-        object->interfaceId != InterfaceId<Interface>())
+    if (!object || object->interfaceId != InterfaceId<Interface>() || !object->interfaceName ||
+        std::strcmp(object->interfaceName, Interface::kName) != 0)
         return nullptr;
     return reinterpret_cast<typename Interface::Object*>(object);
 }
