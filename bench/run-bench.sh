@@ -20,7 +20,8 @@ build="${1:-$root/build}"
 if [[ $# -gt 0 ]]; then
   shift
 fi
-binaries=(vellum_text_bench vellum_tool_bench vellum_options_bench vellum_batch_bench)
+binaries=(vellum_text_bench vellum_tool_bench vellum_options_bench vellum_batch_bench
+          vellum_editor_bench)
 for binary in "${binaries[@]}"; do
   if [[ ! -x "$build/bin/$binary" ]]; then
     echo "no $binary in $build/bin; build the target 'bench' first" >&2
@@ -80,7 +81,7 @@ for path in sys.argv[1:]:
         if "us_per_match" in run:
             per_match[name] = (run["us_per_match"], run.get("peak_MB", 0))
 
-PEERS = {"mupdf": "MuPDF", "sqlite": "SQLite"}
+PEERS = {"mupdf": "MuPDF", "sqlite": "SQLite", "refused": "a refused request"}
 
 def line(label, ours, peer, peer_name="MuPDF", cpu_ratio=None):
     ratio = f"{ours / peer:.3g}" if peer > 0 else "n/a"

@@ -15,7 +15,9 @@ PACKAGES=(
   libboost-dev libboost-thread-dev
   libgtest-dev libbenchmark-dev libsqlite3-dev zlib1g-dev
   libmupdf-dev libmujs-dev libopenjp2-7-dev libjbig2dec0-dev libjpeg-dev
-  libharfbuzz-dev libfreetype-dev libgumbo-dev
+  libharfbuzz-dev libfreetype-dev libgumbo-dev libcpp-httplib-dev
+  # the browser editor's tests: headless Chromium driven from Node
+  nodejs npm chromium
   python3 python3-pypdf poppler-utils fonts-dejavu-core
   # the fuzzing build
   clang libfuzzer-14-dev
@@ -38,6 +40,13 @@ if [ "${#missing[@]}" -gt 0 ]; then
   [ "$(id -u)" = 0 ] || SUDO=sudo
   $SUDO apt-get update -qq
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+# The browser tests' driver, exactly as the lockfile names it.
+if [ ! -d tests/browser/node_modules/playwright-core ] ||
+   [ tests/browser/package-lock.json -nt tests/browser/node_modules ]; then
+  echo "== installing the browser tests' packages (npm ci)"
+  npm ci --prefix tests/browser --no-audit --no-fund >/dev/null
 fi
 
 # The builds made here are the CI's: a warning fails them.

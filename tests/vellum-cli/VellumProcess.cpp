@@ -125,14 +125,26 @@ VellumProcess::~VellumProcess() {
     std::filesystem::remove_all(settingsFolder_, ignored);
 }
 
-bool VellumProcess::WaitForError(const std::string& text, int seconds) {
+bool VellumProcess::WaitFor(const std::string& path, const std::string& text, int seconds) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (ReadWholeFile(errPath_).find(text) != std::string::npos)
+        if (ReadWholeFile(path).find(text) != std::string::npos)
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
+}
+
+bool VellumProcess::WaitForError(const std::string& text, int seconds) {
+    return WaitFor(errPath_, text, seconds);
+}
+
+bool VellumProcess::WaitForOutput(const std::string& text, int seconds) {
+    return WaitFor(outPath_, text, seconds);
+}
+
+std::string VellumProcess::Output() const {
+    return ReadWholeFile(outPath_);
 }
 
 void VellumProcess::Signal(int signal) {

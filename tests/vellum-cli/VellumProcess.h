@@ -28,12 +28,17 @@ public:
     VellumProcess(const VellumProcess&) = delete;
     VellumProcess& operator=(const VellumProcess&) = delete;
 
-    // Waits up to `seconds` until standard error holds `text`.
+    // Waits up to `seconds` until standard error (or output) holds `text`.
     bool WaitForError(const std::string& text, int seconds);
+    bool WaitForOutput(const std::string& text, int seconds);
+    // Standard output so far.
+    std::string Output() const;
     void Signal(int signal);
     VellumOutcome Wait();
 
 private:
+    static bool WaitFor(const std::string& path, const std::string& text, int seconds);
+
     pid_t pid_ = -1;
     std::string outPath_, errPath_;
     std::string settingsFolder_;

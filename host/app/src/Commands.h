@@ -23,6 +23,7 @@ int RunMarkup(HostSession& session, const std::vector<std::string>& args);
 int RunOptions(HostSession& session, const std::vector<std::string>& args);
 int RunRibbon(HostSession& session, const std::vector<std::string>& args);
 int RunAction(HostSession& session, const std::vector<std::string>& args);
+int RunServe(HostSession& session, const std::vector<std::string>& args);
 
 // Runs a command's work and turns what it throws into a message on standard
 // error, prefixed with the command's name, and an exit code.

@@ -33,6 +33,8 @@ void PrintUsage(FILE* out) {
         "         [--param NAME=VALUE]... [--property NAME=VALUE]...\n"
         "                             select the text, then run the UI action\n"
         "                             UiAction_AddTextMarkupAnnotation as a host script does\n"
+        "  serve IN.pdf [-o OUT.pdf] [--port N] [--read-only]\n"
+        "                             edit in a browser: the ribbon, the pages, a real mouse\n"
         "  options list [PATH-PREFIX] [--json] | get PATH | set PATH VALUE | reset PATH|--all\n"
         "                             look at or change the user options\n",
         out);
@@ -61,6 +63,8 @@ int main(int argc, char** argv) {
         return RunRibbon(session, args);
     if (command == "action")
         return RunAction(session, args);
+    if (command == "serve")
+        return RunServe(session, args);
     std::fprintf(stderr, "vellum: unknown command %s\n\n", Quoted(command).c_str());
     PrintUsage(stderr);
     return kExitUsage;

@@ -316,12 +316,21 @@ void Save(ServiceObject* document, const std::string& path, bool incremental) {
     out.Commit();
 }
 
-uint32_t UndoSteps(ServiceObject* document) {
+namespace {
+uint32_t HistorySteps(ServiceObject* document, PDResult (*count)(PDDocument, uint32_t*)) {
     uint32_t steps = 0;
-    const PDResult result = FolioDocumentCanUndo(DocumentOf(document).document, &steps);
-    if (result != kPDOk)
+    if (count(DocumentOf(document).document, &steps) != kPDOk)
         throw std::runtime_error("cannot read the undo history: " + FolioMessage());
     return steps;
+}
+} // namespace
+
+uint32_t UndoSteps(ServiceObject* document) {
+    return HistorySteps(document, &FolioDocumentCanUndo);
+}
+
+uint32_t RedoSteps(ServiceObject* document) {
+    return HistorySteps(document, &FolioDocumentCanRedo);
 }
 
 uint32_t Permissions(ServiceObject* document) {

@@ -238,10 +238,12 @@ void FillPolygons(HostBL::Image& image, const std::vector<std::vector<SL::PointF
     }
 }
 
+// Paints into an image, or records the fills when `recording` is set.
 struct RenderTargetImpl {
     SharedImage image;
     Affine pageToDevice;
     SL::RectI clip;
+    Recording recording;
 };
 
 struct RenderTargetInterface {
@@ -269,7 +271,10 @@ struct RenderTargetInterface {
                 point = {static_cast<float>(x), static_cast<float>(y)};
             }
         }
-        FillPolygons(*target.image, polygons, brushImpl->color, target.clip);
+        if (target.recording)
+            target.recording->push_back({std::move(polygons), brushImpl->color});
+        else
+            FillPolygons(*target.image, polygons, brushImpl->color, target.clip);
         return kOk;
     }
 };
@@ -309,7 +314,12 @@ struct FactoryInterface {
 ServiceObject* NewRenderTarget(SharedImage image, const Affine& pageToDevice,
                                const SL::RectI& clip) {
     return RenderTargetInterface::Object::New(
-        RenderTargetImpl{std::move(image), pageToDevice, clip});
+        RenderTargetImpl{std::move(image), pageToDevice, clip, nullptr});
+}
+
+ServiceObject* NewRecordingTarget(Recording recording, const Affine& pageToShown) {
+    return RenderTargetInterface::Object::New(
+        RenderTargetImpl{nullptr, pageToShown, {}, std::move(recording)});
 }
 
 ServiceObject* NewGraphicsFactory() {

@@ -85,6 +85,11 @@ using SharedImage = std::shared_ptr<HostBL::Image>;
 ServiceObject* NewRenderTarget(SharedImage image, const Affine& pageToDevice,
                                const SL::RectI& clip);
 
+// A "GRRenderTarget" that records what is filled through it, in the pixels
+// that `pageToShown` maps page space to, instead of painting it.
+using Recording = std::shared_ptr<std::vector<HostBL::PaintedFill>>;
+ServiceObject* NewRecordingTarget(Recording recording, const Affine& pageToShown);
+
 // ---------------------------------------------------------------------------
 // "BLDocumentView"
 
@@ -113,9 +118,9 @@ struct ViewImpl : SODetails::ServiceObjectSelf {
     ObjectPtr document;
     DocumentImpl* documentImpl;
     const int32_t width, height;
-    const float zoom;
 
     std::mutex mutex; // guards everything below
+    float zoom;
     std::vector<PageLayout> layout;
     int32_t scrollY = 0;
     uint64_t invalidations = 0;

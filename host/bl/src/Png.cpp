@@ -1,4 +1,4 @@
-// Writing a viewport image as a PNG file (8-bit RGBA, no interlace).
+// Images as PNG (8-bit RGBA, no interlace), in memory or written as a file.
 #include <zlib.h>
 
 #include <stdexcept>
@@ -28,10 +28,10 @@ void PutChunk(std::string& out, const char* type, const std::string& data) {
 
 namespace HostBL {
 
-void WritePNG(const Image& image, FileOut::OutputFile& out) {
+std::string EncodePNG(const Image& image) {
     if (image.width <= 0 || image.height <= 0 ||
         image.rgba.size() != static_cast<std::size_t>(image.width) * image.height * 4)
-        throw std::invalid_argument("WritePNG: the image has no pixels or the wrong size");
+        throw std::invalid_argument("EncodePNG: the image has no pixels or the wrong size");
 
     // Each row is preceded by its filter type, 0 (none).
     const std::size_t stride = static_cast<std::size_t>(image.width) * 4;
@@ -46,8 +46,7 @@ void WritePNG(const Image& image, FileOut::OutputFile& out) {
     if (compress2(reinterpret_cast<Bytef*>(&packed[0]), &packedSize,
                   reinterpret_cast<const Bytef*>(raw.data()), static_cast<uLong>(raw.size()),
                   Z_BEST_SPEED) != Z_OK)
-        throw std::runtime_error("cannot write '" + out.Target() +
-                                 "': the image cannot be compressed");
+        throw std::runtime_error("the image cannot be compressed");
     packed.resize(packedSize);
 
     std::string header;
@@ -60,7 +59,16 @@ void WritePNG(const Image& image, FileOut::OutputFile& out) {
     PutChunk(file, "IHDR", header);
     PutChunk(file, "IDAT", packed);
     PutChunk(file, "IEND", std::string());
+    return file;
+}
 
+void WritePNG(const Image& image, FileOut::OutputFile& out) {
+    std::string file;
+    try {
+        file = EncodePNG(image);
+    } catch (const std::runtime_error& e) {
+        throw std::runtime_error("cannot write '" + out.Target() + "': " + e.what());
+    }
     out.Write(file.data(), file.size());
 }
 

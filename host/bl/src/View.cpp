@@ -2,8 +2,11 @@
 // between device pixels and page space, the current selection, the active
 // tool, repainting and every event of the view.
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <memory>
 #include <stdexcept>
+#include <string>
 
 #include "Objects.h"
 #include "bl/BLInputHandler.h"
@@ -19,6 +22,10 @@ void TerminateTool(ObjectPtr tool) {
     if (tool)
         SODetails::TryCall<BLInputHandlerOps::Terminate>(tool.get());
 }
+
+// The zoom type OnZoomChanged reports: this host knows no fitting modes,
+// only zooms given in pixels per page unit.
+constexpr BLZoomType kCustomZoom = 0;
 
 // Page points far off the view map this far at most: well outside any
 // viewport, and near enough to zero that adding two such values stays
@@ -376,6 +383,30 @@ ObjectPtr CreateView(ServiceObject* document, int32_t viewportWidth, int32_t vie
                                                        viewportHeight, zoom));
 }
 
+void SetZoom(ServiceObject* view, float zoom) {
+    ViewImpl& impl = ViewOf(view);
+    if (!(zoom > 0) || !std::isfinite(zoom))
+        throw std::invalid_argument("SetZoom: the zoom must be positive");
+    {
+        std::lock_guard<std::mutex> lock(impl.mutex);
+        // Scaling the scroll position keeps the same part of the document
+        // at the top: the gaps between pages are few pixels.
+        const double scale = double(zoom) / impl.zoom;
+        impl.zoom = zoom;
+        impl.layout.clear();
+        impl.scrollY = static_cast<int32_t>(std::clamp<double>(impl.scrollY * scale, 0, INT32_MAX));
+        impl.CurrentLayout();
+        impl.dirty = true;
+    }
+    impl.onZoomChanged.Raise(kCustomZoom, zoom);
+}
+
+float Zoom(ServiceObject* view) {
+    ViewImpl& impl = ViewOf(view);
+    std::lock_guard<std::mutex> lock(impl.mutex);
+    return impl.zoom;
+}
+
 void ScrollTo(ServiceObject* view, int32_t y) {
     ViewImpl& impl = ViewOf(view);
     std::lock_guard<std::mutex> lock(impl.mutex);
@@ -532,6 +563,41 @@ bool DispatchInput(ServiceObject* view, uint32_t type, uint32_t button, SL::Poin
     return handled;
 }
 
+// The page's layout entry, or std::out_of_range.
+PageLayout LayoutOf(ViewImpl& impl, uint64_t page, const char* caller) {
+    std::lock_guard<std::mutex> lock(impl.mutex);
+    const std::vector<PageLayout>& pages = impl.CurrentLayout();
+    if (page >= pages.size())
+        throw std::out_of_range(std::string(caller) + ": no such page");
+    return pages[page];
+}
+
+Image RenderPage(ServiceObject* view, uint64_t page) {
+    ViewImpl& impl = ViewOf(view);
+    const PageLayout shown = LayoutOf(impl, page, "RenderPage");
+    Image image;
+    image.width = shown.width;
+    image.height = shown.height;
+    image.rgba.assign(static_cast<std::size_t>(shown.width) * shown.height * 4, 0xFF);
+    PageHandle handle;
+    if (FolioDocumentLoadPage(impl.documentImpl->document, page, handle.Receive()) != kPDOk ||
+        FolioPageRenderInto(handle.get(), Zoom(view), image.rgba.data(), image.width,
+                            image.height, 0, 0) != kPDOk)
+        throw std::runtime_error("page " + std::to_string(page + 1) + " cannot be rendered: " +
+                                 FolioLastErrorMessage());
+    return image;
+}
+
+std::vector<PaintedFill> RecordPageDrawing(ServiceObject* view, uint64_t page) {
+    ViewImpl& impl = ViewOf(view);
+    const PageLayout shown = LayoutOf(impl, page, "RecordPageDrawing");
+    auto recording = std::make_shared<std::vector<PaintedFill>>();
+    ObjectPtr target = ObjectPtr::Adopt(NewRecordingTarget(recording, shown.pageToShown));
+    for (const auto& entry : impl.onDrawPageView.Subscribers())
+        entry->invoke(0, page, ObjectPtr(target).Detach(), entry->context);
+    return std::move(*recording);
+}
+
 Image Draw(ServiceObject* view) {
     ViewImpl& impl = ViewOf(view);
 
@@ -559,7 +625,7 @@ Image Draw(ServiceObject* view) {
     for (const Shown& page : shown) {
         PageHandle handle;
         if (FolioDocumentLoadPage(impl.documentImpl->document, page.index, handle.Receive()) != kPDOk ||
-            FolioPageRenderInto(handle.get(), impl.zoom, image->rgba.data(), image->width,
+            FolioPageRenderInto(handle.get(), Zoom(view), image->rgba.data(), image->width,
                                 image->height, page.rect.x0, page.rect.y0) != kPDOk)
             PaintGrey(*image, grey, page.rect);
     }

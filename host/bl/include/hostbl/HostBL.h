@@ -52,8 +52,9 @@ HOSTBL_API uint32_t EditGroupDepth(ServiceObject* document);
 HOSTBL_API bool Undo(ServiceObject* document);
 HOSTBL_API bool Redo(ServiceObject* document);
 
-// How many undo steps the document holds.
+// How many undo and redo steps the document holds.
 HOSTBL_API uint32_t UndoSteps(ServiceObject* document);
+HOSTBL_API uint32_t RedoSteps(ServiceObject* document);
 
 // What the document permits its reader (the kFolioPermit flags of folio.h).
 HOSTBL_API uint32_t Permissions(ServiceObject* document);
@@ -111,6 +112,12 @@ HOSTBL_API std::vector<PageChar> PageChars(ServiceObject* document, uint64_t pag
 constexpr int32_t kPageGap = 16;
 HOSTBL_API ObjectPtr CreateView(ServiceObject* document, int32_t viewportWidth,
                                 int32_t viewportHeight, float zoom);
+
+// A new zoom lays the pages out anew; the page at the top of the viewport
+// stays there, as far as scrolling allows. OnZoomChanged is raised with the
+// new zoom. std::invalid_argument for a zoom that is not positive.
+HOSTBL_API void SetZoom(ServiceObject* view, float zoom);
+HOSTBL_API float Zoom(ServiceObject* view);
 
 // Scrolling is clamped to the laid-out pages.
 HOSTBL_API void ScrollTo(ServiceObject* view, int32_t y);
@@ -183,9 +190,29 @@ constexpr uint8_t kBackgroundGrey = 0x80;
 // Renders the visible pages into a viewport image on a grey background, then
 // lets the OnDrawPageView subscribers paint layer 0 of each visible page.
 HOSTBL_API Image Draw(ServiceObject* view);
-// The image as a PNG file, written into `out` or saved at `path` like Save.
+// The image as the bytes of a PNG file; as a PNG file written into `out`,
+// or saved at `path` like Save.
+HOSTBL_API std::string EncodePNG(const Image& image);
 HOSTBL_API void WritePNG(const Image& image, FileOut::OutputFile& out);
 HOSTBL_API void SavePNG(const Image& image, const std::string& path);
+
+// A front end that shows the pages itself (a browser) takes them one at a
+// time and draws what the draw handlers paint over them.
+//
+// The page as the view shows it at its zoom, with its annotations, without
+// layer 0. Throws std::out_of_range for no such page and std::runtime_error
+// when the page cannot be rendered.
+HOSTBL_API Image RenderPage(ServiceObject* view, uint64_t page);
+// What a draw handler filled: polygons in pixels of the page as shown (its
+// top-left corner at 0,0), filled by the non-zero rule with `argb`.
+struct PaintedFill {
+    std::vector<std::vector<SL::PointF>> polygons;
+    uint32_t argb;
+};
+// Lets the OnDrawPageView subscribers paint layer 0 of one page, recording
+// their fills in order instead of painting them. Throws std::out_of_range
+// for no such page.
+HOSTBL_API std::vector<PaintedFill> RecordPageDrawing(ServiceObject* view, uint64_t page);
 
 // ---------------------------------------------------------------------------
 // Text selections ("BLSelection")
