@@ -21,3 +21,6 @@ build/bin/vellum markup "$input" -o "$output" --kind highlight --text "$phrase" 
 echo
 echo "The annotated PDF is $PWD/$output"
 echo "The page as the live selection painted it before the release: $PWD/$snapshot"
+echo
+echo "To mark it up yourself with a mouse: build/bin/vellum serve $input -o marked.pdf"
+echo "(then open the address it prints in a browser on this machine)"
