@@ -40,7 +40,11 @@ if [ "${1:-}" = --prepare ]; then
   # program and stay while programs come: start them here, with nothing of
   # the caller's, since they would keep open the output of whichever program
   # started them, and ctest waits for a test's output to close. The server
-  # goes by itself a minute after the last program.
+  # goes by itself a minute after the last program. A server still there
+  # from an earlier step (a fast build's, say) is ended first: a second
+  # one cannot start beside it.
+  wineserver --kill >/dev/null 2>&1 || true
+  wineserver --wait >/dev/null 2>&1 || true
   wineserver --persistent=60
   "$wine" wineboot </dev/null >/dev/null 2>&1
   exit 0

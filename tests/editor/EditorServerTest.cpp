@@ -110,6 +110,17 @@ TEST(EditorServer, RefusesRequestsWithoutTheTokenOrFromAnotherHost) {
     EXPECT_EQ(Status(client.Get(page.c_str(), {{"Host", "localhost:" + port}})), 200);
     EXPECT_EQ(Status(client.Get(page.c_str(), {{"Host", "127.0.0.1"}})), 200);
 
+    // The port is this server's alone: a second one is refused, not given a
+    // share of the connections.
+    VellumProcess second(folder.Root().string(), {"serve", "sample.pdf", "--port", port});
+    second.WaitForError("vellum serve:", 30);
+    if (!second.Output().empty())
+        second.Signal(SIGTERM);
+    const VellumOutcome refused = second.Wait();
+    EXPECT_EQ(refused.exit, 1) << refused.out;
+    EXPECT_NE(refused.err.find("cannot listen on 127.0.0.1:" + port), std::string::npos)
+        << refused.err;
+
     const VellumOutcome outcome = served.Stop();
     EXPECT_EQ(outcome.exit, 0) << outcome.err;
     EXPECT_EQ(outcome.err.find("discarded"), std::string::npos) << outcome.err;

@@ -73,6 +73,14 @@ ObjectPtr HostService(const char* name) {
     return service;
 }
 
+// Whether the host serves `name`, asked without failing the test.
+bool HostServes(const char* name) {
+    ObjectPtr service;
+    uint32_t systemError = 0;
+    return ServiceProviderGetServiceObject(AtomFromString(name), service.Receive(),
+                                           &systemError) == kOk;
+}
+
 TEST(ModuleLoad, ServiceObjectEntries) {
     LOAD_OR_SKIP(m);
     const ServiceObjectInfo* table = nullptr;
@@ -343,8 +351,12 @@ TEST(ModuleLoad, UnregisterThenRegisterAgain) {
     };
 
     // The UI action is announced to "UIService" at every registration, and
-    // registering it again keeps one entry.
-    auto actionAnnouncements = [] {
+    // registering it again keeps one entry. A host without "UIService" (the
+    // Windows build has no UI objects) sees the rest registered all the same.
+    const int announced = HostServes("UIService") ? 1 : 0;
+    auto actionAnnouncements = [announced] {
+        if (!announced)
+            return 0;
         ObjectPtr registry;
         SODetails::TryCall<UIServiceOps::GetUIActionRegistry>(HostService("UIService").get(),
                                                               registry.Receive());
@@ -363,7 +375,7 @@ TEST(ModuleLoad, UnregisterThenRegisterAgain) {
     ASSERT_EQ(pi.registerObjects(), kOk);
     EXPECT_TRUE(handlerIsServed());
     EXPECT_TRUE(toolCanBeMade());
-    EXPECT_EQ(actionAnnouncements(), 1);
+    EXPECT_EQ(actionAnnouncements(), announced);
     EXPECT_EQ(host.PostRibbonReady(), 2u);
 
     ASSERT_EQ(pi.unregisterObjects(), kOk);
@@ -371,10 +383,10 @@ TEST(ModuleLoad, UnregisterThenRegisterAgain) {
     EXPECT_EQ(host.PostRibbonReady(), 0u); // the subscriptions ended
     EXPECT_TRUE(toolCanBeMade());
 
-    EXPECT_EQ(actionAnnouncements(), 1); // it stays announced
+    EXPECT_EQ(actionAnnouncements(), announced); // it stays announced
     ASSERT_EQ(pi.registerObjects(), kOk);
     EXPECT_TRUE(handlerIsServed());
-    EXPECT_EQ(actionAnnouncements(), 1);
+    EXPECT_EQ(actionAnnouncements(), announced);
     EXPECT_EQ(host.PostRibbonReady(), 0u); // until PluginInitialize runs again
     ASSERT_EQ(started.Initialize(), kOk);
     EXPECT_EQ(host.PostRibbonReady(), 2u);

@@ -75,6 +75,12 @@ EditorServer::EditorServer(EditorSession& session, int port)
     server_->set_tcp_nodelay(true);
     server_->set_keep_alive_max_count(100000);
     server_->set_read_timeout(10);
+    // One server to a port: the library's default lets a second listener
+    // share the port, and with it this one's connections.
+    server_->set_socket_options([](httplib::socket_t sock) {
+        int yes = 1;
+        setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+    });
     port_ = port == 0 ? server_->bind_to_any_port("127.0.0.1")
                       : (server_->bind_to_port("127.0.0.1", port) ? port : -1);
     if (port_ <= 0)
