@@ -77,7 +77,7 @@ EditorServer::EditorServer(EditorSession& session, int port)
     server_->set_read_timeout(10);
     // One server to a port: the library's default lets a second listener
     // share the port, and with it this one's connections.
-    server_->set_socket_options([](httplib::socket_t sock) {
+    server_->set_socket_options([](auto sock) {
         int yes = 1;
         setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
     });
