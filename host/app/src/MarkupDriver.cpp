@@ -146,7 +146,7 @@ DragOutcome MarkupDriver::Drag(const PagePoint& from, const PagePoint& to,
                                FileOut::OutputFile* snapshot,
                                const std::function<void()>& afterRelease) {
     return DragBetween(
-        from, Show(from.page, from.point), to.page, [&] { return Show(to.page, to.point); },
+        from.page, Show(from.page, from.point), to.page, [&] { return Show(to.page, to.point); },
         snapshot, afterRelease);
 }
 
@@ -159,18 +159,17 @@ DragOutcome MarkupDriver::DragOver(const PhraseMatch& match, FileOut::OutputFile
         match.first.index > 0 ? std::optional(firstPageChars[match.first.index - 1].quad)
                               : std::nullopt;
     const PDQuadF last = text_.Chars(match.last.page).at(match.last.index).quad;
-    const PDPointF centre = QuadCentre(first);
-    const PagePoint from{match.first.page, {centre.x, centre.y}};
     return DragBetween(
-        from, JustInside(from.page, first, previous ? &*previous : nullptr), match.last.page,
+        match.first.page, JustInside(match.first.page, first, previous ? &*previous : nullptr),
+        match.last.page,
         [&] { return JustPast(match.last.page, last); }, snapshot, afterRelease);
 }
 
-DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevice, uint64_t toPage,
+DragOutcome MarkupDriver::DragBetween(uint64_t fromPage, SL::PointI fromDevice, uint64_t toPage,
                                       const std::function<SL::PointI()>& toDevice,
                                       FileOut::OutputFile* snapshot,
                                       const std::function<void()>& afterRelease) {
-    const uint64_t firstPage = std::min(from.page, toPage), lastPage = std::max(from.page, toPage);
+    const uint64_t firstPage = std::min(fromPage, toPage), lastPage = std::max(fromPage, toPage);
     const std::vector<uint64_t> before = AnnotCounts(firstPage, lastPage);
     const uint32_t stepsBefore = HostBL::UndoSteps(document_.get());
     ServiceObject* view = view_.get();
@@ -184,18 +183,18 @@ DragOutcome MarkupDriver::DragBetween(const PagePoint& from, SL::PointI fromDevi
     }
     // On the way to the end, the pointer crosses every page in between, as
     // the view scrolls under it.
-    const int direction = toPage >= from.page ? 1 : -1;
+    const int direction = toPage >= fromPage ? 1 : -1;
     ProgressLine progress("dragging over page", lastPage - firstPage + 1);
-    for (uint64_t page = from.page; page != toPage; page += direction) {
-        progress.Update(page > from.page ? page - from.page : from.page - page);
-        if (page == from.page)
+    for (uint64_t page = fromPage; page != toPage; page += direction) {
+        progress.Update(page > fromPage ? page - fromPage : fromPage - page);
+        if (page == fromPage)
             continue;
         const PDRectF box = text_.Info(page).cropBox;
         const SL::PointI middle = Show(page, {(box.x0 + box.x1) / 2, (box.y0 + box.y1) / 2});
         HostBL::DispatchInput(view, Input::kMouseMove, Input::kLeftButton, middle);
     }
     const SL::PointI end = toDevice();
-    if (toPage == from.page) {
+    if (toPage == fromPage) {
         const SL::PointI halfway{(fromDevice.x + end.x) / 2, (fromDevice.y + end.y) / 2};
         HostBL::DispatchInput(view, Input::kMouseMove, Input::kLeftButton, halfway);
     }

@@ -64,7 +64,7 @@ public:
     void Finish();
 
 private:
-    DragOutcome DragBetween(const PagePoint& from, SL::PointI fromDevice, uint64_t toPage,
+    DragOutcome DragBetween(uint64_t fromPage, SL::PointI fromDevice, uint64_t toPage,
                             const std::function<SL::PointI()>& toDevice,
                             FileOut::OutputFile* snapshot, const std::function<void()>& afterRelease);
     SL::PointI Show(uint64_t page, SL::PointF point);
