@@ -161,11 +161,9 @@ int main(int argc, char** argv) {
     }
     for (int size = 0; size < kSizes; ++size) {
         const std::string name = "BatchRun/" + std::to_string(1 << size) + "x";
-        auto* b = benchmark::RegisterBenchmark(name.c_str(), BatchRun, size)
-                      ->UseManualTime()
-                      ->Unit(benchmark::kMillisecond);
-        if (bench::OwnRunLengths())
-            b->Iterations(kIterations);
+        bench::RunLength(benchmark::RegisterBenchmark(name.c_str(), BatchRun, size), kIterations)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
     }
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

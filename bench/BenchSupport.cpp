@@ -129,8 +129,10 @@ void ReadCommandLine(int argc, char** argv) {
     }
 }
 
-bool OwnRunLengths() {
-    return gOwnRunLengths;
+benchmark::internal::Benchmark* RunLength(benchmark::internal::Benchmark* b, int iterations) {
+    if (iterations > 0 && gOwnRunLengths)
+        b->Iterations(iterations);
+    return b;
 }
 
 } // namespace bench

@@ -68,6 +68,9 @@ void ReadCommandLine(int argc, char** argv);
 // The start of every benchmark program: the steady allocator, our own
 // options, then the library's; false when an argument is not understood.
 bool Start(int& argc, char** argv);
-bool OwnRunLengths();
+
+// Fixes `b`'s iteration count, unless the command line decides run lengths
+// (see ReadCommandLine) or `iterations` is 0 (the library's choice).
+benchmark::internal::Benchmark* RunLength(benchmark::internal::Benchmark* b, int iterations);
 
 } // namespace bench

@@ -183,10 +183,8 @@ void NearestMupdf(benchmark::State& state, PageSubject* s) {
 using Body = void (*)(benchmark::State&, PageSubject*);
 
 void Register(const std::string& name, Body body, PageSubject* subject, int iterations = 0) {
-    auto* b =
-        benchmark::RegisterBenchmark(name.c_str(), body, subject)->Unit(benchmark::kMicrosecond);
-    if (iterations > 0 && bench::OwnRunLengths())
-        b->Iterations(iterations);
+    bench::RunLength(benchmark::RegisterBenchmark(name.c_str(), body, subject), iterations)
+        ->Unit(benchmark::kMicrosecond);
 }
 
 } // namespace

@@ -356,9 +356,8 @@ std::unique_ptr<ReleaseScene> MakeReleaseScene() {
 }
 
 void Register(const char* name, void (*body)(benchmark::State&, bool), bool arg, int iterations) {
-    auto* b = benchmark::RegisterBenchmark(name, body, arg)->Unit(benchmark::kMicrosecond);
-    if (iterations > 0 && bench::OwnRunLengths())
-        b->Iterations(iterations);
+    bench::RunLength(benchmark::RegisterBenchmark(name, body, arg), iterations)
+        ->Unit(benchmark::kMicrosecond);
 }
 
 } // namespace
