@@ -4,6 +4,8 @@
 #include <stdexcept>
 
 #include "Objects.h"
+#include "fileout/OutputFile.h"
+#include "fileout/OutputTarget.h"
 #include "service-common/FolioGeometry.h"
 
 namespace HostBLImpl {
@@ -227,12 +229,17 @@ namespace HostBL {
 using namespace HostBLImpl;
 
 ObjectPtr OpenDocument(const std::string& path) {
+    // Taken before the first byte is read, so that any later write shows.
+    std::optional<Platform::FileState> asRead = FileOut::RegularFileState(path);
     PDDocument handle = nullptr;
     const PDResult result = FolioDocumentOpen(path.c_str(), &handle);
     if (result != kPDOk)
         throw std::runtime_error(FolioMessage()); // it names the file
     ObjectPtr document = WrapDocument(handle);
     FolioDocumentRelease(handle);
+    DocumentImpl& impl = DocumentOf(document.get());
+    impl.source = path;
+    impl.sourceAsRead = asRead;
     return document;
 }
 
@@ -311,9 +318,16 @@ void WriteDocument(ServiceObject* document, FileOut::OutputFile& out, bool incre
 }
 
 void Save(ServiceObject* document, const std::string& path, bool incremental) {
+    DocumentImpl& impl = DocumentOf(document);
     FileOut::OutputFile out(path);
+    const bool overSource = !impl.source.empty() && FileOut::SameFile(impl.source, path);
+    if (overSource && impl.sourceAsRead)
+        out.RequireUnchangedTarget(*impl.sourceAsRead);
     WriteDocument(document, out, incremental);
     out.Commit();
+    // The next save over it compares with what this one left there.
+    if (overSource)
+        impl.sourceAsRead = FileOut::RegularFileState(path);
 }
 
 namespace {

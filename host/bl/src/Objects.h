@@ -6,6 +6,8 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "Common.h"
@@ -13,6 +15,7 @@
 #include "bl/BLDocumentView.h"
 #include "bl/BLSelection.h"
 #include "hostbl/HostBL.h"
+#include "platform/Files.h"
 #include "service-common/SLGeometry.h"
 
 namespace HostBLImpl {
@@ -33,6 +36,10 @@ struct DocumentImpl : SODetails::ServiceObjectSelf {
     void AnnounceAllPages() const;
 
     PDDocument document;
+    // The file the document was read from, and its state just before, for
+    // a save over that file; none for a document opened elsewhere.
+    std::string source;
+    std::optional<Platform::FileState> sourceAsRead;
     std::mutex mutex; // guards editDepth
     uint32_t editDepth = 0;
     EventSourceFor<BLDocumentEvents::OnPageContentChanged> onPageContentChanged;

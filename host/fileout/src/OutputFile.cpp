@@ -40,6 +40,11 @@ void HoldForTests(const std::string& temporary) {
     Platform::SleepMilliseconds(static_cast<uint32_t>(milliseconds));
 }
 
+bool SameContentState(const Platform::FileState& a, const Platform::FileState& b) {
+    return a.kind == b.kind && a.device == b.device && a.inode == b.inode && a.size == b.size &&
+           a.modified == b.modified;
+}
+
 } // namespace
 
 OutputFile::OutputFile(std::string target) : target_(std::move(target)) {
@@ -100,6 +105,13 @@ void OutputFile::Commit() {
     // What is there now may not be what was there when the work began.
     CheckOutputTarget(target_);
     std::string reason;
+    if (asRead_) {
+        Platform::FileState now;
+        if (!Platform::InspectPath(target_, true, &now, &reason))
+            Fail(reason);
+        if (!SameContentState(now, *asRead_))
+            Fail("it was changed by another program after it was read, and is left as it is");
+    }
     if (!Platform::RenameFile(temporary_, target_, &reason))
         Fail(reason);
     committed_ = true;

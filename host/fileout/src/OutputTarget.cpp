@@ -74,6 +74,14 @@ std::optional<uint32_t> CheckOutputTarget(const std::string& path) {
     Refuse(path, "it is not a regular file (a device, a pipe or a socket)");
 }
 
+std::optional<Platform::FileState> RegularFileState(const std::string& path) {
+    Platform::FileState state;
+    if (!Platform::InspectPath(path, true, &state, nullptr) ||
+        state.kind != Platform::FileKind::kRegular)
+        return std::nullopt;
+    return state;
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
     Platform::FileState first, second;
     std::string ignored;

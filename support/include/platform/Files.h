@@ -25,6 +25,11 @@ struct FileState {
     uint64_t device = 0;
     uint64_t inode = 0;
     uint32_t permissions = 0; // the mode's permission bits
+    // Together with the identity, what tells that a file was written since
+    // it was last looked at: its length, and its last write in the
+    // system's own ticks (only ever compared with another such value).
+    uint64_t size = 0;
+    int64_t modified = 0;
     // Whether this process may write the file (for a folder: create files
     // in it). A file without any write permission bit is never writable.
     bool writable = false;

@@ -44,6 +44,8 @@ void Describe(const struct stat& st, FileState* state) {
     state->device = static_cast<uint64_t>(st.st_dev);
     state->inode = static_cast<uint64_t>(st.st_ino);
     state->permissions = static_cast<uint32_t>(st.st_mode & 07777);
+    state->size = static_cast<uint64_t>(st.st_size);
+    state->modified = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
 } // namespace

@@ -49,6 +49,10 @@ void Describe(const BY_HANDLE_FILE_INFORMATION& info, bool linkItself, FileState
         state->kind = FileKind::kRegular;
     state->device = info.dwVolumeSerialNumber;
     state->inode = (static_cast<uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    state->size = (static_cast<uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    state->modified =
+        static_cast<int64_t>((static_cast<uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+                             info.ftLastWriteTime.dwLowDateTime);
     const bool readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
     state->permissions = readOnly ? kReadOnlyPermissions : kWritablePermissions;
     // The read-only mark on a folder does not stop files being made in it.

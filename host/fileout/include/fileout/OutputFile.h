@@ -35,6 +35,11 @@ public:
     void Seal();
     // Seals, checks the target again, and renames the temporary over it.
     void Commit();
+    // Makes Commit refuse, keeping the target as it is, unless the target is
+    // still the file `asRead` describes, unwritten since: an edit in place
+    // must not replace what another program wrote after the document was
+    // read.
+    void RequireUnchangedTarget(const Platform::FileState& asRead) { asRead_ = asRead; }
 
     const std::string& Target() const { return target_; }
     // How many bytes were written so far.
@@ -47,6 +52,7 @@ private:
     std::string target_;
     std::string temporary_;
     std::optional<uint32_t> permissions_;
+    std::optional<Platform::FileState> asRead_;
     Platform::FileHandle file_ = Platform::kNoFile;
     Platform::RemovalTicket ticket_ = nullptr;
     std::size_t size_ = 0;

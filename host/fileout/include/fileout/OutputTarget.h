@@ -10,6 +10,7 @@
 #include <string>
 
 #include "fileout/FileOutApi.h"
+#include "platform/Files.h"
 
 namespace FileOut {
 
@@ -21,6 +22,11 @@ FILEOUT_API std::optional<uint32_t> CheckOutputTarget(const std::string& path);
 // and inode (whatever the names), or, while neither exists, the same name
 // in the same folder.
 FILEOUT_API bool SameFile(const std::string& a, const std::string& b);
+
+// The state of the regular file at `path` (links followed), or nothing
+// where there is none or it cannot be examined: what an edit in place
+// takes before it reads a document, for OutputFile::RequireUnchangedTarget.
+FILEOUT_API std::optional<Platform::FileState> RegularFileState(const std::string& path);
 
 // The folder a path names its file in ("." for a bare name).
 FILEOUT_API std::string FolderOf(const std::string& path);

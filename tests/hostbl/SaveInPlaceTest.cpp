@@ -1,0 +1,61 @@
+// Saving a document over the file it was read from, as the editor does for
+// as long as it runs: what another program wrote there meanwhile is kept,
+// and the editor's own saves never count as such a change.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "HostBLProbes.h"
+
+namespace {
+
+using namespace HostBLTest;
+
+void Overwrite(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+TEST(SaveInPlaceTest, KeepsWhatAnotherProgramWroteAfterTheReadAndFollowsItsOwnSaves) {
+    testsupport::TempFolder folder;
+    const std::string path = folder.Path("doc.pdf");
+    testsupport::WritePdf(path, {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 12, "Hi"}}}});
+
+    const ObjectPtr document = HostBL::OpenDocument(path);
+    HostBL::Save(document.get(), path, /*incremental=*/true);
+    HostBL::Save(document.get(), path, /*incremental=*/true); // compares with the first save
+    HostBL::Save(document.get(), folder.Path("copy.pdf"), /*incremental=*/false);
+
+    // Another program replaces the file by a rename, or rewrites it where it is.
+    const std::string theirs = testsupport::ReadFile(path) + "% their change\n";
+    for (const bool byRename : {true, false}) {
+        SCOPED_TRACE(byRename ? "replaced by a rename" : "rewritten in place");
+        const ObjectPtr stale = HostBL::OpenDocument(path);
+        if (byRename) {
+            Overwrite(folder.Path("theirs.pdf"), theirs);
+            std::filesystem::rename(folder.Path("theirs.pdf"), path);
+        } else {
+            Overwrite(path, theirs + "% and more\n");
+        }
+        const std::string onDisk = testsupport::ReadFile(path);
+        try {
+            HostBL::Save(stale.get(), path, /*incremental=*/true);
+            FAIL() << "the save replaced the other program's file";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()), "cannot write '" + path +
+                                                 "': it was changed by another program after it "
+                                                 "was read, and is left as it is");
+        }
+        EXPECT_EQ(testsupport::ReadFile(path), onDisk);
+        // Saving elsewhere stays possible, and no temporary is left behind.
+        HostBL::Save(stale.get(), folder.Path("rescued.pdf"), /*incremental=*/false);
+        std::size_t files = 0;
+        for ([[maybe_unused]] const auto& entry :
+             std::filesystem::directory_iterator(folder.Root()))
+            ++files;
+        EXPECT_EQ(files, 3u) << "doc.pdf, copy.pdf and rescued.pdf only";
+    }
+}
+
+} // namespace
