@@ -7,6 +7,7 @@
 
 #include "HostUITestSupport.h"
 #include "platform/Platform.h"
+#include "service-common/SequenceHash.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/ServiceProvider.h"
 #include "ui/UIDocumentView.h"
@@ -33,9 +34,10 @@ struct Answer {
 Answer Query(ServiceObject* window, const char* interfaceName, uint32_t flags = 0) {
     Answer answer;
     void* record = nullptr;
-    answer.code = TryCall<UIWndOps::QueryServiceObject>(window, IdOf(interfaceName), flags,
-                                                        answer.object.Receive(), &record)
-                      .value_or(~0u);
+    answer.code =
+        TryCall<UIWndOps::QueryServiceObject>(window, SODetails::SequenceHash(interfaceName), flags,
+                                              answer.object.Receive(), &record)
+            .value_or(~0u);
     if (record)
         answer.failure = static_cast<const ServiceObjectException*>(record)->Message();
     return answer;
@@ -154,11 +156,11 @@ TEST(UIObjects, TheCollectionRaisesItsEventsAsViewsComeActivateAndGo) {
     for (const Seen& event : seen)
         lines.push_back(std::string(event.event) + " " + names.at(event.view) +
                         (event.other ? " for " + names.at(event.other) : ""));
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "created A", "activated A", "created B", "deactivated A for B",
-                         "activated B", "close B", "close B", "deactivated B for A",
-                         "activated A", "destroyed B", "sbs created S", "sbs activated S",
-                         "sbs deactivated S", "sbs destroyed S"}));
+    EXPECT_EQ(lines, (std::vector<std::string>{"created A", "activated A", "created B",
+                                               "deactivated A for B", "activated B", "close B",
+                                               "close B", "deactivated B for A", "activated A",
+                                               "destroyed B", "sbs created S", "sbs activated S",
+                                               "sbs deactivated S", "sbs destroyed S"}));
     EXPECT_EQ(HostUI::Views(collection.get()), std::vector<ObjectPtr>{a});
 }
 

@@ -45,6 +45,7 @@ public:
 
     std::vector<SeenEvent> events;
     std::vector<std::pair<ServiceObject*, HELEMENT>> attachedCalls;
+    uint32_t attachedOnThread = 0;
     int detachedCalls = 0;
 
     uint32_t OnQueryServiceObject(uint32_t, ServiceObject**, uint8_t, uint8_t) { return 1; }
