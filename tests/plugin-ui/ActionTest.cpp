@@ -29,18 +29,17 @@ protected:
     static ObjectPtr NewAction() { return CreateByName(Action::kActionName); }
     Action& Impl() { return Action::Object::ImplOf(action.get()); }
 
+    // The action's operation `Slot`, called on the UI thread.
+    template <class Slot, class... Args> uint32_t Run(Args... args) {
+        return OnUI([&] { return *SODetails::TryCall<Slot>(action.get(), args...); });
+    }
     uint32_t Param(const wchar_t* name, uint64_t value) {
-        return OnUI(
-            [&] { return *SODetails::TryCall<UIActionOps::PushParam>(action.get(), name, value); });
+        return Run<UIActionOps::PushParam>(name, value);
     }
     uint32_t Property(const wchar_t* name, const wchar_t* value) {
-        return OnUI([&] {
-            return *SODetails::TryCall<UIActionOps::PushProperty>(action.get(), name, value);
-        });
+        return Run<UIActionOps::PushProperty>(name, value);
     }
-    uint32_t Execute() {
-        return OnUI([&] { return *SODetails::TryCall<UIActionOps::Execute>(action.get()); });
-    }
+    uint32_t Execute() { return Run<UIActionOps::Execute>(); }
     uint64_t MainWindow() {
         return OnUI([&] { return HostUI::WindowHandle(desk.mainWindow.get()); });
     }
@@ -65,9 +64,6 @@ protected:
             HostBL::ActivateTool(blView.get(), HostBL::kTextCopyTool, MarkupToolParams{});
             HostBL::SelectText(blView.get(), HostBL::kTextCopyTool, first, 0, last, 6);
         });
-    }
-    std::vector<HostBL::AnnotRecord> Annots() {
-        return OnUI([&] { return HostBL::ListAnnots(document.get()); });
     }
 
     testsupport::TempFolder scratch;
@@ -134,7 +130,7 @@ TEST_F(ActionTest, ExecuteNeedsPointsAndAKindWithAColour) {
     ASSERT_EQ(Property(L"point_x", L"0"), kOk);
     ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
     EXPECT_EQ(Execute(), kNotAvailable); // no point_y
-    EXPECT_TRUE(Annots().empty());
+    EXPECT_TRUE(Marks(document).empty());
 
     NewActionOn(L"Squiggly");
     EXPECT_EQ(Execute(), kNotAvailable); // no last colour for that kind
@@ -151,24 +147,18 @@ TEST_F(ActionTest, ExecuteMarksUpTheSelectionAndChangesNoUserState) {
     SelectPages(1, 2);
     NewActionOn(L"Highlight");
     EXPECT_EQ(Execute(), kOk);
-    std::vector<HostBL::AnnotRecord> annots = Annots();
-    ASSERT_EQ(annots.size(), 2u);
-    EXPECT_EQ(annots[0].page, 1u);
-    EXPECT_EQ(annots[1].page, 2u);
-    EXPECT_EQ(annots[0].info.subtype, uint32_t{kPDAtomHighlight});
-    EXPECT_EQ(annots[0].info.color & 0xFFFFFFu, 0x112233u);
+    const Mark onPage2{1, kPDAtomHighlight, 0x112233u}, onPage3{2, kPDAtomHighlight, 0x112233u};
+    EXPECT_EQ(Marks(document), (std::vector<Mark>{onPage2, onPage3}));
     EXPECT_TRUE(Impl().HasColor());
 
     MarkupOptions::LastColorOf(kPDAtomHighlight)->Set(kHighlightColor);
     EXPECT_EQ(Execute(), kOk); // again, with the colour of the first run
-    annots = Annots();
-    ASSERT_EQ(annots.size(), 4u);
-    EXPECT_EQ(annots[3].info.color & 0xFFFFFFu, 0x112233u);
+    EXPECT_EQ(Marks(document), (std::vector<Mark>{onPage2, onPage2, onPage3, onPage3}));
 
     NewActionOn(L"Underline");
     ASSERT_EQ(Property(L"color", L"-16776961"), kOk); // FF0000FF
     EXPECT_EQ(Execute(), kOk);
-    EXPECT_EQ(Annots().size(), 6u);
+    EXPECT_EQ(Marks(document).size(), 6u);
     EXPECT_EQ(MarkupOptions::LastColorOf(kPDAtomUnderline)->Get(), underline);
     EXPECT_EQ(MarkupOptions::LastColorOf(kPDAtomHighlight)->Get(), kHighlightColor);
     EXPECT_EQ(OnUI([&] { return HostBL::ActiveToolName(blView.get()); }), "TextCopy");
@@ -181,7 +171,7 @@ TEST_F(ActionTest, ExecuteRefusesWithoutSelectionOrPermission) {
     SelectPages(0, 0);
     OnUI([&] { HostBL::SetReadOnly(blView.get(), true); });
     EXPECT_EQ(Execute(), kNotPermitted);
-    EXPECT_TRUE(Annots().empty());
+    EXPECT_TRUE(Marks(document).empty());
 
     // Without a window the action finds the view through the thread's main
     // frame.
@@ -191,7 +181,7 @@ TEST_F(ActionTest, ExecuteRefusesWithoutSelectionOrPermission) {
     ASSERT_EQ(Property(L"point_y", L"0"), kOk);
     ASSERT_EQ(Property(L"markup_type", L"StrikeOut"), kOk);
     EXPECT_EQ(Execute(), kOk);
-    EXPECT_EQ(Annots().size(), 1u);
+    EXPECT_EQ(Marks(document).size(), 1u);
 }
 
 // The document path goes to the side-by-side view when the collection shows
@@ -215,7 +205,7 @@ TEST_F(ActionTest, DocumentPathOpensInTheSideBySideView) {
     NewActionOn(L"Highlight");
     ASSERT_EQ(Property(L"doc-path", L"/no/such/file.pdf"), kOk);
     EXPECT_EQ(Execute(), kOk);
-    EXPECT_EQ(Annots().size(), 2u);
+    EXPECT_EQ(Marks(document).size(), 2u);
 }
 
 } // namespace

@@ -44,12 +44,9 @@ TEST_F(FontGroup, SelectionOverSeveralPagesIsMarkedUpWithOneRepaint) {
     OnUI([&] { HostBL::SelectText(view.get(), "TextCopy", 1, 2, 3, 4); });
     const uint64_t repaints = HostBL::InvalidateCount(view.get());
     EXPECT_TRUE(ChooseColor(kHighlightIcon, L"ff00ff00"));
-    std::vector<HostBL::AnnotRecord> annots = HostBL::ListAnnots(document.get());
-    ASSERT_EQ(annots.size(), 3u);
-    for (std::size_t i = 0; i < annots.size(); ++i) {
-        EXPECT_EQ(annots[i].page, i + 1);
-        EXPECT_EQ(annots[i].info.subtype, uint32_t{kPDAtomHighlight});
-    }
+    EXPECT_EQ(Marks(document), (std::vector<Mark>{{1, kPDAtomHighlight, 0x00FF00u},
+                                                  {2, kPDAtomHighlight, 0x00FF00u},
+                                                  {3, kPDAtomHighlight, 0x00FF00u}}));
     EXPECT_EQ(HostBL::UndoSteps(document.get()), 1u);
     EXPECT_EQ(HostBL::InvalidateCount(view.get()), repaints + 1);
     EXPECT_FALSE(HostBL::ActiveTool(view.get()));

@@ -59,15 +59,11 @@ TEST_F(MarkupGroup, ClickInstallsTheToolAndACheckedClickOnlyEndsIt) {
 // per page in one undo step, in the kind's last colour; no tool is made.
 TEST_F(MarkupGroup, SelectionOverSeveralPagesIsMarkedUpInOneStep) {
     OnUI([&] { HostBL::SelectText(view.get(), "TextCopy", 1, 0, 3, 6); });
-    const uint32_t underline = LastColor(kPDAtomUnderline);
+    const uint32_t underline = LastColor(kPDAtomUnderline) & 0xFFFFFFu;
     Click("#Underline");
-    std::vector<HostBL::AnnotRecord> annots = HostBL::ListAnnots(document.get());
-    ASSERT_EQ(annots.size(), 3u);
-    for (std::size_t i = 0; i < annots.size(); ++i) {
-        EXPECT_EQ(annots[i].page, i + 1);
-        EXPECT_EQ(annots[i].info.subtype, uint32_t{kPDAtomUnderline});
-        EXPECT_EQ(annots[i].info.color & 0xFFFFFFu, underline & 0xFFFFFFu);
-    }
+    EXPECT_EQ(Marks(document), (std::vector<Mark>{{1, kPDAtomUnderline, underline},
+                                                  {2, kPDAtomUnderline, underline},
+                                                  {3, kPDAtomUnderline, underline}}));
     EXPECT_EQ(HostBL::UndoSteps(document.get()), 1u);
     EXPECT_EQ(HostBL::EditGroupDepth(document.get()), 0u);
     EXPECT_EQ(ActiveTool().first, 0u);
@@ -137,7 +133,7 @@ TEST_F(RibbonTest, ViewThatRefusesAnnotationsGetsNone) {
     OnUI([&] { UIEngine::Click(One("#Highlight")); });
     ChooseColor("#Underline-split-item", L"ff00ff00");
     EXPECT_FALSE(HostBL::ActiveTool(view.get()));
-    EXPECT_TRUE(HostBL::ListAnnots(document.get()).empty());
+    EXPECT_TRUE(Marks(document).empty());
     EXPECT_EQ(LastColor(kPDAtomUnderline), underline);
 
     HostBL::SetReadOnly(view.get(), false);

@@ -50,6 +50,13 @@ ObjectPtr NewTextDocument() {
     return HostBL::WrapDocument(testsupport::BuildInMemory(pages).get());
 }
 
+std::vector<Mark> Marks(const ObjectPtr& document) {
+    std::vector<Mark> marks;
+    for (const HostBL::AnnotRecord& annot : HostBL::ListAnnots(document.get()))
+        marks.emplace_back(annot.page, annot.info.subtype, annot.info.color & 0xFFFFFFu);
+    return marks;
+}
+
 ObjectPtr CreateByName(const char* name) {
     ObjectPtr made;
     EXPECT_EQ(CreateServiceObject(SODetails::AtomFromString(name), made.Receive()), kOk) << name;

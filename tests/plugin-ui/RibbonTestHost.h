@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "../hostui/HostUITestSupport.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
@@ -22,6 +24,10 @@ using ObjectPtr = HostUI::ObjectPtr;
 
 // Five pages of text, "Page N has some words" each, in a host document.
 ObjectPtr NewTextDocument();
+// An annotation as its page, kind and colour (RGB).
+using Mark = std::tuple<uint64_t, uint32_t, uint32_t>;
+// The document's annotations, in page order.
+std::vector<Mark> Marks(const ObjectPtr& document);
 // A plug-in object made by the atom of its name, as the host makes it.
 ObjectPtr CreateByName(const char* name);
 

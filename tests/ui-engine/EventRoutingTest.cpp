@@ -16,11 +16,8 @@ namespace {
 
 using namespace UIEngine;
 
-class EventRouting : public testing::Test {
+class EventRouting : public RibbonTree {
 protected:
-    std::unique_ptr<ElementTree> tree = LoadRibbon();
-    HELEMENT markup = One(*tree, "#Markup");
-    HELEMENT font = One(*tree, "#Font");
     ObjectPtr window = RecordingHandler::Make(); // stands for the window: only its identity counts
     ObjectPtr markupHandler = RecordingHandler::Make();
     ObjectPtr rootHandler = RecordingHandler::Make();
