@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "HostUITestSupport.h"
 #include "platform/Platform.h"
+#include "service-common/EventSubscription.h"
+#include "service-common/SequenceHash.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/ServiceProvider.h"
 #include "ui/UIDocumentView.h"
@@ -33,9 +36,10 @@ struct Answer {
 Answer Query(ServiceObject* window, const char* interfaceName, uint32_t flags = 0) {
     Answer answer;
     void* record = nullptr;
-    answer.code = TryCall<UIWndOps::QueryServiceObject>(window, IdOf(interfaceName), flags,
-                                                        answer.object.Receive(), &record)
-                      .value_or(~0u);
+    answer.code =
+        TryCall<UIWndOps::QueryServiceObject>(window, SODetails::SequenceHash(interfaceName), flags,
+                                              answer.object.Receive(), &record)
+            .value_or(~0u);
     if (record)
         answer.failure = static_cast<const ServiceObjectException*>(record)->Message();
     return answer;
@@ -91,14 +95,9 @@ TEST(UIObjects, WindowsAnswerTheirFramesForwardWhatTheyLackAndCloseForGood) {
 TEST(UIObjects, TheCollectionRaisesItsEventsAsViewsComeActivateAndGo) {
     Desk desk;
     const ObjectPtr collection = desk.Collection();
-    struct Seen {
-        const char* event;
-        ServiceObject* view;
-        ServiceObject* other;
-    };
-    std::vector<Seen> seen;
+    std::vector<std::tuple<const char*, ServiceObject*, ServiceObject*>> seen; // event, views
     auto note = [&](const char* event) {
-        return [&seen, event](ServiceObject* view) { seen.push_back({event, view, nullptr}); };
+        return [&seen, event](ServiceObject* view) { seen.emplace_back(event, view, nullptr); };
     };
     bool keepOpenOnce = true;
     namespace E = UIDocumentsCollectionEvents;
@@ -108,11 +107,11 @@ TEST(UIObjects, TheCollectionRaisesItsEventsAsViewsComeActivateAndGo) {
         Subscribe<E::OnDocumentViewActivated>(collection.get(), note("activated")),
         Subscribe<E::OnDocumentViewDeactivated>(collection.get(),
                                                 [&](ServiceObject* view, ServiceObject* next) {
-                                                    seen.push_back({"deactivated", view, next});
+                                                    seen.emplace_back("deactivated", view, next);
                                                 }),
         Subscribe<E::OnDocumentViewClose>(collection.get(),
                                           [&](ServiceObject* view, bool* keepOpen) {
-                                              seen.push_back({"close", view, nullptr});
+                                              seen.emplace_back("close", view, nullptr);
                                               *keepOpen = std::exchange(keepOpenOnce, false);
                                           }),
         Subscribe<E::OnDocumentViewDestroyed>(collection.get(), note("destroyed")),
@@ -151,14 +150,14 @@ TEST(UIObjects, TheCollectionRaisesItsEventsAsViewsComeActivateAndGo) {
     const std::map<ServiceObject*, std::string> names = {
         {nullptr, "-"}, {a.get(), "A"}, {b.get(), "B"}, {sbs.get(), "S"}};
     std::vector<std::string> lines;
-    for (const Seen& event : seen)
-        lines.push_back(std::string(event.event) + " " + names.at(event.view) +
-                        (event.other ? " for " + names.at(event.other) : ""));
-    EXPECT_EQ(lines, (std::vector<std::string>{
-                         "created A", "activated A", "created B", "deactivated A for B",
-                         "activated B", "close B", "close B", "deactivated B for A",
-                         "activated A", "destroyed B", "sbs created S", "sbs activated S",
-                         "sbs deactivated S", "sbs destroyed S"}));
+    for (const auto& [event, view, other] : seen)
+        lines.push_back(std::string(event) + " " + names.at(view) +
+                        (other ? " for " + names.at(other) : ""));
+    EXPECT_EQ(lines, (std::vector<std::string>{"created A", "activated A", "created B",
+                                               "deactivated A for B", "activated B", "close B",
+                                               "close B", "deactivated B for A", "activated A",
+                                               "destroyed B", "sbs created S", "sbs activated S",
+                                               "sbs deactivated S", "sbs destroyed S"}));
     EXPECT_EQ(HostUI::Views(collection.get()), std::vector<ObjectPtr>{a});
 }
 

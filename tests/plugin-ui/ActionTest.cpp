@@ -1,8 +1,8 @@
 // The scripted action "UiAction_AddTextMarkupAnnotation" on the host's own
 // windows, frames and views: what its parameters and properties take, and
 // what Execute marks up.
-#include "../hostui/HostUITestSupport.h"
 #include "RibbonTestHost.h"
+#include "TestSupport.h"
 #include "folio.h"
 #include "service-common/ResultCodes.h"
 #include "service-common/TextConversion.h"
@@ -10,9 +10,6 @@
 #include "uiengine/Elements.h"
 #include "vellum-marker/UiAction_AddTextMarkupAnnotation.h"
 #include "vellum-marker/UserSettings.h"
-
-// The module entry, linked in.
-extern "C" uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out);
 
 namespace uitest {
 namespace {
@@ -27,71 +24,52 @@ using SODetails::kOk;
 
 constexpr uint32_t kHighlightColor = 0xFFFFEA3Bu; // -5573 as the options store it
 
-class ActionTest : public testing::Test {
+class ActionTest : public RibbonTest {
 protected:
-    ActionTest() {
-        // The process keeps the settings store it opened first.
-        static const testsupport::TempFolder settings;
-        setenv("VELLUM_SETTINGS", settings.Path("settings.sqlite3").c_str(), 1);
-        UseHostServices();
-        action = NewAction();
-        desk.OnUI([&] {
-            blView = HostBL::CreateView(document.get(), 300, 200, 1);
-            view = HostUI::CreateDocumentView(blView.get());
-            HostUI::AddView(desk.Collection().get(), view.get());
-            HostUI::ActivateView(desk.Collection().get(), view.get());
-        });
-    }
-
-    // Made as the host makes it: by the name's atom.
-    static ObjectPtr NewAction() {
-        ObjectPtr made;
-        EXPECT_EQ(CreateServiceObject(SODetails::AtomFromString(Action::kActionName),
-                                      made.Receive()),
-                  kOk);
-        return made;
-    }
+    static ObjectPtr NewAction() { return CreateByName(Action::kActionName); }
     Action& Impl() { return Action::Object::ImplOf(action.get()); }
 
+    // The action's operation `Slot`, called on the UI thread.
+    template <class Slot, class... Args> uint32_t Run(Args... args) {
+        return OnUI([&] { return *SODetails::TryCall<Slot>(action.get(), args...); });
+    }
     uint32_t Param(const wchar_t* name, uint64_t value) {
-        return desk.OnUI([&] {
-            return *SODetails::TryCall<UIActionOps::PushParam>(action.get(), name, value);
-        });
+        return Run<UIActionOps::PushParam>(name, value);
     }
     uint32_t Property(const wchar_t* name, const wchar_t* value) {
-        return desk.OnUI([&] {
-            return *SODetails::TryCall<UIActionOps::PushProperty>(action.get(), name, value);
-        });
+        return Run<UIActionOps::PushProperty>(name, value);
     }
-    uint32_t Execute() {
-        return desk.OnUI([&] { return *SODetails::TryCall<UIActionOps::Execute>(action.get()); });
-    }
+    uint32_t Execute() { return Run<UIActionOps::Execute>(); }
     uint64_t MainWindow() {
-        return desk.OnUI([&] { return HostUI::WindowHandle(desk.mainWindow.get()); });
+        return OnUI([&] { return HostUI::WindowHandle(desk.mainWindow.get()); });
+    }
+    // A new action, given the window and element of the ribbon's Markup
+    // group, a point and `kind`.
+    void NewActionOn(const wchar_t* kind) {
+        action = NewAction();
+        PushSource();
+        ASSERT_EQ(Property(L"markup_type", kind), kOk);
     }
     // The window and element of the ribbon's Markup group, and a point.
     void PushSource() {
         ASSERT_EQ(Param(L"HWND", MainWindow()), kOk);
-        ASSERT_EQ(Param(L"HELEMENT", reinterpret_cast<uint64_t>(
-                                         desk.Ribbon("[data-panel=\"Markup\"]"))),
-                  kOk);
+        ASSERT_EQ(
+            Param(L"HELEMENT", reinterpret_cast<uint64_t>(desk.Ribbon("[data-panel=\"Markup\"]"))),
+            kOk);
         ASSERT_EQ(Property(L"point_x", L"0"), kOk);
         ASSERT_EQ(Property(L"point_y", L"0"), kOk);
     }
     void SelectPages(uint64_t first, uint64_t last) {
-        desk.OnUI([&] {
+        OnUI([&] {
             HostBL::ActivateTool(blView.get(), HostBL::kTextCopyTool, MarkupToolParams{});
             HostBL::SelectText(blView.get(), HostBL::kTextCopyTool, first, 0, last, 6);
         });
     }
-    std::vector<HostBL::AnnotRecord> Annots() {
-        return desk.OnUI([&] { return HostBL::ListAnnots(document.get()); });
-    }
 
     testsupport::TempFolder scratch;
-    HostUITest::Desk desk;
     ObjectPtr document = NewTextDocument();
-    ObjectPtr blView, view, action;
+    ObjectPtr blView = ShowDocument(document);
+    ObjectPtr action = NewAction();
 };
 
 TEST_F(ActionTest, ParamsAreKnownByTheHashOfTheirExactName) {
@@ -105,14 +83,14 @@ TEST_F(ActionTest, ParamsAreKnownByTheHashOfTheirExactName) {
 
     // Either order binds the element record once both are there.
     EXPECT_EQ(Param(L"HELEMENT", reinterpret_cast<uint64_t>(desk.Ribbon("#Highlight"))), kOk);
-    EXPECT_FALSE(desk.OnUI([&] { return Impl().RecordIsValid(); }));
+    EXPECT_FALSE(OnUI([&] { return Impl().RecordIsValid(); }));
     EXPECT_EQ(Param(L"HWND", MainWindow()), kOk);
-    EXPECT_TRUE(desk.OnUI([&] { return Impl().RecordIsValid(); }));
+    EXPECT_TRUE(OnUI([&] { return Impl().RecordIsValid(); }));
 
     // A closed window is no window: its handle is refused, its record invalid.
     const uint64_t closed = MainWindow();
-    desk.OnUI([&] { HostUI::CloseWindow(desk.mainWindow.get()); });
-    EXPECT_FALSE(desk.OnUI([&] { return Impl().RecordIsValid(); }));
+    OnUI([&] { HostUI::CloseWindow(desk.mainWindow.get()); });
+    EXPECT_FALSE(OnUI([&] { return Impl().RecordIsValid(); }));
     EXPECT_EQ(Param(L"HWND", closed), kBadArgument);
 }
 
@@ -138,8 +116,7 @@ TEST_F(ActionTest, PropertiesAreTakenOnceAndReadAsTheirTypesRead) {
     EXPECT_EQ(Property(L"point_y", L"1"), kOk);
 
     // Text that is no number reads as 0; numbers beyond 32 bits clamp.
-    for (const auto& [text, expected] :
-         std::vector<std::pair<const wchar_t*, uint32_t>>{
+    for (const auto& [text, expected] : std::vector<std::pair<const wchar_t*, uint32_t>>{
              {L"abc", 0u}, {L"99999999999", 0x7FFFFFFFu}, {L"-99999999999", 0x80000000u}}) {
         action = NewAction();
         EXPECT_EQ(Property(L"color", text), kOk);
@@ -153,11 +130,9 @@ TEST_F(ActionTest, ExecuteNeedsPointsAndAKindWithAColour) {
     ASSERT_EQ(Property(L"point_x", L"0"), kOk);
     ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
     EXPECT_EQ(Execute(), kNotAvailable); // no point_y
-    EXPECT_TRUE(Annots().empty());
+    EXPECT_TRUE(Marks(document).empty());
 
-    action = NewAction();
-    PushSource();
-    ASSERT_EQ(Property(L"markup_type", L"Squiggly"), kOk);
+    NewActionOn(L"Squiggly");
     EXPECT_EQ(Execute(), kNotAvailable); // no last colour for that kind
     ASSERT_EQ(Property(L"color", L"-65536"), kOk);
     EXPECT_EQ(Execute(), kOk); // the annotation's creation decides
@@ -170,60 +145,51 @@ TEST_F(ActionTest, ExecuteMarksUpTheSelectionAndChangesNoUserState) {
     MarkupOptions::LastColorOf(kPDAtomHighlight)->Set(0x80112233u);
     const uint32_t underline = MarkupOptions::LastColorOf(kPDAtomUnderline)->Get();
     SelectPages(1, 2);
-    PushSource();
-    ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
+    NewActionOn(L"Highlight");
     EXPECT_EQ(Execute(), kOk);
-    std::vector<HostBL::AnnotRecord> annots = Annots();
-    ASSERT_EQ(annots.size(), 2u);
-    EXPECT_EQ(annots[0].page, 1u);
-    EXPECT_EQ(annots[1].page, 2u);
-    EXPECT_EQ(annots[0].info.subtype, uint32_t{kPDAtomHighlight});
-    EXPECT_EQ(annots[0].info.color & 0xFFFFFFu, 0x112233u);
+    const Mark onPage2{1, kPDAtomHighlight, 0x112233u}, onPage3{2, kPDAtomHighlight, 0x112233u};
+    EXPECT_EQ(Marks(document), (std::vector<Mark>{onPage2, onPage3}));
     EXPECT_TRUE(Impl().HasColor());
 
     MarkupOptions::LastColorOf(kPDAtomHighlight)->Set(kHighlightColor);
     EXPECT_EQ(Execute(), kOk); // again, with the colour of the first run
-    annots = Annots();
-    ASSERT_EQ(annots.size(), 4u);
-    EXPECT_EQ(annots[3].info.color & 0xFFFFFFu, 0x112233u);
+    EXPECT_EQ(Marks(document), (std::vector<Mark>{onPage2, onPage2, onPage3, onPage3}));
 
-    action = NewAction();
-    PushSource();
-    ASSERT_EQ(Property(L"markup_type", L"Underline"), kOk);
+    NewActionOn(L"Underline");
     ASSERT_EQ(Property(L"color", L"-16776961"), kOk); // FF0000FF
     EXPECT_EQ(Execute(), kOk);
-    EXPECT_EQ(Annots().size(), 6u);
+    EXPECT_EQ(Marks(document).size(), 6u);
     EXPECT_EQ(MarkupOptions::LastColorOf(kPDAtomUnderline)->Get(), underline);
     EXPECT_EQ(MarkupOptions::LastColorOf(kPDAtomHighlight)->Get(), kHighlightColor);
-    EXPECT_EQ(desk.OnUI([&] { return HostBL::ActiveToolName(blView.get()); }), "TextCopy");
-    EXPECT_EQ(desk.OnUI([&] { return HostBL::UndoSteps(document.get()); }), 3u);
+    EXPECT_EQ(OnUI([&] { return HostBL::ActiveToolName(blView.get()); }), "TextCopy");
+    EXPECT_EQ(OnUI([&] { return HostBL::UndoSteps(document.get()); }), 3u);
 }
 
 TEST_F(ActionTest, ExecuteRefusesWithoutSelectionOrPermission) {
-    PushSource();
-    ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
+    NewActionOn(L"Highlight");
     EXPECT_EQ(Execute(), kNotAvailable);
     SelectPages(0, 0);
-    desk.OnUI([&] { HostBL::SetReadOnly(blView.get(), true); });
+    OnUI([&] { HostBL::SetReadOnly(blView.get(), true); });
     EXPECT_EQ(Execute(), kNotPermitted);
-    EXPECT_TRUE(Annots().empty());
+    EXPECT_TRUE(Marks(document).empty());
 
     // Without a window the action finds the view through the thread's main
     // frame.
-    desk.OnUI([&] { HostBL::SetReadOnly(blView.get(), false); });
+    OnUI([&] { HostBL::SetReadOnly(blView.get(), false); });
     action = NewAction();
     ASSERT_EQ(Property(L"point_x", L"0"), kOk);
     ASSERT_EQ(Property(L"point_y", L"0"), kOk);
     ASSERT_EQ(Property(L"markup_type", L"StrikeOut"), kOk);
     EXPECT_EQ(Execute(), kOk);
-    EXPECT_EQ(Annots().size(), 1u);
+    EXPECT_EQ(Marks(document).size(), 1u);
 }
 
 // The document path goes to the side-by-side view when the collection shows
 // one; a path it cannot open does not stop the markup.
 TEST_F(ActionTest, DocumentPathOpensInTheSideBySideView) {
     const std::string path = scratch.Path("beside.pdf");
-    testsupport::WritePdf(path, {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 12, "Beside"}}}});
+    testsupport::WritePdf(path,
+                          {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 12, "Beside"}}}});
     const ObjectPtr sbs = desk.OnUI([&] {
         ObjectPtr made = HostUI::CreateSideBySideView(300, 200, 1);
         HostUI::AddSideBySideView(desk.Collection().get(), made.get());
@@ -231,18 +197,15 @@ TEST_F(ActionTest, DocumentPathOpensInTheSideBySideView) {
         return made;
     });
     SelectPages(0, 0);
-    PushSource();
-    ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
+    NewActionOn(L"Highlight");
     ASSERT_EQ(Property(L"doc-path", SLText::ToWide(path).c_str()), kOk);
     EXPECT_EQ(Execute(), kOk);
-    EXPECT_EQ(desk.OnUI([&] { return HostUI::SideBySideViews(sbs.get()).size(); }), 1u);
+    EXPECT_EQ(OnUI([&] { return HostUI::SideBySideViews(sbs.get()).size(); }), 1u);
 
-    action = NewAction();
-    PushSource();
-    ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
+    NewActionOn(L"Highlight");
     ASSERT_EQ(Property(L"doc-path", L"/no/such/file.pdf"), kOk);
     EXPECT_EQ(Execute(), kOk);
-    EXPECT_EQ(Annots().size(), 2u);
+    EXPECT_EQ(Marks(document).size(), 2u);
 }
 
 } // namespace

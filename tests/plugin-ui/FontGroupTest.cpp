@@ -1,37 +1,14 @@
 // The font group's three markup icons and their colour popups.
 #include "RibbonTestHost.h"
 #include "uiengine/UserGestures.h"
-#include "vellum-marker/AddTextMarkupAnnotationInputHandler.h"
-#include "vellum-marker/FontGroupTextMarkupControlHandler.h"
 #include "vellum-marker/UserSettings.h"
 
 namespace uitest {
 namespace {
 
 using UIElementState::kDisabled;
-using Tool = BLAddTextMarkupAnnotationInputHandlerImpl;
 
-class FontGroup : public RibbonTest {
-protected:
-    // A colour chosen in the icon's popup, sent as the popup's script sends
-    // it (also while the icon is disabled); whether it was handled.
-    bool ChooseColor(const char* icon, const wchar_t* color) {
-        return OnUI([&] {
-            HELEMENT popup = UIEngine::PopupOf(One(icon));
-            return UIEngine::SendEvent(popup, UIEventCode::kColorChosen, popup,
-                                       reinterpret_cast<uintptr_t>(color));
-        });
-    }
-    std::wstring OpenPopup(const char* icon) {
-        EXPECT_TRUE(OnUI([&] { return UIEngine::OpenPopup(One(icon)).delivered; }));
-        auto request = UIEngine::Describe(UIEngine::PopupOf(One(icon))).popupRequest;
-        EXPECT_TRUE(request && !request->opacity);
-        return request ? request->colorText : L"<none>";
-    }
-    FontGroupTextMarkupControlHandler& Font() {
-        return FontGroupTextMarkupControlHandler::Object::ImplOf(fontHandler.get());
-    }
-};
+class FontGroup : public RibbonTest {};
 
 constexpr const char* kUnderlineIcon = "div .font-underline-icon";
 constexpr const char* kStrikeIcon = "div .font-strike-icon";
@@ -49,13 +26,13 @@ TEST_F(FontGroup, StrikeColourInstallsTheToolAndItsPopupShowsIt) {
     AttachHandlers();
     ObjectPtr view = ShowDocument(NewTextDocument());
     EXPECT_TRUE(ChooseColor(kStrikeIcon, L"ff112233"));
-    ObjectPtr tool = HostBL::ActiveTool(view.get());
-    ASSERT_TRUE(tool);
-    EXPECT_EQ(Tool::Object::ImplOf(tool.get()).Subtype(), uint32_t{kPDAtomStrikeOut});
-    EXPECT_EQ(Tool::Object::ImplOf(tool.get()).Color(), 0xFF112233u);
+    EXPECT_EQ(ActiveTool(view), std::make_pair(uint32_t{kPDAtomStrikeOut}, 0xFF112233u));
     EXPECT_EQ(MarkupOptions::LastColorOf(kPDAtomStrikeOut)->Get(), 0xFF112233u);
-    EXPECT_EQ(OpenPopup(kStrikeIcon), L"ff112233");
-    EXPECT_EQ(OpenPopup(kUnderlineIcon), L"");
+    for (const auto& [icon, shown] : {std::pair{kStrikeIcon, L"ff112233"}, {kUnderlineIcon, L""}}) {
+        const UIEngine::ColorPopupRecord request = OpenPopup(icon);
+        EXPECT_EQ(request.colorText, shown) << icon;
+        EXPECT_FALSE(request.opacity) << icon; // the font group's popups show none
+    }
 }
 
 // A "TextCopy" selection over pages 2 to 4: one annotation on each, one
@@ -67,35 +44,34 @@ TEST_F(FontGroup, SelectionOverSeveralPagesIsMarkedUpWithOneRepaint) {
     OnUI([&] { HostBL::SelectText(view.get(), "TextCopy", 1, 2, 3, 4); });
     const uint64_t repaints = HostBL::InvalidateCount(view.get());
     EXPECT_TRUE(ChooseColor(kHighlightIcon, L"ff00ff00"));
-    std::vector<HostBL::AnnotRecord> annots = HostBL::ListAnnots(document.get());
-    ASSERT_EQ(annots.size(), 3u);
-    for (std::size_t i = 0; i < annots.size(); ++i) {
-        EXPECT_EQ(annots[i].page, i + 1);
-        EXPECT_EQ(annots[i].info.subtype, uint32_t{kPDAtomHighlight});
-    }
+    EXPECT_EQ(Marks(document), (std::vector<Mark>{{1, kPDAtomHighlight, 0x00FF00u},
+                                                  {2, kPDAtomHighlight, 0x00FF00u},
+                                                  {3, kPDAtomHighlight, 0x00FF00u}}));
     EXPECT_EQ(HostBL::UndoSteps(document.get()), 1u);
     EXPECT_EQ(HostBL::InvalidateCount(view.get()), repaints + 1);
     EXPECT_FALSE(HostBL::ActiveTool(view.get()));
     EXPECT_EQ(MarkupOptions::LastColorOf(kPDAtomHighlight)->Get(), 0xFF00FF00u);
 }
 
-// A view that refuses annotations: the choice is taken and nothing follows;
-// a read-only state, and then the view's deactivation, turn the icons off.
+// A read-only view refuses annotations: a choice sent anyway is taken and
+// nothing follows; the view's state, and then its deactivation, turn the
+// icons off.
 TEST_F(FontGroup, ViewThatRefusesAnnotationsTakesTheChoiceOnly) {
     AttachHandlers();
-    ObjectPtr view = Make<LockedView>();
-    Of<LockedView>(view).viewState = 0;
-    Activate(view);
+    const ObjectPtr view = ShowDocument(NewTextDocument());
     EXPECT_FALSE(StateOf(kUnderlineIcon) & kDisabled);
-    EXPECT_TRUE(ChooseColor(kUnderlineIcon, L"ff0000ff"));
-    EXPECT_EQ(Font().LastKind(), kNoMarkupKind);
-    EXPECT_EQ(Of<LockedView>(view).toolCalls, 0);
-
-    OnUI([&] { Of<LockedView>(view).viewStateChanged.Raise(1); });
+    HostBL::SetReadOnly(view.get(), true);
+    desk.thread->WaitIdle();
     for (const char* icon : {kUnderlineIcon, kStrikeIcon, kHighlightIcon})
         EXPECT_TRUE(StateOf(icon) & kDisabled) << icon;
-    OnUI([&] { Of<LockedView>(view).viewStateChanged.Raise(0); });
-    OnUI([&] { Of<TestCollection>(collection).Deactivate(); });
+    EXPECT_TRUE(ChooseColor(kUnderlineIcon, L"ff0000ff"));
+    EXPECT_EQ(Font().LastKind(), kNoMarkupKind);
+    EXPECT_FALSE(HostBL::ActiveTool(view.get()));
+
+    HostBL::SetReadOnly(view.get(), false);
+    desk.thread->WaitIdle();
+    EXPECT_FALSE(StateOf(kStrikeIcon) & kDisabled);
+    CloseActiveView();
     EXPECT_TRUE(StateOf(kStrikeIcon) & kDisabled);
 }
 

@@ -1,14 +1,15 @@
 // The UI handler object as the engine meets it: its table, attachment to a
 // window, queries forwarded to the window, and work handed over to the UI
 // thread.
+#include <mutex>
 #include <thread>
 
 #include "RibbonTestHost.h"
+#include "platform/Platform.h"
+#include "service-common/SequenceHash.h"
 #include "service-common/ServiceObjectException.h"
 #include "ui/UIDocumentsCollection.h"
 #include "uiengine/Dispatcher.h"
-#include "vellum-marker/FontGroupTextMarkupControlHandler.h"
-#include "vellum-marker/MarkupGroupHandler.h"
 
 namespace uitest {
 namespace {
@@ -37,13 +38,21 @@ HELEMENT AttachedTo(const ObjectPtr& handler) {
     return element;
 }
 
-MarkupGroupHandler& Markup(const ObjectPtr& handler) {
-    return MarkupGroupHandler::Object::ImplOf(handler.get());
+// The handler's failure when it forwards `id` to its window.
+ServiceObjectException QueryFailure(const ObjectPtr& handler, uint32_t id) {
+    ServiceObject* out = nullptr;
+    try {
+        Call<QueryServiceObject>(handler, id, &out, uint8_t{1}, uint8_t{0});
+    } catch (const ServiceObjectException& e) {
+        EXPECT_EQ(out, nullptr);
+        return e;
+    }
+    ADD_FAILURE() << "no exception";
+    return ServiceObjectException(0, L"", "", "", 0);
 }
 
 TEST_F(RibbonTest, EveryOperationAnswersAndOnlyEventsAreTaken) {
     for (const ObjectPtr& handler : {markupHandler, fontHandler}) {
-        EXPECT_EQ(handler->interfaceTableSize, 184u);
         ExpectInputDeclined<HandleMouse, HandleKey, HandleFocus, HandleTimer, HandleSize,
                             HandleScroll, HandleDraw, HandleMethodCall, HandleScriptCall,
                             HandleDataArrived, HandleGesture, HandleExchange>(handler);
@@ -64,94 +73,91 @@ TEST_F(RibbonTest, EveryOperationAnswersAndOnlyEventsAreTaken) {
 // A second Attached takes the new window's dispatcher and element (the
 // root, for element 0) and lets the first dispatcher go.
 TEST_F(RibbonTest, AttachedTwiceReplacesDispatcherAndElement) {
-    ObjectPtr first = Of<TestWindow>(window).dispatcher;
+    const ObjectPtr first = desk.dispatcher;
     const uint32_t held = first->common.GetRefCount(first.get());
-    ObjectPtr second = Make<TestWindow>();
-    Of<TestWindow>(second).dispatcher = UIEngine::CreateDispatcher(thread);
-    Of<TestWindow>(second).root = tree->Root();
+    const ObjectPtr second = OnUI([&] {
+        return HostUI::OpenWindow(UIEngine::ElementTree::Parse("<p>"),
+                                  UIEngine::CreateDispatcher(desk.thread).get(), nullptr);
+    });
 
-    OnUI([&] { Call<Attached>(markupHandler, window.get(), One("#Markup")); });
+    OnUI([&] { Call<Attached>(markupHandler, desk.mainWindow.get(), One("#Markup")); });
     EXPECT_EQ(first->common.GetRefCount(first.get()), held + 1);
     OnUI([&] { Call<Attached>(markupHandler, second.get(), HELEMENT(nullptr)); });
     EXPECT_EQ(first->common.GetRefCount(first.get()), held);
-    EXPECT_EQ(AttachedTo(markupHandler), tree->Root());
-    EXPECT_EQ(Markup(markupHandler).Window(), second);
+    EXPECT_EQ(AttachedTo(markupHandler), HostUI::WindowTree(second.get())->Root());
+    EXPECT_EQ(Markup().Window(), second);
 
     OnUI([&] { Call<Detached>(markupHandler); });
     EXPECT_EQ(AttachedTo(markupHandler), nullptr);
-    EXPECT_FALSE(Markup(markupHandler).Window());
+    EXPECT_FALSE(Markup().Window());
+    OnUI([&] { HostUI::CloseWindow(second.get()); });
 }
 
-// Without a dispatcher the handler is attached but the binding it would
-// leave to the UI thread is dropped: no document view ever reaches it.
-TEST_F(RibbonTest, WindowWithoutDispatcherNeverBinds) {
-    Of<TestWindow>(window).dispatcher.Reset();
-    AttachHandlers();
+// A window that gives no dispatcher: the handler is attached, but the
+// binding it would leave to the UI thread is dropped (run at once, it would
+// bind through the UI thread's main frame). Without the window's error
+// record, the handler describes a failed query itself.
+TEST_F(RibbonTest, WindowWithoutDispatcherNeverBindsAndQueriesFailWithTheHandlersText) {
+    const ObjectPtr window = ObjectPtr::Adopt(BareWindow::Object::New());
+    BareWindow::Object::ImplOf(window.get()).root = desk.Tree().Root();
+    OnUI([&] { Call<Attached>(markupHandler, window.get(), One("#Markup")); });
+    desk.thread->WaitIdle();
     EXPECT_EQ(AttachedTo(markupHandler), One("#Markup"));
     ShowDocument(NewTextDocument());
-    EXPECT_EQ(Of<TestCollection>(collection).Subscribers(), 0u);
+    EXPECT_FALSE(Markup().LockCollection());
     EXPECT_TRUE(StateOf("#Highlight-split-item") & UIElementState::kDisabled);
+
+    const uint32_t unknown = SODetails::SequenceHash("UINothing");
+    const ServiceObjectException e = QueryFailure(markupHandler, unknown);
+    EXPECT_EQ(e.Code(), SODetails::kNoSuchServiceObject);
+    EXPECT_EQ(e.Message(),
+              L"Failed to query service object ID:" + std::to_wstring(unknown) + L" from UIWnd!");
+    EXPECT_EQ(e.Function(), "SOImpl::UIHandlerStdImpl<class MarkupGroupHandler,class "
+                            "UIEngineTraits>::OnQueryServiceObject");
+    EXPECT_EQ(e.Line(), 276u);
+    OnUI([&] { Call<Detached>(markupHandler); });
 }
 
+// Forwarded, the window answers; not forwarded, the handler declines; the
+// window's own failure record travels with the exception.
 TEST_F(RibbonTest, QueriesTheHandlerCannotAnswerGoToTheWindow) {
     AttachHandlers();
     const uint32_t collectionId = SODetails::InterfaceId<UIDocumentsCollection>();
     ServiceObject* out = nullptr;
     EXPECT_EQ(Call<QueryServiceObject>(markupHandler, collectionId, &out, uint8_t{1}, uint8_t{0}),
               SODetails::kOk);
-    EXPECT_EQ(ObjectPtr::Adopt(out), collection);
+    EXPECT_EQ(ObjectPtr::Adopt(out), desk.Collection());
     out = nullptr;
     EXPECT_EQ(Call<QueryServiceObject>(markupHandler, collectionId, &out, uint8_t{0}, uint8_t{0}),
               SODetails::kDeclined);
     EXPECT_EQ(out, nullptr);
 
-    // The window's own failure record travels with the exception.
-    const uint32_t unknown = SODetails::SequenceHash("UINothing");
-    try {
-        Call<QueryServiceObject>(markupHandler, unknown, &out, uint8_t{1}, uint8_t{0});
-        ADD_FAILURE() << "no exception";
-    } catch (const ServiceObjectException& e) {
-        EXPECT_EQ(e.Code(), SODetails::kNotAvailable);
-        EXPECT_EQ(e.Message(), L"UIWnd::QueryServiceObject() failed, code: 2");
-    }
-    // Without one, the handler describes the failure itself.
-    Of<TestWindow>(window).giveErrorRecord = false;
-    try {
-        Call<QueryServiceObject>(markupHandler, unknown, &out, uint8_t{1}, uint8_t{0});
-        ADD_FAILURE() << "no exception";
-    } catch (const ServiceObjectException& e) {
-        EXPECT_EQ(e.Code(), SODetails::kNoSuchServiceObject);
-        EXPECT_EQ(e.Message(), L"Failed to query service object ID:" + std::to_wstring(unknown) +
-                                   L" from UIWnd!");
-        EXPECT_EQ(e.Function(), "SOImpl::UIHandlerStdImpl<class MarkupGroupHandler,class "
-                                "UIEngineTraits>::OnQueryServiceObject");
-        EXPECT_EQ(e.Line(), 276u);
-    }
-    EXPECT_EQ(out, nullptr);
+    const ServiceObjectException e =
+        QueryFailure(markupHandler, SODetails::SequenceHash("BLDocumentView"));
+    EXPECT_EQ(e.Code(), SODetails::kNotAvailable);
+    EXPECT_EQ(e.Message(), L"the window has no \"BLDocumentView\" service object");
 }
 
 // A view event raised on another thread changes the elements on the UI
 // thread, after the raising thread handed it over.
 TEST_F(RibbonTest, ViewEventsFromAnotherThreadAreHandedOver) {
     AttachHandlers();
-    ObjectPtr view = Make<LockedView>();
-    Of<LockedView>(view).viewState = 0;
-    Activate(view);
+    const ObjectPtr view = ShowDocument(NewTextDocument());
     std::mutex mutex;
     std::vector<uint32_t> changedOn;
-    tree->AddListener([&](const UIEngine::ElementChange&) {
+    desk.Tree().AddListener([&](const UIEngine::ElementChange&) {
         std::lock_guard<std::mutex> lock(mutex);
         changedOn.push_back(Platform::CurrentThreadId());
     });
 
-    std::thread([&] { Of<LockedView>(view).viewStateChanged.Raise(1); }).join();
-    thread->WaitIdle();
+    std::thread([&] { HostBL::SetReadOnly(view.get(), true); }).join();
+    desk.thread->WaitIdle();
     EXPECT_TRUE(StateOf("#Underline-split-item") & UIElementState::kDisabled);
     EXPECT_TRUE(StateOf("div .font-strike-icon") & UIElementState::kDisabled);
     std::lock_guard<std::mutex> lock(mutex);
     ASSERT_EQ(changedOn.size(), 6u); // three drop-down parts, three icons
     for (uint32_t id : changedOn)
-        EXPECT_EQ(id, thread->ThreadId());
+        EXPECT_EQ(id, desk.thread->ThreadId());
 }
 
 } // namespace

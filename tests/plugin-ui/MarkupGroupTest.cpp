@@ -1,9 +1,9 @@
 // The markup group's split buttons and colour popups, played as a user
 // plays them.
 #include "RibbonTestHost.h"
+#include "TestSupport.h"
 #include "support-proxy/UserOptions.h"
 #include "uiengine/UserGestures.h"
-#include "vellum-marker/AddTextMarkupAnnotationInputHandler.h"
 #include "vellum-marker/UserSettings.h"
 
 namespace uitest {
@@ -11,7 +11,6 @@ namespace {
 
 using UIElementState::kChecked;
 using UIElementState::kDisabled;
-using Tool = BLAddTextMarkupAnnotationInputHandlerImpl;
 
 class MarkupGroup : public RibbonTest {
 protected:
@@ -22,23 +21,7 @@ protected:
     UIEngine::GestureResult Click(const char* selector) {
         return OnUI([&] { return UIEngine::Click(One(selector)); });
     }
-    // Opens the drop-down part's popup; the request it received.
-    UIEngine::ColorPopupRecord OpenPopup(const char* dropDown) {
-        HELEMENT popup = UIEngine::PopupOf(One(dropDown));
-        EXPECT_TRUE(OnUI([&] { return UIEngine::OpenPopup(One(dropDown)).delivered; }));
-        return UIEngine::Describe(popup).popupRequest.value_or(UIEngine::ColorPopupRecord{});
-    }
-    void ChooseColor(const char* dropDown, const wchar_t* color) {
-        OnUI([&] { UIEngine::ChooseColor(UIEngine::PopupOf(One(dropDown)), color); });
-    }
-    // The active markup tool's kind and colour (none: kind 0).
-    std::pair<uint32_t, uint32_t> ActiveTool() {
-        ObjectPtr tool = HostBL::ActiveTool(view.get());
-        if (!tool)
-            return {0, 0};
-        const Tool& impl = Tool::Object::ImplOf(tool.get());
-        return {impl.Subtype(), impl.Color()};
-    }
+    std::pair<uint32_t, uint32_t> ActiveTool() { return RibbonTest::ActiveTool(view); }
     std::vector<const char*> Checked() {
         std::vector<const char*> checked;
         for (const char* button : {"#Highlight", "#Underline", "#Strikethrough"})
@@ -76,15 +59,11 @@ TEST_F(MarkupGroup, ClickInstallsTheToolAndACheckedClickOnlyEndsIt) {
 // per page in one undo step, in the kind's last colour; no tool is made.
 TEST_F(MarkupGroup, SelectionOverSeveralPagesIsMarkedUpInOneStep) {
     OnUI([&] { HostBL::SelectText(view.get(), "TextCopy", 1, 0, 3, 6); });
-    const uint32_t underline = LastColor(kPDAtomUnderline);
+    const uint32_t underline = LastColor(kPDAtomUnderline) & 0xFFFFFFu;
     Click("#Underline");
-    std::vector<HostBL::AnnotRecord> annots = HostBL::ListAnnots(document.get());
-    ASSERT_EQ(annots.size(), 3u);
-    for (std::size_t i = 0; i < annots.size(); ++i) {
-        EXPECT_EQ(annots[i].page, i + 1);
-        EXPECT_EQ(annots[i].info.subtype, uint32_t{kPDAtomUnderline});
-        EXPECT_EQ(annots[i].info.color & 0xFFFFFFu, underline & 0xFFFFFFu);
-    }
+    EXPECT_EQ(Marks(document), (std::vector<Mark>{{1, kPDAtomUnderline, underline},
+                                                  {2, kPDAtomUnderline, underline},
+                                                  {3, kPDAtomUnderline, underline}}));
     EXPECT_EQ(HostBL::UndoSteps(document.get()), 1u);
     EXPECT_EQ(HostBL::EditGroupDepth(document.get()), 0u);
     EXPECT_EQ(ActiveTool().first, 0u);
@@ -96,7 +75,7 @@ TEST_F(MarkupGroup, SelectionOverSeveralPagesIsMarkedUpInOneStep) {
 // and only the popup of the checked kind does.
 TEST_F(MarkupGroup, PopupColourInstallsTheToolAndIsShownBack) {
     GetOptions().Ink.Opacity.Set(40);
-    ChooseColor("#Strikethrough-split-item", L"ff0000ff");
+    EXPECT_TRUE(ChooseColor("#Strikethrough-split-item", L"ff0000ff"));
     EXPECT_EQ(ActiveTool(), std::make_pair(uint32_t{kPDAtomStrikeOut}, 0xFF0000FFu));
     EXPECT_EQ(LastColor(kPDAtomStrikeOut), 0xFF0000FFu);
     EXPECT_EQ(Checked(), std::vector<const char*>{"#Strikethrough"});
@@ -114,27 +93,35 @@ TEST_F(MarkupGroup, PopupNamesAreTranslated) {
     EXPECT_EQ(UIEngine::Text(One("#Highlight .cmd-base-name")), L"Hervorheben");
 }
 
-TEST_F(RibbonTest, PopupWithoutColourGridGetsNoRequest) {
+// A ribbon whose highlight popup has no colour grid.
+std::string RibbonWithoutHighlightGrid() {
     std::string html = testsupport::ReadFile(UIEngine::ElementTree::ResourcePath("ribbon.html"));
-    html.replace(html.find("<div id=\"ColorsPopup\""), 21, "<div");
-    UseRibbon(html);
+    return html.replace(html.find("<div id=\"ColorsPopup\""), 21, "<div");
+}
+
+class WithoutHighlightGrid : public RibbonTest {
+protected:
+    WithoutHighlightGrid() : RibbonTest(true, RibbonWithoutHighlightGrid()) {}
+};
+
+TEST_F(WithoutHighlightGrid, PopupWithoutColourGridGetsNoRequest) {
     AttachHandlers();
     ShowDocument(NewTextDocument());
-    HELEMENT highlight = UIEngine::PopupOf(One("#Highlight-split-item"));
-    HELEMENT underline = UIEngine::PopupOf(One("#Underline-split-item"));
     OnUI([&] {
         UIEngine::OpenPopup(One("#Highlight-split-item"));
         UIEngine::OpenPopup(One("#Underline-split-item"));
     });
-    EXPECT_FALSE(UIEngine::Describe(highlight).popupRequest);
-    EXPECT_TRUE(UIEngine::Describe(underline).popupRequest);
+    EXPECT_FALSE(UIEngine::Describe(UIEngine::PopupOf(One("#Highlight-split-item"))).popupRequest);
+    EXPECT_TRUE(UIEngine::Describe(UIEngine::PopupOf(One("#Underline-split-item"))).popupRequest);
 }
 
-// A read-only view turns the drop-down parts off, not the main parts, and a
-// view that refuses annotations gets neither annotations nor a tool.
+// A read-only view turns the drop-down parts off, not the main parts, and
+// gets neither annotations nor a tool.
 TEST_F(RibbonTest, ViewThatRefusesAnnotationsGetsNone) {
     AttachHandlers();
-    ObjectPtr view = Make<LockedView>();
+    const ObjectPtr document = NewTextDocument();
+    const ObjectPtr view = HostBL::CreateView(document.get(), 400, 1200, 1.0f);
+    HostBL::SetReadOnly(view.get(), true);
     Activate(view);
     for (const char* part :
          {"#Highlight-split-item", "#Underline-split-item", "#Strikethrough-split-item"})
@@ -142,17 +129,15 @@ TEST_F(RibbonTest, ViewThatRefusesAnnotationsGetsNone) {
     EXPECT_FALSE(StateOf("#Highlight") & kDisabled);
 
     const uint32_t underline = LastColor(kPDAtomUnderline);
+    OnUI([&] { HostBL::SelectText(view.get(), "TextCopy", 1, 0, 3, 6); });
     OnUI([&] { UIEngine::Click(One("#Highlight")); });
-    OnUI([&] {
-        UIEngine::SendEvent(UIEngine::PopupOf(One("#Underline-split-item")),
-                            UIEventCode::kColorChosen,
-                            UIEngine::PopupOf(One("#Underline-split-item")),
-                            reinterpret_cast<uintptr_t>(L"ff00ff00"));
-    });
-    EXPECT_EQ(Of<LockedView>(view).toolCalls, 0);
+    ChooseColor("#Underline-split-item", L"ff00ff00");
+    EXPECT_FALSE(HostBL::ActiveTool(view.get()));
+    EXPECT_TRUE(Marks(document).empty());
     EXPECT_EQ(LastColor(kPDAtomUnderline), underline);
 
-    OnUI([&] { Of<LockedView>(view).viewStateChanged.Raise(0); });
+    HostBL::SetReadOnly(view.get(), false);
+    desk.thread->WaitIdle();
     EXPECT_FALSE(StateOf("#Underline-split-item") & kDisabled);
 }
 

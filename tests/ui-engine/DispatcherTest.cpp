@@ -17,10 +17,8 @@ namespace {
 using namespace UIEngine;
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 
-// What a UI handler puts into a block: a tag, its size, and work.
+// What a UI handler puts into a block: work.
 struct Work {
-    uint32_t tag;
-    uint32_t size;
     std::function<void()> run;
 };
 
@@ -48,17 +46,18 @@ protected:
         return SODetails::TryCall<Slot>(dispatcher.get(), args...).value_or(0xDEAD);
     }
 
-    uint64_t PostWork(std::function<void()> run, uint32_t* result = nullptr) {
+    // A block holding `run`; its handle.
+    uint64_t Allocate(std::function<void()> run) {
         uint64_t handle = 0;
         void* block = nullptr;
         EXPECT_EQ(Call<UIDispatcherOps::AllocateBlock>(uint64_t(sizeof(Work)), &DestroyWork,
                                                        &handle, &block),
-                  0u);
-        new (block) Work{0x4E494E49, sizeof(Work), std::move(run)};
-        uint32_t code = Call<UIDispatcherOps::Post>(&RunWork, handle);
-        if (result)
-            *result = code;
+                  SODetails::kOk);
+        new (block) Work{std::move(run)};
         return handle;
+    }
+    uint32_t PostWork(std::function<void()> run) {
+        return Call<UIDispatcherOps::Post>(&RunWork, Allocate(std::move(run)));
     }
 
     std::shared_ptr<UIThread> ui = std::make_shared<UIThread>();
@@ -89,9 +88,8 @@ TEST_F(Dispatcher, APostedBlockRunsOnTheUIThreadThenIsDestroyed) {
     EXPECT_EQ(ui->FailedTasks(), 1u);
 
     // A handle is posted once.
-    uint32_t code = 0;
-    uint64_t handle = PostWork([] {}, &code);
-    EXPECT_EQ(code, 0u);
+    const uint64_t handle = Allocate([] {});
+    EXPECT_EQ(Call<UIDispatcherOps::Post>(&RunWork, handle), SODetails::kOk);
     EXPECT_EQ(Call<UIDispatcherOps::Post>(&RunWork, handle), SODetails::kBadArgument);
     EXPECT_EQ(Call<UIDispatcherOps::Post>(&RunWork, uint64_t(999)), SODetails::kBadArgument);
 }
@@ -108,15 +106,9 @@ TEST_F(Dispatcher, BlocksAreZeroFilledAndSizesBounded) {
 }
 
 TEST_F(Dispatcher, RefusedAndNeverPostedBlocksAreStillDestroyed) {
-    uint64_t handle = 0;
-    void* block = nullptr;
-    Call<UIDispatcherOps::AllocateBlock>(uint64_t(sizeof(Work)), &DestroyWork, &handle, &block);
-    new (block) Work{0x4E494E49, sizeof(Work), [] { Note("never"); }};
-
+    Allocate([] { Note("never"); });
     ui->Shutdown();
-    uint32_t code = 0;
-    PostWork([] { Note("never"); }, &code);
-    EXPECT_EQ(code, SODetails::kNotAvailable);
+    EXPECT_EQ(PostWork([] { Note("never"); }), SODetails::kNotAvailable);
     EXPECT_EQ(gLog, std::vector<std::string>{"destroy"});
 
     dispatcher.Reset(); // the block allocated first was never posted

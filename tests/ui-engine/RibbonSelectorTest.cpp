@@ -10,12 +10,8 @@ namespace {
 
 using namespace UIEngine;
 
-class RibbonSelectors : public testing::Test {
+class RibbonSelectors : public RibbonTree {
 protected:
-    std::unique_ptr<ElementTree> tree = LoadRibbon();
-    HELEMENT markup = One(*tree, "#Markup");
-    HELEMENT font = One(*tree, "#Font");
-
     std::vector<std::string> Ids(const std::vector<HELEMENT>& elements) {
         std::vector<std::string> ids;
         for (HELEMENT e : elements)

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Platform.h"
+
 namespace UIEngineTest {
 
 std::unique_ptr<UIEngine::ElementTree> LoadRibbon() {
@@ -46,6 +48,7 @@ uint32_t RecordingHandler::HandleEvent(uint32_t* handled, HELEMENT element,
 
 uint32_t RecordingHandler::Attached(ServiceObject* window, HELEMENT element) {
     attachedCalls.emplace_back(window, element);
+    attachedOnThread = Platform::CurrentThreadId();
     element_ = element;
     return 0;
 }

@@ -2,6 +2,8 @@
 // with it.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -21,6 +23,14 @@ std::unique_ptr<UIEngine::ElementTree> LoadRibbon();
 // The one element `selector` finds in the whole tree; fails the test when
 // there is not exactly one.
 HELEMENT One(const UIEngine::ElementTree& tree, const std::string& selector);
+
+// The shipped ribbon and its two panels.
+class RibbonTree : public testing::Test {
+protected:
+    std::unique_ptr<UIEngine::ElementTree> tree = LoadRibbon();
+    HELEMENT markup = One(*tree, "#Markup");
+    HELEMENT font = One(*tree, "#Font");
+};
 
 struct SeenEvent {
     uint32_t code;
@@ -45,6 +55,7 @@ public:
 
     std::vector<SeenEvent> events;
     std::vector<std::pair<ServiceObject*, HELEMENT>> attachedCalls;
+    uint32_t attachedOnThread = 0;
     int detachedCalls = 0;
 
     uint32_t OnQueryServiceObject(uint32_t, ServiceObject**, uint8_t, uint8_t) { return 1; }
