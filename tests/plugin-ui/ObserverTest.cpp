@@ -69,6 +69,12 @@ TEST_F(RibbonTest, FollowsActivationAndDeactivation) {
     EXPECT_FALSE(Markup().LockCollection());
     OnUI([this] { UIEngine::DetachHandler(One("#Font")); });
     EXPECT_FALSE(Font().LockCollection());
+    // Neither follows the collection any more.
+    const uint64_t detached = desk.Tree().Revision();
+    ShowDocument(NewTextDocument());
+    EXPECT_FALSE(Markup().LockCurrentView());
+    EXPECT_FALSE(Font().LockCurrentView());
+    EXPECT_EQ(desk.Tree().Revision(), detached);
 }
 
 } // namespace
