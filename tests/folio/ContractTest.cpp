@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FolioChecks.h"
+#include "TestSupport.h"
 
 using namespace foliotest;
 using namespace testsupport;

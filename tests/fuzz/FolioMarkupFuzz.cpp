@@ -5,14 +5,14 @@
 // that page when its file is opened again, and its undo must take it away.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "FolioChecks.h"
 #include "FuzzFiles.h"
-#include "folio.h"
 
 namespace {
 
@@ -47,68 +47,31 @@ Choice Choose(FuzzedDataProvider& input) {
     return choice;
 }
 
-// The file written, in memory.
-std::vector<uint8_t> Written(PDDocument document, uint32_t flags, PDResult* result) {
-    std::vector<uint8_t> bytes;
-    const FolioWriter writer{&bytes, [](void* context, const void* data, size_t size) -> PDResult {
-                                 auto& out = *static_cast<std::vector<uint8_t>*>(context);
-                                 const auto* first = static_cast<const uint8_t*>(data);
-                                 out.insert(out.end(), first, first + size);
-                                 return kPDOk;
-                             }};
-    *result = FolioDocumentWrite(document, &writer, flags);
-    return bytes;
-}
-
-uint64_t AnnotsOn(PDDocument document, uint64_t index, bool* read) {
-    PDPage page = nullptr;
-    uint64_t count = 0;
-    *read = FolioDocumentLoadPage(document, index, &page) == kPDOk &&
-            FolioPageCountAnnots(page, &count) == kPDOk;
-    if (page)
-        PDPageRelease(page);
-    return count;
-}
-
 PDResult Insert(PDDocument document, uint64_t index, const Choice& choice) {
-    PDRectF rect{1e30f, 1e30f, -1e30f, -1e30f};
-    for (const PDQuadF& q : choice.quads)
-        for (const PDPointF& p : {q.p0, q.p1, q.p2, q.p3})
-            rect = {std::min(rect.x0, p.x), std::min(rect.y0, p.y), std::max(rect.x1, p.x),
-                    std::max(rect.y1, p.y)};
-    const PDTextMarkupAnnotParams params{rect,          choice.quads.data(), choice.quads.size(),
-                                         choice.color,  0,                   L"Fuzz"};
-    PDAnnot annot = nullptr;
-    PDResult result = PDAnnotCreate(document, choice.subtype, &params, &annot);
-    if (result == kPDOk)
-        result = PDAnnotSetFillOpacity(annot, choice.opacity);
     PDPage page = nullptr;
-    if (result == kPDOk)
-        result = FolioDocumentLoadPage(document, index, &page);
-    if (result == kPDOk) {
-        fuzz::Require(FolioDocumentBeginEdit(document, "Fuzz") == kPDOk, "an edit group opens");
-        result = FolioPageInsertAnnot(page, annot);
-        fuzz::Require(FolioDocumentEndEdit(document) == kPDOk, "the edit group closes");
-    }
-    if (page)
-        PDPageRelease(page);
-    if (annot)
-        PDAnnotRelease(annot);
+    PDResult result = FolioDocumentLoadPage(document, index, &page);
+    if (result != kPDOk)
+        return result;
+    fuzz::Require(FolioDocumentBeginEdit(document, "Fuzz") == kPDOk, "an edit group opens");
+    result = foliotest::AddMarkup(document, page, choice.subtype, choice.quads, choice.color,
+                                  choice.opacity, L"Fuzz");
+    fuzz::Require(FolioDocumentEndEdit(document) == kPDOk, "the edit group closes");
+    PDPageRelease(page);
     return result;
 }
 
 // The written file opens again with the annotation on its page.
-void CheckWritten(const std::vector<uint8_t>& bytes, uint64_t index, uint64_t expected) {
-    const std::string path = fuzz::ScratchFile(bytes.data(), bytes.size(), "-written");
+void CheckWritten(const std::string& bytes, uint64_t index, uint64_t expected) {
+    const std::string path =
+        fuzz::ScratchFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), "-written");
     PDDocument again = nullptr;
     fuzz::Require(FolioDocumentOpen(path.c_str(), &again) == kPDOk, "a written file opens");
-    bool read = false;
-    const uint64_t count = AnnotsOn(again, index, &read);
-    if (read && count != expected)
+    const std::optional<uint64_t> count = foliotest::AnnotsOn(again, index);
+    if (count && *count != expected)
         std::fprintf(stderr, "page %llu of the written file (%s): %llu annotations, not %llu\n",
-                     (unsigned long long)index + 1, path.c_str(), (unsigned long long)count,
+                     (unsigned long long)index + 1, path.c_str(), (unsigned long long)*count,
                      (unsigned long long)expected);
-    fuzz::Require(!read || count == expected, "the written file has the annotation");
+    fuzz::Require(!count || *count == expected, "the written file has the annotation");
     FolioDocumentRelease(again);
 }
 
@@ -125,13 +88,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     uint64_t pages = 0;
     FolioDocumentGetPageCount(document, &pages);
     const uint64_t index = pages > 0 ? choice.page % pages : 0;
-    bool read = false;
-    const uint64_t before = AnnotsOn(document, index, &read);
+    const std::optional<uint64_t> before = foliotest::AnnotsOn(document, index);
     uint32_t undo = 0, stepsBefore = 0;
     FolioDocumentCanUndo(document, &stepsBefore);
-    if (read && Insert(document, index, choice) == kPDOk) {
-        bool readAfter = false;
-        fuzz::Require(AnnotsOn(document, index, &readAfter) == before + 1 && readAfter,
+    if (before && Insert(document, index, choice) == kPDOk) {
+        fuzz::Require(foliotest::AnnotsOn(document, index) == *before + 1,
                       "one more annotation on the page");
         FolioDocumentCanUndo(document, &undo);
         fuzz::Require(undo == stepsBefore + 1, "one more undo step");
@@ -139,14 +100,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FolioDocumentWasRepaired(document, &repaired);
         for (const uint32_t flags : {kFolioSaveIncremental, kFolioSaveFull}) {
             PDResult written = kPDOk;
-            const std::vector<uint8_t> bytes = Written(document, flags, &written);
+            const std::string bytes = foliotest::Written(document, flags, &written);
             // A repaired file is written whole; MuPDF may read it back
             // differently from the way it repaired it.
             if (written == kPDOk && !repaired)
-                CheckWritten(bytes, index, before + 1);
+                CheckWritten(bytes, index, *before + 1);
         }
         fuzz::Require(FolioDocumentUndo(document) == kPDOk, "the step can be undone");
-        fuzz::Require(AnnotsOn(document, index, &readAfter) == before, "undo takes it away");
+        fuzz::Require(foliotest::AnnotsOn(document, index) == before, "undo takes it away");
     }
     FolioDocumentRelease(document);
     return 0;

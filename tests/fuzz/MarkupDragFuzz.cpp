@@ -98,20 +98,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const uint8_t* e = data + at;
         const int32_t x = (e[1] | e[2] << 8) % (kViewWidth + 2 * kStray) - kStray;
         const int32_t y = (e[3] | e[4] << 8) % (kViewHeight + 2 * kStray) - kStray;
-        switch (e[0] % 4) {
-        case 0:
-            Send(tool.get(), Input::kButtonDown, {x, y});
-            break;
-        case 1:
-            Send(tool.get(), Input::kMouseMove, {x, y});
-            break;
-        case 2:
-            Send(tool.get(), Input::kButtonUp, {x, y});
-            break;
-        default: // the view scrolls under the pointer: by up to a page and a half
+        const uint32_t pointerEvents[] = {Input::kButtonDown, Input::kMouseMove, Input::kButtonUp};
+        if (e[0] % 4 < 3)
+            Send(tool.get(), pointerEvents[e[0] % 4], {x, y});
+        else // the view scrolls under the pointer: by up to a page and a half
             HostBL::ScrollTo(view.get(), HostBL::ScrollPosition(view.get()) + (y - x) * 2);
-            break;
-        }
         const Counts now = CountsOf(document);
         CheckEvent(counts, now, e[0] % 4 == 2);
         fuzz::Require(HostBL::EditGroupDepth(document) == 0, "no edit group left open");
