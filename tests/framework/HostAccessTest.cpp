@@ -16,18 +16,17 @@
 
 namespace {
 
-struct Translator {
-    static inline int translations = 0;
-};
+struct Translator {};
 
 struct TranslatorInterface {
+    static inline int translations = 0;
     static constexpr const char* kName = "LocaleManager";
     static constexpr std::size_t kOperationCount = LocaleManagerOps::kOperationCount;
     static void FillOperations(SODetails::Operation* ops) {
         SODetails::SetOperation<LocaleManagerOps::Translate>(ops, &Translate);
     }
     static uint32_t Translate(ServiceObject*, const wchar_t** text, const wchar_t* source) {
-        ++Translator::translations;
+        ++translations;
         if (std::wstring(source) == L"Highlight")
             *text = L"Hervorheben";
         return 0;
@@ -70,7 +69,7 @@ TEST(Localize, WithoutTheServiceTextsStayAndTheProviderIsNotAskedAgain) {
     EXPECT_NE(holder.service, nullptr);
     EXPECT_EQ(Localize(L"Underline"), L"Underline"); // no translation
     EXPECT_EQ(LocaleManagerFactory::requests, 2);
-    EXPECT_EQ(Translator::translations, 2);
+    EXPECT_EQ(TranslatorInterface::translations, 2);
 
     // Asking again replaces the held service; the old one is released.
     ServiceObject* previous = holder.service;

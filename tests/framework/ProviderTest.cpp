@@ -30,12 +30,6 @@ template <class Call> Failure Catch(Call call) {
     return {};
 }
 
-struct ProviderCase {
-    uint32_t code;
-    uint32_t systemError;
-    std::wstring text;
-};
-
 const std::wstring kModuleMissing =
     L"the service provider cannot find corresponding module to create service object.\n";
 const std::wstring kFactoryMissing = L"the service provider cannot find corresponding factory "
@@ -47,7 +41,8 @@ TEST(ProviderResult, EveryFailureHasItsTextAndCode) {
     // The system's English text for the error, with the line break it ends in.
     const std::wstring system126 = Platform::SystemErrorText(126).value_or(L"");
     ASSERT_FALSE(system126.empty()) << "the system has a text for error 126";
-    const ProviderCase cases[] = {
+    // The provider's code, the system error given with it, and the text.
+    const std::tuple<uint32_t, uint32_t, std::wstring> cases[] = {
         {kSPServiceNotSupportedByModule, 0,
          L"service is not supported by the corresponding module.\n"},
         {kSPServiceNotSupportedByModule, 126,
@@ -68,11 +63,10 @@ TEST(ProviderResult, EveryFailureHasItsTextAndCode) {
          L"System error code: [126]\nDescription: " +
              system126 + L"\n"},
     };
-    for (const ProviderCase& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << std::hex << c.code << " / " << std::dec << c.systemError);
-        EXPECT_EQ(Catch([&] { SP::_CheckServiceProviderApiResult(c.code, c.systemError); }),
-                  Failure(c.code, c.text, kFunction, kFile));
+    for (const auto& [code, systemError, text] : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << code << " / " << std::dec << systemError);
+        EXPECT_EQ(Catch([c = code, e = systemError] { SP::_CheckServiceProviderApiResult(c, e); }),
+                  Failure(code, text, kFunction, kFile));
     }
 }
 
