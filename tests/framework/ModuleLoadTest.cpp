@@ -49,6 +49,11 @@ struct Module {
     uint32_t ReflectServiceObjectInfo(const ServiceObjectInfo** table, uint32_t* count) const {
         return Entry<ReflectServiceObjectInfoFn>("ReflectServiceObjectInfo")(table, count);
     }
+    ObjectPtr Make(const char* name) const {
+        ObjectPtr object;
+        EXPECT_EQ(CreateServiceObject(AtomFromString(name), object.Receive()), kOk) << name;
+        return object;
+    }
 };
 
 // Loads the module the way the host does; a test skips itself in a process
@@ -95,9 +100,8 @@ TEST(ModuleLoad, ServiceObjectEntries) {
     EXPECT_EQ(out, untouched);
 
     for (const char* name : {table[0].name, table[1].name}) {
-        ObjectPtr a, b;
-        ASSERT_EQ(m.CreateServiceObject(AtomFromString(name), a.Receive()), kOk) << name;
-        ASSERT_EQ(m.CreateServiceObject(AtomFromString(name), b.Receive()), kOk) << name;
+        const ObjectPtr a = m.Make(name), b = m.Make(name);
+        ASSERT_TRUE(a && b);
         EXPECT_NE(a, b);
         EXPECT_EQ(a->common.GetRefCount(a.get()), 1u);
         EXPECT_STREQ(a->interfaceName, "UIHandler");
@@ -105,10 +109,8 @@ TEST(ModuleLoad, ServiceObjectEntries) {
 
     // The UI action is made by its name's atom too, though the table does
     // not list it.
-    ObjectPtr action;
-    ASSERT_EQ(
-        m.CreateServiceObject(AtomFromString("UiAction_AddTextMarkupAnnotation"), action.Receive()),
-        kOk);
+    const ObjectPtr action = m.Make("UiAction_AddTextMarkupAnnotation");
+    ASSERT_TRUE(action);
     EXPECT_STREQ(action->interfaceName, "UIAction");
     EXPECT_EQ(action->common.GetRefCount(action.get()), 1u);
 
@@ -295,8 +297,9 @@ struct StartedPlugin {
 
 // What RegisterObjects publishes and UnregisterObjects takes back: the UI
 // handlers with the service provider and the ribbon subscriptions; the tool
-// stays registered with the business-logic service throughout.
-TEST(ModuleLoad, UnregisterThenRegisterAgain) {
+// stays registered with the business-logic service throughout. Registered,
+// the plug-in fills the ribbon with its handlers.
+TEST(ModuleLoad, RegistrationAndTheRibbon) {
     LOAD_OR_SKIP(m);
     StartedPlugin started(m);
     ASSERT_TRUE(started.ok);
@@ -350,25 +353,16 @@ TEST(ModuleLoad, UnregisterThenRegisterAgain) {
     EXPECT_EQ(host.PostRibbonReady(), 0u); // until PluginInitialize runs again
     ASSERT_EQ(started.Initialize(), kOk);
     EXPECT_EQ(host.PostRibbonReady(), 2u);
-    EXPECT_EQ(pi.unregisterObjects(), kOk);
-    EXPECT_EQ(pi.destroyInstance(), kOk);
-}
 
-// The ribbon's two notifications put the plug-in's real handlers into its
-// groups: when it is ready, the handlers the host makes for the plug-in's
-// names; when a panel was customised, into the groups that hold a handler
-// of the user's, the markup group's from the host and a font group handler
-// of its own.
-TEST(ModuleLoad, RibbonGetsTheRealHandlers) {
-    LOAD_OR_SKIP(m);
-    StartedPlugin started(m);
-    ASSERT_TRUE(started.ok);
-    ASSERT_EQ(started.pi.registerObjects(), kOk);
+    // The ribbon's two notifications put the plug-in's real handlers into its
+    // groups: when it is ready, the handlers the host makes for the plug-in's
+    // names; when a panel was customised, into the groups that hold a handler
+    // of the user's, the markup group's from the host and a font group
+    // handler of its own.
     const ObjectPtr ribbon = ObjectPtr::Adopt(RibbonBar::Object::New());
     RibbonBar& bar = RibbonBar::Object::ImplOf(ribbon.get());
     using Placements = RibbonBar::Placements;
     auto placements = [&] { return std::exchange(bar.placements, {}); };
-
     Host::slots.clear();
     EXPECT_EQ(Host::Post("Notification_UIRIbbonBar_Initialized", ribbon.get()), 2u);
     EXPECT_EQ(placements(),
@@ -389,9 +383,8 @@ TEST(ModuleLoad, RibbonGetsTheRealHandlers) {
     Host::Post(kCustomised, nullptr);
     Host::Post("Notification_UIRIbbonBar_Initialized", nullptr);
     EXPECT_TRUE(placements().empty()); // no ribbon bar, nothing to place into
-
-    EXPECT_EQ(started.pi.unregisterObjects(), kOk);
-    EXPECT_EQ(started.pi.destroyInstance(), kOk);
+    EXPECT_EQ(pi.unregisterObjects(), kOk);
+    EXPECT_EQ(pi.destroyInstance(), kOk);
 }
 
 // The description goes through the host's LocaleManager.
@@ -431,10 +424,7 @@ TEST_P(ModuleLoadFailure, PluginRefusesToStart) {
     PluginEntryInfo out{};
     EXPECT_NE(m.PluginMain(&in, &out), kOk);
     EXPECT_EQ(out.initialize, nullptr);
-    ObjectPtr handler;
-    EXPECT_EQ(
-        m.CreateServiceObject(AtomFromString("UIReviewMarkupGroupHandler"), handler.Receive()),
-        kOk);
+    EXPECT_TRUE(m.Make("UIReviewMarkupGroupHandler"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Brand, ModuleLoadFailure,

@@ -1,14 +1,11 @@
-// The process-wide singleton blocks: created once, found by every module
-// under their fixed ids.
+// The process-wide singleton blocks: created once, found through every
+// module's cache.
 #include <gtest/gtest.h>
 
 #include <atomic>
 
-#include "service-common/ErrorsStorage.h"
-#include "service-common/Localize.h"
 #include "service-common/ResultCodes.h"
 #include "service-common/SingletonStaticData.h"
-#include "strpool.h"
 
 namespace {
 
@@ -42,17 +39,6 @@ TEST(Singleton, CreatedOnceAndFoundByEveryCache) {
     EXPECT_EQ(SODetails::AcquireSingletonStaticData(Descriptor(&cache)), block);
     EXPECT_EQ(SODetails::AcquireSingletonStaticData(Descriptor(&otherModulesCache)), block);
     EXPECT_EQ(Counter::constructed, 1);
-}
-
-// Other modules find these blocks by their ids, so the ids are fixed.
-TEST(Singleton, ErrorStorageAndLocaleHolderLiveUnderTheirIds) {
-    void* const storage = &ErrorsStorage::Instance();
-    void* const holder = &LocaleManagerHolder::Instance();
-    void* block = nullptr;
-    ASSERT_EQ(GetSingletonStaticData(0xFFFFFFFFu, sizeof(ErrorsStorage), &block), SODetails::kOk);
-    EXPECT_EQ(block, storage);
-    ASSERT_EQ(GetSingletonStaticData(0x48534D4Cu, 16, &block), SODetails::kOk); // "LMSH"
-    EXPECT_EQ(block, holder);
 }
 
 } // namespace
