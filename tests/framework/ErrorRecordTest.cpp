@@ -13,6 +13,7 @@
 #include "service-common/ErrorReporting.h"
 #include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectException.h"
+#include "svcbroker.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ TEST(ErrorRecords, EachThreadKeepsItsOwnLastFailure) {
         seenA = CurrentError();
     });
     std::thread b([&] {
-        ReportError(0x10006, L"IfB", L"OpB", "fnB", "fileB", 22);
+        ReportError(kSPFactoryFailed, L"IfB", L"OpB", "fnB", "fileB", 22);
         bothReported.Wait();
         seenB = CurrentError();
     });
@@ -52,7 +53,8 @@ TEST(ErrorRecords, EachThreadKeepsItsOwnLastFailure) {
     b.join();
     EXPECT_EQ(seenA, Record(5, 11, L"IfA::OpA() failed, code: 5", "fnA", "fileA"));
     // The code is written in decimal.
-    EXPECT_EQ(seenB, Record(0x10006, 22, L"IfB::OpB() failed, code: 65542", "fnB", "fileB"));
+    EXPECT_EQ(seenB,
+              Record(kSPFactoryFailed, 22, L"IfB::OpB() failed, code: 65542", "fnB", "fileB"));
 }
 
 TEST(ErrorRecords, ThereIsNoneUntilAFailureAndOnlyFailuresReplaceIt) {
@@ -155,7 +157,8 @@ TEST(CheckResult, ThrowsWhatTheObjectRecordedOnlyForFailures) {
 
     // With a live record: the exception stands for it, with the record's
     // code rather than the result's.
-    ServiceObjectException theirs(0x10009, L"their message", "their::Function", "their\\file", 42);
+    ServiceObjectException theirs(kSPModuleNotFound, L"their message", "their::Function",
+                                  "their\\file", 42);
     ForeignErrors::record = &theirs;
     const ServiceObjectException standing = Thrown(object.get());
     EXPECT_EQ(standing.Inner(), &theirs);

@@ -29,7 +29,7 @@ struct TranslatorInterface {
         ++translations;
         if (std::wstring(source) == L"Highlight")
             *text = L"Hervorheben";
-        return 0;
+        return SODetails::kOk;
     }
 };
 
@@ -38,20 +38,20 @@ using TranslatorObject = SODetails::ServiceObjectCppTheConcrete<TranslatorInterf
 // The host's "LocaleManager": fails while `failure` is set.
 struct LocaleManagerFactory {
     static inline int requests = 0;
-    static inline uint32_t failure = 0x10006;
+    static inline uint32_t failure = kSPFactoryFailed;
     static uint32_t Make(void*, ServiceObject** out) {
         ++requests;
         if (failure)
             return failure;
         *out = TranslatorObject::New();
-        return 0;
+        return SODetails::kOk;
     }
 };
 
 TEST(Localize, WithoutTheServiceTextsStayAndTheProviderIsNotAskedAgain) {
     ASSERT_EQ(ServiceProviderRegHostService("LocaleManager", &LocaleManagerFactory::Make, nullptr,
                                             "multiple"),
-              0u);
+              SODetails::kOk);
     LocaleManagerHolder& holder = LocaleManagerHolder::Instance();
     EXPECT_EQ(holder.state, LocaleManagerHolder::kNotAsked);
 
@@ -93,7 +93,7 @@ TEST(Log, SilentUntilTheHostHasLoadedItsLogger) {
     ASSERT_NE(setSink, nullptr);
     const std::string path = testing::TempDir() + "framework-log-test.log";
     std::remove(path.c_str());
-    ASSERT_EQ(setSink(path.c_str()), 0u);
+    ASSERT_EQ(setSink(path.c_str()), SODetails::kOk);
 
     Log(L"markup failed", 2, "app\\src\\vellum-marker\\markup", 42, "void Markup()");
     setSink(nullptr);

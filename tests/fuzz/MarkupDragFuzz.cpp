@@ -28,7 +28,7 @@ constexpr size_t kEventBytes = 5;
 
 uint32_t MakeHostService(void* name, ServiceObject** out) {
     *out = HostBL::NewService(static_cast<const char*>(name)).Detach();
-    return 0;
+    return SODetails::kOk;
 }
 
 // The sample, opened once; every input's edits are undone after it.
@@ -72,12 +72,11 @@ void CheckEvent(const Counts& before, const Counts& after, bool release) {
                   "one undo step for a drag that marked, none for one that did not");
 }
 
-bool Send(ServiceObject* tool, uint32_t type, SL::PointI point) {
+void Send(ServiceObject* tool, uint32_t type, SL::PointI point) {
     const BLInputEvent event{type, Input::kLeftButton, point};
     bool handled = false;
     const auto result = SODetails::TryCall<BLInputHandlerOps::HandleEvent>(tool, &event, &handled);
     fuzz::Require(result && *result == SODetails::kOk, "the tool takes every event");
-    return handled;
 }
 
 } // namespace

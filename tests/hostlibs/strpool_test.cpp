@@ -39,7 +39,7 @@ void SlowConstructor(void* block) {
 
 TEST(StrPool, SingletonResults) {
     void* block = nullptr;
-    EXPECT_EQ(IsSingletonStaticDataStorageAvailable(), 0u);
+    EXPECT_EQ(IsSingletonStaticDataStorageAvailable(), SODetails::kOk);
     EXPECT_EQ(GetSingletonStaticData(0x1001, 16, &block), SODetails::kNotFound);
     EXPECT_EQ(GetSingletonStaticData(0, 16, &block), SODetails::kSingletonRejected);
     EXPECT_EQ(CreateSingletonStaticData(0x1001, 0, nullptr, nullptr), SODetails::kBadArgument);

@@ -146,7 +146,8 @@ TEST_F(Broker, ModulesMayCallBackWhileBeingLoadedOrCreating) {
     Request loaded = Get("hostlibs.loadtime");
     ASSERT_EQ(loaded.code, SODetails::kOk);
     Release(loaded.object);
-    EXPECT_EQ(ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadResult")(), 0u);
+    EXPECT_EQ(ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadResult")(),
+              SODetails::kOk);
     EXPECT_EQ(factory.calls,
               ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadAsks")());
 

@@ -60,7 +60,7 @@ TEST(TextCodec, ConvertsWhatTheCodePageHoldsBothWays) {
     EXPECT_EQ(buffer[0], L'#');
 }
 
-TEST(TextCodec, WhatDoesNotConvertGives13) {
+TEST(TextCodec, WhatDoesNotConvertIsMalformed) {
     // Unpaired surrogates are no text in any code page.
     for (wchar_t bad : {wchar_t(0xD800), wchar_t(0xDFFF)}) {
         std::string out;
