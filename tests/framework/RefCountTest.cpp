@@ -2,6 +2,7 @@
 // including the races between the last release and locking a weak reference.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -12,7 +13,6 @@
 namespace {
 
 using fwtest::ProbeObject;
-using fwtest::ProbeState;
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 
 uint32_t AddRef(ServiceObject* o) {
@@ -31,20 +31,20 @@ WeakRef* WeakOf(ServiceObject* o) {
 }
 
 TEST(ReferenceCount, BornWithOneReferenceAndDestroyedByTheLastRelease) {
-    ProbeState state;
-    ServiceObject* o = ProbeObject::New(&state);
+    std::atomic<int> destructions{0};
+    ServiceObject* o = ProbeObject::New(&destructions);
     EXPECT_EQ(RefCount(o), 1u);
     EXPECT_EQ(AddRef(o), 2u);
     EXPECT_EQ(AddRef(o), 3u);
     EXPECT_EQ(Release(o), 2u);
     EXPECT_EQ(Release(o), 1u);
-    EXPECT_EQ(state.destructions.load(), 0);
+    EXPECT_EQ(destructions.load(), 0);
     EXPECT_EQ(Release(o), 0u);
-    EXPECT_EQ(state.destructions.load(), 1);
+    EXPECT_EQ(destructions.load(), 1);
 }
 
 TEST(ReferenceCount, HolderAddsOnCopyAdoptsOutParametersAndReleasesReplacedObjects) {
-    ProbeState first, second;
+    std::atomic<int> first{0}, second{0};
     ObjectPtr a = ObjectPtr::Adopt(ProbeObject::New(&first));
     {
         ObjectPtr copy = a;
@@ -57,16 +57,16 @@ TEST(ReferenceCount, HolderAddsOnCopyAdoptsOutParametersAndReleasesReplacedObjec
     EXPECT_EQ(RefCount(b.get()), 1u);
 
     a = b; // the first object's only reference goes
-    EXPECT_EQ(first.destructions.load(), 1);
+    EXPECT_EQ(first.load(), 1);
     EXPECT_EQ(RefCount(b.get()), 2u);
     a.Reset();
     b.Reset();
-    EXPECT_EQ(second.destructions.load(), 1);
+    EXPECT_EQ(second.load(), 1);
 }
 
 TEST(WeakReference, BlockIsMadeOnceAndOutlivesTheObject) {
-    ProbeState state;
-    ServiceObject* o = ProbeObject::New(&state);
+    std::atomic<int> destructions{0};
+    ServiceObject* o = ProbeObject::New(&destructions);
     EXPECT_EQ(o->common.GetWeakRef(o, nullptr), SODetails::kBadArgument);
 
     WeakRef* w1 = WeakOf(o);
@@ -82,7 +82,7 @@ TEST(WeakReference, BlockIsMadeOnceAndOutlivesTheObject) {
     EXPECT_EQ(Release(locked), 1u);
 
     EXPECT_EQ(Release(o), 0u);
-    EXPECT_EQ(state.destructions.load(), 1);
+    EXPECT_EQ(destructions.load(), 1);
     EXPECT_EQ(w1->IsAlive(w1), 0u);
     EXPECT_EQ(w1->Lock(w1), nullptr);
     EXPECT_EQ(w1->GetRefCount(w1), 2u);
@@ -95,8 +95,8 @@ constexpr int kRounds = 20000;
 // One round of a race: a fresh object, the weak blocks the two sides got,
 // and what the locking side saw.
 struct Round {
-    ProbeState state;
-    ServiceObject* object = ProbeObject::New(&state);
+    std::atomic<int> destructions{0};
+    ServiceObject* object = ProbeObject::New(&destructions);
     WeakRef* weak = nullptr;
     WeakRef* otherWeak = nullptr;
     bool locked = false;
@@ -123,7 +123,7 @@ void LockAndRelease(Round& r) {
     if (ServiceObject* o = r.weak->Lock(r.weak)) {
         r.locked = true;
         std::this_thread::yield(); // give a wrong destruction time to happen
-        r.destructionsSeenWhileLocked = r.state.destructions.load();
+        r.destructionsSeenWhileLocked = r.destructions.load();
         EXPECT_GE(RefCount(o), 1u);
         Release(o);
     }
@@ -142,7 +142,7 @@ TEST(WeakReference, LastReleaseRacesLock) {
 
     int lockWins = 0;
     for (Round& r : rounds) {
-        ASSERT_EQ(r.state.destructions.load(), 1);
+        ASSERT_EQ(r.destructions.load(), 1);
         lockWins += r.locked;
         ASSERT_EQ(r.destructionsSeenWhileLocked, r.locked ? 0 : -1);
         ASSERT_EQ(r.weak->IsAlive(r.weak), 0u);
@@ -168,7 +168,7 @@ TEST(WeakReference, WeakBlockMadeDuringTheLastReleaseIsRespected) {
         });
 
     for (Round& r : rounds) {
-        ASSERT_EQ(r.state.destructions.load(), 1);
+        ASSERT_EQ(r.destructions.load(), 1);
         ASSERT_NE(r.destructionsSeenWhileLocked, 1);
         ASSERT_EQ(r.weak->Lock(r.weak), nullptr);
         ASSERT_EQ(r.weak->Release(r.weak), 0u);

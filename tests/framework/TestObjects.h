@@ -14,18 +14,14 @@
 
 namespace fwtest {
 
-// What a probe's owner watches.
-struct ProbeState {
-    std::atomic<int> destructions{0};
-};
-
+// Counts its destructions where its owner watches them.
 struct Probe {
-    explicit Probe(ProbeState* state = nullptr) : state(state) {}
+    explicit Probe(std::atomic<int>* destructions = nullptr) : destructions(destructions) {}
     ~Probe() {
-        if (state)
-            state->destructions.fetch_add(1);
+        if (destructions)
+            destructions->fetch_add(1);
     }
-    ProbeState* state;
+    std::atomic<int>* destructions;
 };
 
 struct ProbeInterface {

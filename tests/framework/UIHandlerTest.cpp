@@ -19,12 +19,6 @@ using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 using SODetails::kOk;
 using SODetails::SequenceHash;
 
-ObjectPtr Create(const char* name) {
-    ServiceObject* object = nullptr;
-    EXPECT_EQ(CreateServiceObject(SODetails::AtomFromString(name), &object), kOk) << name;
-    return ObjectPtr::Adopt(object);
-}
-
 template <class Slot, class... Args> uint32_t Call(const ObjectPtr& o, Args... args) {
     return SODetails::TryCall<Slot>(o.get(), args...).value_or(0xDEAD);
 }
@@ -44,8 +38,8 @@ TEST(UIHandlerObject, AnswersForItselfAndRecordsRefusedCalls) {
         {"UIReviewFontGroupTextMarkupControlHandler", "class FontGroupTextMarkupControlHandler"}};
     for (const auto& [serviceName, handlerName] : handlers) {
         SCOPED_TRACE(serviceName);
-        ObjectPtr h = Create(serviceName);
-        ASSERT_TRUE(h);
+        ObjectPtr h;
+        ASSERT_EQ(CreateServiceObject(SODetails::AtomFromString(serviceName), h.Receive()), kOk);
         const char* name1 = nullptr;
         const char* name2 = nullptr;
         EXPECT_EQ(Call<UIHandlerOps::GetHandlerName>(h, &name1), kOk);
