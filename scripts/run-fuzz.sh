@@ -18,8 +18,7 @@ if [[ $# -gt 0 ]]; then
 fi
 bin=build-fuzz/bin
 declare -A seeds=(
-  [fuzz_folio_text]=folio
-  [fuzz_folio_markup]=folio
+  [fuzz_folio]=folio
   [fuzz_markup_drag]=markup_drag
   [fuzz_option_text]=option_text
 )
@@ -28,7 +27,7 @@ trap 'rm -rf "$scratch"' EXIT
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-for target in fuzz_folio_text fuzz_folio_markup fuzz_markup_drag fuzz_option_text; do
+for target in fuzz_folio fuzz_markup_drag fuzz_option_text; do
   if [[ ! -x "$bin/$target" ]]; then
     echo "no $target in $bin; run scripts/setup.sh fuzz first" >&2
     exit 1

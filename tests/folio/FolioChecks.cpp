@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 namespace foliotest {
 
@@ -25,10 +26,32 @@ std::wstring ReadText(PDPage page, std::vector<PDQuadF>* quads) {
     return all;
 }
 
+std::optional<uint64_t> AnnotsOn(PDDocument document, uint64_t index) {
+    PDPage page = nullptr;
+    uint64_t count = 0;
+    const bool read = FolioDocumentLoadPage(document, index, &page) == kPDOk &&
+                      FolioPageCountAnnots(page, &count) == kPDOk;
+    if (page)
+        PDPageRelease(page);
+    return read ? std::optional<uint64_t>(count) : std::nullopt;
+}
+
+std::string Written(PDDocument document, uint32_t flags, PDResult* result) {
+    std::string bytes;
+    const FolioWriter writer{&bytes, [](void* context, const void* data, size_t size) {
+                                 static_cast<std::string*>(context)->append(
+                                     static_cast<const char*>(data), size);
+                                 return PDResult(kPDOk);
+                             }};
+    *result = FolioDocumentWrite(document, &writer, flags);
+    return bytes;
+}
+
 PDResult AddMarkup(PDDocument document, PDPage page, uint32_t subtype,
                    const std::vector<PDQuadF>& quads, uint32_t color, float opacity,
                    const wchar_t* author) {
-    PDRectF r{1e9, 1e9, -1e9, -1e9};
+    const float far = std::numeric_limits<float>::max();
+    PDRectF r{far, far, -far, -far};
     for (const PDQuadF& q : quads)
         for (const PDPointF& p : {q.p0, q.p1, q.p2, q.p3})
             r = {std::min(r.x0, p.x - 1), std::min(r.y0, p.y - 1), std::max(r.x1, p.x + 1),

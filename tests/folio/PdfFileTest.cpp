@@ -11,6 +11,7 @@
 
 #include "FolioChecks.h"
 #include "ShellCommand.h"
+#include "TestSupport.h"
 
 using namespace foliotest;
 using namespace testsupport;
@@ -19,56 +20,27 @@ namespace {
 
 class PdfFile : public ::testing::Test {
 protected:
-    void TearDown() override {
-        for (PDPage p : pages_)
-            PDPageRelease(p);
-        for (PDDocument d : docs_)
-            FolioDocumentRelease(d);
-    }
-
     std::string Path(const std::string& name) { return folder_.Path(name); }
-    // Writes the document into a file of its own through a FolioWriter.
-    static PDResult Save(PDDocument doc, const std::string& path, uint32_t flags) {
-        std::ofstream file(path, std::ios::binary);
-        const FolioWriter writer{
-            &file, [](void* context, const void* data, size_t size) -> PDResult {
-                auto& out = *static_cast<std::ofstream*>(context);
-                out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-                return out ? kPDOk : kPDErrCannotWrite;
-            }};
-        return FolioDocumentWrite(doc, &writer, flags);
-    }
     PDDocument Open(const std::string& path) {
         PDDocument doc = nullptr;
         EXPECT_EQ(FolioDocumentOpen(path.c_str(), &doc), kPDOk) << FolioLastErrorMessage();
-        docs_.push_back(doc);
-        return doc;
+        return docs_.emplace_back(doc).get();
     }
-    PDPage LoadPage(PDDocument doc, uint64_t index) {
-        PDPage page = nullptr;
-        EXPECT_EQ(FolioDocumentLoadPage(doc, index, &page), kPDOk);
-        pages_.push_back(page);
-        return page;
-    }
-    std::vector<PDQuadF> Quads(PDPage page) {
-        std::vector<PDQuadF> quads;
-        ReadText(page, &quads);
-        return quads;
+    static PDResult Save(PDDocument doc, const std::string& path, uint32_t flags) {
+        PDResult result = kPDOk;
+        std::ofstream(path, std::ios::binary) << Written(doc, flags, &result);
+        return result;
     }
     // Annotations on the first page of a saved file that poppler reads without complaint.
     uint64_t Count(const std::string& path) {
         const Outcome info = RunCommand("pdfinfo " + Quote(path));
         EXPECT_EQ(info.exit, 0);
         EXPECT_EQ(info.err, "");
-        PDDocument doc = Open(path);
-        uint64_t n = 0;
-        EXPECT_EQ(FolioPageCountAnnots(LoadPage(doc, 0), &n), kPDOk);
-        return n;
+        return AnnotsOn(Open(path), 0).value_or(99);
     }
 
     TempFolder folder_;
-    std::vector<PDDocument> docs_;
-    std::vector<PDPage> pages_;
+    std::vector<Document> docs_;
 };
 
 TEST_F(PdfFile, WritingAppendsOrWritesWholeAndStopsWhenTheOutputRefuses) {
@@ -76,8 +48,11 @@ TEST_F(PdfFile, WritingAppendsOrWritesWholeAndStopsWhenTheOutputRefuses) {
     WritePdf(path, {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 20, "Text"}}}});
     const std::string original = ReadFile(path);
     PDDocument doc = Open(path);
-    PDPage page = LoadPage(doc, 0);
-    const PDQuadF q = Quads(page)[0];
+    PDPage page = nullptr;
+    ASSERT_EQ(FolioDocumentLoadPage(doc, 0, &page), kPDOk);
+    std::vector<PDQuadF> quads;
+    ReadText(page, &quads);
+    const PDQuadF q = quads.at(0);
 
     // Incremental saves onto the file the document was read from keep its bytes.
     ASSERT_EQ(AddMarkup(doc, page, kPDAtomHighlight, {q}, 0xFFFF0000), kPDOk);
@@ -85,6 +60,7 @@ TEST_F(PdfFile, WritingAppendsOrWritesWholeAndStopsWhenTheOutputRefuses) {
     EXPECT_EQ(ReadFile(path).compare(0, original.size(), original), 0);
     EXPECT_EQ(Count(path), 1u);
     ASSERT_EQ(AddMarkup(doc, page, kPDAtomHighlight, {q}, 0xFF00FF00), kPDOk);
+    PDPageRelease(page);
     ASSERT_EQ(Save(doc, path, kFolioSaveIncremental), kPDOk);
     EXPECT_EQ(Count(path), 2u);
     ASSERT_EQ(Save(doc, Path("full.pdf"), kFolioSaveFull), kPDOk);
@@ -105,11 +81,7 @@ TEST_F(PdfFile, WritingAppendsOrWritesWholeAndStopsWhenTheOutputRefuses) {
         nullptr, [](void*, const void*, size_t) -> PDResult { return kPDErrCannotWrite; }};
     EXPECT_EQ(FolioDocumentWrite(doc, &refusing, kFolioSaveIncremental), kPDErrCannotWrite);
     EXPECT_EQ(FolioDocumentWrite(doc, nullptr, kFolioSaveFull), kPDErrBadArgument);
-
-    PDDocument memory = nullptr;
-    FolioDocumentNewInMemory(&memory);
-    EXPECT_EQ(Save(memory, Path("m.pdf"), kFolioSaveFull), kPDErrNotAvailable);
-    FolioDocumentRelease(memory);
+    EXPECT_EQ(Save(InMemory(0).get(), Path("m.pdf"), kFolioSaveFull), kPDErrNotAvailable);
 }
 
 TEST_F(PdfFile, OpenSaysWhyItFailed) {
@@ -138,16 +110,12 @@ TEST_F(PdfFile, OpenSaysWhyItFailed) {
 
     // A file cut short still opens, but says that it was rebuilt.
     uint32_t repaired = 1;
-    ASSERT_EQ(FolioDocumentOpen(Path("plain.pdf").c_str(), &doc), kPDOk);
-    EXPECT_EQ(FolioDocumentWasRepaired(doc, &repaired), kPDOk);
+    EXPECT_EQ(FolioDocumentWasRepaired(Open(Path("plain.pdf")), &repaired), kPDOk);
     EXPECT_EQ(repaired, 0u);
-    FolioDocumentRelease(doc);
     const auto size = std::filesystem::file_size(Path("plain.pdf"));
     std::filesystem::resize_file(Path("plain.pdf"), size - size / 4);
-    ASSERT_EQ(FolioDocumentOpen(Path("plain.pdf").c_str(), &doc), kPDOk);
-    EXPECT_EQ(FolioDocumentWasRepaired(doc, &repaired), kPDOk);
+    EXPECT_EQ(FolioDocumentWasRepaired(Open(Path("plain.pdf")), &repaired), kPDOk);
     EXPECT_EQ(repaired, 1u);
-    FolioDocumentRelease(doc);
 }
 
 } // namespace

@@ -6,68 +6,55 @@
 #include <new>
 #include <string>
 #include <thread>
+#include <tuple>
 
 #include "TestObjects.h"
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/ErrorReporting.h"
 #include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectException.h"
+#include "svcbroker.h"
 
 namespace {
 
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 
-// The calling thread's record, as any object of this module reports it.
-struct ThreadError {
-    uint32_t result = 0;
-    uint32_t code = 0;
-    uint32_t line = 0;
-    std::wstring message;
-    std::string function;
-    std::string file;
-};
+// A failure record as compared here: code, line, message, function, file.
+using Record = std::tuple<uint32_t, uint32_t, std::wstring, std::string, std::string>;
 
-ThreadError CurrentError() {
+Record Of(const ServiceObjectException& e) {
+    return {e.Code(), e.Line(), e.Message(), e.Function(), e.File()};
+}
+
+// The calling thread's record, as any object of this module reports it;
+// all empty when there is none.
+Record CurrentError() {
     ObjectPtr o = ObjectPtr::Adopt(fwtest::ProbeObject::New());
     ErrorInfo info;
-    void* record = nullptr;
-    ThreadError e;
-    e.result = o->common.GetErrorInfo(o.get(), &info, &record);
-    if (e.result == 0) {
-        e.code = info.code;
-        e.line = info.line;
-        e.message = info.message;
-        e.function = info.function;
-        e.file = info.file;
-    }
-    return e;
+    if (o->common.GetErrorInfo(o.get(), &info, nullptr) != SODetails::kOk)
+        return {};
+    return {info.code, info.line, info.message, info.function, info.file};
 }
 
 TEST(ErrorRecords, EachThreadKeepsItsOwnLastFailure) {
     fwtest::SpinBarrier bothReported(2);
-    ThreadError seenA, seenB;
+    Record seenA, seenB;
     std::thread a([&] {
         ReportError(5, L"IfA", L"OpA", "fnA", "fileA", 11);
         bothReported.Wait();
         seenA = CurrentError();
     });
     std::thread b([&] {
-        ReportError(0x10006, L"IfB", L"OpB", "fnB", "fileB", 22);
+        ReportError(kSPFactoryFailed, L"IfB", L"OpB", "fnB", "fileB", 22);
         bothReported.Wait();
         seenB = CurrentError();
     });
     a.join();
     b.join();
-
-    EXPECT_EQ(seenA.result, 0u);
-    EXPECT_EQ(seenA.code, 5u);
-    EXPECT_EQ(seenA.message, L"IfA::OpA() failed, code: 5");
-    EXPECT_EQ(seenA.function, "fnA");
-    EXPECT_EQ(seenA.file, "fileA");
-    EXPECT_EQ(seenA.line, 11u);
-    EXPECT_EQ(seenB.code, 0x10006u);
-    EXPECT_EQ(seenB.message, L"IfB::OpB() failed, code: 65542"); // decimal
-    EXPECT_EQ(seenB.line, 22u);
+    EXPECT_EQ(seenA, Record(5, 11, L"IfA::OpA() failed, code: 5", "fnA", "fileA"));
+    // The code is written in decimal.
+    EXPECT_EQ(seenB,
+              Record(kSPFactoryFailed, 22, L"IfB::OpB() failed, code: 65542", "fnB", "fileB"));
 }
 
 TEST(ErrorRecords, ThereIsNoneUntilAFailureAndOnlyFailuresReplaceIt) {
@@ -86,14 +73,9 @@ TEST(ErrorRecords, ThereIsNoneUntilAFailureAndOnlyFailuresReplaceIt) {
         ReportError(10, L"If", L"Ignored", "f", "file", 4);
         ReportError(9, nullptr, L"NoInterface", "f", "file", 5);
         ReportError(9, L"If", nullptr, "f", "file", 6);
-        EXPECT_EQ(CurrentError().code, 7u);
-        EXPECT_EQ(CurrentError().message, L"If::First() failed, code: 7");
-
+        EXPECT_EQ(CurrentError(), Record(7, 1, L"If::First() failed, code: 7", "f", "file"));
         ReportError(2, L"If", L"Second", "g", "other", 9);
-        ThreadError e = CurrentError();
-        EXPECT_EQ(e.code, 2u);
-        EXPECT_EQ(e.function, "g");
-        EXPECT_EQ(e.line, 9u);
+        EXPECT_EQ(CurrentError(), Record(2, 9, L"If::Second() failed, code: 2", "g", "other"));
     }).join();
 }
 
@@ -109,11 +91,6 @@ struct RecordSlot {
         std::memcpy(bytes + 8, &inner, sizeof(inner));
     }
     void Kill() { record->~ServiceObjectException(); }
-    uint32_t Marker() const {
-        uint32_t marker;
-        std::memcpy(&marker, bytes, sizeof(marker));
-        return marker;
-    }
 };
 
 TEST(ErrorRecords, ChainResolvesToTheLastLiveRecord) {
@@ -121,23 +98,16 @@ TEST(ErrorRecords, ChainResolvesToTheLastLiveRecord) {
     inner.Make(7, L"inner", nullptr);
     middle.Make(5, L"middle", inner.record);
     ServiceObjectException outer = ServiceObjectException::StandingFor(middle.record);
-
-    EXPECT_EQ(outer.Code(), 7u);
-    EXPECT_EQ(outer.Message(), L"inner");
-    EXPECT_EQ(outer.Line(), 70u);
+    EXPECT_EQ(Of(outer), Record(7, 70, L"inner", "fn", "file"));
 
     inner.Kill();
-    EXPECT_EQ(inner.Marker(), SODetails::FourCC("DDDD"));
-    EXPECT_EQ(outer.Code(), 5u);
-    EXPECT_EQ(outer.Message(), L"middle");
-    EXPECT_EQ(outer.Line(), 50u);
-
+    EXPECT_EQ(std::memcmp(inner.bytes, "DDDD", 4), 0); // the dead marker
+    EXPECT_EQ(Of(outer), Record(5, 50, L"middle", "fn", "file"));
     middle.Kill();
-    EXPECT_EQ(outer.Code(), 0u); // its own, empty fields
-    EXPECT_EQ(outer.Message(), L"");
+    EXPECT_EQ(Of(outer), Record()); // its own, empty fields
 }
 
-// CheckResult against objects of another module.
+// An object of another module, and what its GetErrorInfo answers.
 struct ForeignErrors {
     static inline int calls = 0;
     static inline uint32_t result = 0;
@@ -153,63 +123,46 @@ struct ForeignErrors {
     }
 };
 
-class CheckResultTest : public testing::Test {
-protected:
-    void SetUp() override {
-        ForeignErrors::calls = 0;
-        ForeignErrors::result = 0;
-        ForeignErrors::record = nullptr;
-        ForeignErrors::info = {};
-        object.object.header.common.GetErrorInfo = &ForeignErrors::GetErrorInfo;
+// What CheckResult throws for a failure of `object`.
+ServiceObjectException Thrown(ServiceObject* object) {
+    try {
+        CheckResult(object, 2);
+    } catch (const ServiceObjectException& e) {
+        return e;
     }
-    fwtest::FlatObject<1> object;
-};
+    ADD_FAILURE() << "no exception";
+    return {};
+}
 
-TEST_F(CheckResultTest, NonFailuresAndSilentObjectsPass) {
+TEST(CheckResult, ThrowsWhatTheObjectRecordedOnlyForFailures) {
+    fwtest::FlatObject<1> object, noErrorInfo;
+    object.object.header.common.GetErrorInfo = &ForeignErrors::GetErrorInfo;
     for (uint32_t code : {0u, 1u, 10u})
         EXPECT_NO_THROW(CheckResult(object.get(), code));
     EXPECT_EQ(ForeignErrors::calls, 0);
-
     ForeignErrors::result = 8; // no error information
     EXPECT_NO_THROW(CheckResult(object.get(), 2));
     EXPECT_EQ(ForeignErrors::calls, 1);
-
-    fwtest::FlatObject<1> noErrorInfo;
     EXPECT_NO_THROW(CheckResult(noErrorInfo.get(), 2));
-}
 
-TEST_F(CheckResultTest, ExceptionStandsForTheObjectsLiveRecord) {
-    ServiceObjectException theirs(0x10009, L"their message", "their::Function", "their\\file", 42);
-    ForeignErrors::record = &theirs;
-    try {
-        CheckResult(object.get(), 2);
-        FAIL() << "no exception";
-    } catch (const ServiceObjectException& e) {
-        EXPECT_EQ(e.Inner(), &theirs);
-        EXPECT_EQ(e.Code(), 0x10009u); // the record's code, not the result's
-        EXPECT_EQ(e.Message(), L"their message");
-        EXPECT_EQ(e.Function(), "their::Function");
-        EXPECT_EQ(e.File(), "their\\file");
-        EXPECT_EQ(e.Line(), 42u);
-    }
-}
-
-TEST_F(CheckResultTest, ExceptionCopiesErrorInfoWhenNoRecordIsGiven) {
+    // Described only: the exception copies the description.
+    ForeignErrors::result = 0;
     std::wstring message = L"described";
     std::string function = "described::Function", file = "described\\file";
     ForeignErrors::info = {12, 34, message.c_str(), function.c_str(), file.c_str()};
-    try {
-        CheckResult(object.get(), 2);
-        FAIL() << "no exception";
-    } catch (const ServiceObjectException& e) {
-        message = L"changed";
-        EXPECT_EQ(e.Inner(), nullptr);
-        EXPECT_EQ(e.Code(), 12u);
-        EXPECT_EQ(e.Line(), 34u);
-        EXPECT_EQ(e.Message(), L"described");
-        EXPECT_EQ(e.Function(), "described::Function");
-        EXPECT_EQ(e.File(), "described\\file");
-    }
+    const ServiceObjectException described = Thrown(object.get());
+    message = L"changed";
+    EXPECT_EQ(Of(described), Record(12, 34, L"described", function, file));
+    EXPECT_EQ(described.Inner(), nullptr);
+
+    // With a live record: the exception stands for it, with the record's
+    // code rather than the result's.
+    ServiceObjectException theirs(kSPModuleNotFound, L"their message", "their::Function",
+                                  "their\\file", 42);
+    ForeignErrors::record = &theirs;
+    const ServiceObjectException standing = Thrown(object.get());
+    EXPECT_EQ(standing.Inner(), &theirs);
+    EXPECT_EQ(Of(standing), Of(theirs));
 }
 
 } // namespace

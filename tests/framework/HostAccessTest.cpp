@@ -5,7 +5,7 @@
 
 #include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "TestObjects.h"
@@ -16,21 +16,20 @@
 
 namespace {
 
-struct Translator {
-    static inline int translations = 0;
-};
+struct Translator {};
 
 struct TranslatorInterface {
+    static inline int translations = 0;
     static constexpr const char* kName = "LocaleManager";
     static constexpr std::size_t kOperationCount = LocaleManagerOps::kOperationCount;
     static void FillOperations(SODetails::Operation* ops) {
         SODetails::SetOperation<LocaleManagerOps::Translate>(ops, &Translate);
     }
     static uint32_t Translate(ServiceObject*, const wchar_t** text, const wchar_t* source) {
-        ++Translator::translations;
+        ++translations;
         if (std::wstring(source) == L"Highlight")
             *text = L"Hervorheben";
-        return 0;
+        return SODetails::kOk;
     }
 };
 
@@ -39,20 +38,20 @@ using TranslatorObject = SODetails::ServiceObjectCppTheConcrete<TranslatorInterf
 // The host's "LocaleManager": fails while `failure` is set.
 struct LocaleManagerFactory {
     static inline int requests = 0;
-    static inline uint32_t failure = 0x10006;
+    static inline uint32_t failure = kSPFactoryFailed;
     static uint32_t Make(void*, ServiceObject** out) {
         ++requests;
         if (failure)
             return failure;
         *out = TranslatorObject::New();
-        return 0;
+        return SODetails::kOk;
     }
 };
 
 TEST(Localize, WithoutTheServiceTextsStayAndTheProviderIsNotAskedAgain) {
     ASSERT_EQ(ServiceProviderRegHostService("LocaleManager", &LocaleManagerFactory::Make, nullptr,
                                             "multiple"),
-              0u);
+              SODetails::kOk);
     LocaleManagerHolder& holder = LocaleManagerHolder::Instance();
     EXPECT_EQ(holder.state, LocaleManagerHolder::kNotAsked);
 
@@ -70,7 +69,7 @@ TEST(Localize, WithoutTheServiceTextsStayAndTheProviderIsNotAskedAgain) {
     EXPECT_NE(holder.service, nullptr);
     EXPECT_EQ(Localize(L"Underline"), L"Underline"); // no translation
     EXPECT_EQ(LocaleManagerFactory::requests, 2);
-    EXPECT_EQ(Translator::translations, 2);
+    EXPECT_EQ(TranslatorInterface::translations, 2);
 
     // Asking again replaces the held service; the old one is released.
     ServiceObject* previous = holder.service;
@@ -94,19 +93,16 @@ TEST(Log, SilentUntilTheHostHasLoadedItsLogger) {
     ASSERT_NE(setSink, nullptr);
     const std::string path = testing::TempDir() + "framework-log-test.log";
     std::remove(path.c_str());
-    ASSERT_EQ(setSink(path.c_str()), 0u);
+    ASSERT_EQ(setSink(path.c_str()), SODetails::kOk);
 
     Log(L"markup failed", 2, "app\\src\\vellum-marker\\markup", 42, "void Markup()");
     setSink(nullptr);
 
     std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    const std::string written = text.str();
-    EXPECT_NE(written.find("markup failed"), std::string::npos) << written;
-    EXPECT_NE(written.find("severity 2"), std::string::npos) << written;
-    EXPECT_NE(written.find("app\\src\\vellum-marker\\markup:42"), std::string::npos) << written;
-    EXPECT_NE(written.find("void Markup()"), std::string::npos) << written;
+    const std::string written{std::istreambuf_iterator<char>(in), {}};
+    for (const char* part :
+         {"markup failed", "severity 2", "app\\src\\vellum-marker\\markup:42", "void Markup()"})
+        EXPECT_NE(written.find(part), std::string::npos) << part << " in " << written;
     EXPECT_EQ(written.find("before the logger"), std::string::npos) << written;
     std::remove(path.c_str());
 }

@@ -32,6 +32,7 @@ using SODetails::kBadArgument;
 using SODetails::kBadRecordSize;
 using SODetails::kNotAvailable;
 using SODetails::kOk;
+using SODetails::TryCall;
 
 // The module's entries, found by name the way the host finds them.
 struct Module {
@@ -47,6 +48,11 @@ struct Module {
     }
     uint32_t ReflectServiceObjectInfo(const ServiceObjectInfo** table, uint32_t* count) const {
         return Entry<ReflectServiceObjectInfoFn>("ReflectServiceObjectInfo")(table, count);
+    }
+    ObjectPtr Make(const char* name) const {
+        ObjectPtr object;
+        EXPECT_EQ(CreateServiceObject(AtomFromString(name), object.Receive()), kOk) << name;
+        return object;
     }
 };
 
@@ -64,21 +70,12 @@ bool gLoaded = false;
                                     &error, &reason);                                              \
     ASSERT_NE(m.handle, nullptr) << reason
 
+// The service the provider gives for `name`; empty when it gives none.
 ObjectPtr HostService(const char* name) {
     ObjectPtr service;
     uint32_t systemError = 0;
-    EXPECT_EQ(
-        ServiceProviderGetServiceObject(AtomFromString(name), service.Receive(), &systemError),
-        kOk);
+    ServiceProviderGetServiceObject(AtomFromString(name), service.Receive(), &systemError);
     return service;
-}
-
-// Whether the host serves `name`, asked without failing the test.
-bool HostServes(const char* name) {
-    ObjectPtr service;
-    uint32_t systemError = 0;
-    return ServiceProviderGetServiceObject(AtomFromString(name), service.Receive(),
-                                           &systemError) == kOk;
 }
 
 TEST(ModuleLoad, ServiceObjectEntries) {
@@ -103,9 +100,8 @@ TEST(ModuleLoad, ServiceObjectEntries) {
     EXPECT_EQ(out, untouched);
 
     for (const char* name : {table[0].name, table[1].name}) {
-        ObjectPtr a, b;
-        ASSERT_EQ(m.CreateServiceObject(AtomFromString(name), a.Receive()), kOk) << name;
-        ASSERT_EQ(m.CreateServiceObject(AtomFromString(name), b.Receive()), kOk) << name;
+        const ObjectPtr a = m.Make(name), b = m.Make(name);
+        ASSERT_TRUE(a && b);
         EXPECT_NE(a, b);
         EXPECT_EQ(a->common.GetRefCount(a.get()), 1u);
         EXPECT_STREQ(a->interfaceName, "UIHandler");
@@ -113,10 +109,8 @@ TEST(ModuleLoad, ServiceObjectEntries) {
 
     // The UI action is made by its name's atom too, though the table does
     // not list it.
-    ObjectPtr action;
-    ASSERT_EQ(m.CreateServiceObject(AtomFromString("UiAction_AddTextMarkupAnnotation"),
-                                    action.Receive()),
-              kOk);
+    const ObjectPtr action = m.Make("UiAction_AddTextMarkupAnnotation");
+    ASSERT_TRUE(action);
     EXPECT_STREQ(action->interfaceName, "UIAction");
     EXPECT_EQ(action->common.GetRefCount(action.get()), 1u);
 
@@ -136,12 +130,9 @@ TEST(ModuleLoad, ServiceObjectEntries) {
 // The ribbon bar as the plug-in meets it: groups take handlers, and a group
 // may hold a handler of the user's own.
 struct RibbonBar {
-    struct Placement {
-        std::wstring group;
-        std::string handler; // the handler's name
-        bool replaced;
-    };
-    std::vector<Placement> placements;
+    // Each handler placed: the group, the handler's name, whether it replaced one.
+    using Placements = std::vector<std::tuple<std::wstring, std::string, bool>>;
+    Placements placements;
     std::set<std::wstring> customGroups;
 
     static constexpr const char* kName = "UIRibbonBar";
@@ -150,8 +141,8 @@ struct RibbonBar {
     template <bool Replaced>
     static uint32_t Put(ServiceObject* self, const wchar_t* group, ServiceObject* handler) {
         const char* name = nullptr;
-        SODetails::TryCall<UIHandlerOps::GetHandlerName>(handler, &name);
-        Object::ImplOf(self).placements.push_back({group, name ? name : "?", Replaced});
+        TryCall<UIHandlerOps::GetHandlerName>(handler, &name);
+        Object::ImplOf(self).placements.emplace_back(group, name ? name : "?", Replaced);
         return kOk;
     }
     static uint32_t HasCustom(ServiceObject* self, const wchar_t* group, bool* flag) {
@@ -191,13 +182,7 @@ struct Host {
     }
 
     PluginInitParams Params(PluginInterface* pluginInterface) {
-        PluginInitParams params{};
-        params.size = sizeof(PluginInitParams);
-        params.cookie = 77;
-        params.GetHostApi = &GetHostApi;
-        params.GetNameId = &GetNameId;
-        params.pluginInterface = pluginInterface;
-        return params;
+        return {sizeof(PluginInitParams), {}, 77, 0, &GetHostApi, &GetNameId, pluginInterface};
     }
 
     // Posts a ribbon notification with `source`; returns how many handler
@@ -208,8 +193,8 @@ struct Host {
         EXPECT_TRUE(notifier);
         const std::size_t before = names.size();
         bool flag = false;
-        SODetails::TryCall<NotifierOps::Post>(notifier.get(), AtomFromString(notification), source,
-                                              nullptr, &flag);
+        TryCall<NotifierOps::Post>(notifier.get(), AtomFromString(notification), source, nullptr,
+                                   &flag);
         return names.size() - before;
     }
     std::size_t PostRibbonReady() {
@@ -220,10 +205,7 @@ struct Host {
 };
 
 PluginHostInfo HostInfo(uint32_t version = kPluginInterfaceVersion) {
-    PluginHostInfo in{};
-    in.size = sizeof(PluginHostInfo);
-    in.interfaceVersion = version;
-    return in;
+    return {sizeof(PluginHostInfo), 0, version, 0, 0};
 }
 
 TEST(ModuleLoad, PluginInstanceLifecycle) {
@@ -246,25 +228,14 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     PluginInitParams shortParams = host.Params(&pi), noInterface = host.Params(nullptr),
                      toShortInterface = host.Params(&shortInterface);
     shortParams.size = 47;
-    const struct {
-        const PluginHostInfo* in;
-        PluginEntryInfo* out;
-        uint32_t code;
-    } mains[] = {{nullptr, &out, kBadArgument},
-                 {&in, nullptr, kBadArgument},
-                 {&shortInfo, &out, kBadRecordSize}};
-    for (const auto& c : mains)
-        EXPECT_EQ(m.PluginMain(c.in, c.out), c.code);
+    EXPECT_EQ(m.PluginMain(nullptr, &out), kBadArgument);
+    EXPECT_EQ(m.PluginMain(&in, nullptr), kBadArgument);
+    EXPECT_EQ(m.PluginMain(&shortInfo, &out), kBadRecordSize);
     const int hostApiCalls = Host::hostApiCalls;
-    const struct {
-        const PluginInitParams* params;
-        uint32_t code;
-    } initializes[] = {{nullptr, kBadArgument},
-                       {&shortParams, kBadRecordSize},
-                       {&noInterface, kBadArgument},
-                       {&toShortInterface, kBadRecordSize}};
-    for (const auto& c : initializes)
-        EXPECT_EQ(initialize(c.params), c.code);
+    EXPECT_EQ(initialize(nullptr), kBadArgument);
+    EXPECT_EQ(initialize(&shortParams), kBadRecordSize);
+    EXPECT_EQ(initialize(&noInterface), kBadArgument);
+    EXPECT_EQ(initialize(&toShortInterface), kBadRecordSize);
     EXPECT_EQ(Host::hostApiCalls, hostApiCalls + 2);
     EXPECT_EQ(shortInterface.info, nullptr);
     EXPECT_EQ(host.PostRibbonReady(), 0u);
@@ -275,7 +246,7 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     EXPECT_STREQ(pi.info->name, L"Text Markup Plugin");
     EXPECT_STREQ(pi.info->description, L"Text Markup Plugin allows you to markup a text.");
     const wchar_t* brandText = nullptr;
-    SODetails::TryCall<BrandOps::GetLegalCopyright>(HostService("Brand").get(), &brandText);
+    TryCall<BrandOps::GetLegalCopyright>(HostService("Brand").get(), &brandText);
     ASSERT_NE(brandText, nullptr);
     EXPECT_NE(std::wcsstr(pi.info->legalNotice, brandText), nullptr) << pi.info->legalNotice;
     for (PluginOperation op : {pi.checkAlive0, pi.checkAlive1, pi.checkAlive2})
@@ -326,26 +297,21 @@ struct StartedPlugin {
 
 // What RegisterObjects publishes and UnregisterObjects takes back: the UI
 // handlers with the service provider and the ribbon subscriptions; the tool
-// stays registered with the business-logic service throughout.
-TEST(ModuleLoad, UnregisterThenRegisterAgain) {
+// stays registered with the business-logic service throughout. Registered,
+// the plug-in fills the ribbon with its handlers.
+TEST(ModuleLoad, RegistrationAndTheRibbon) {
     LOAD_OR_SKIP(m);
     StartedPlugin started(m);
     ASSERT_TRUE(started.ok);
     PluginInterface& pi = started.pi;
     Host& host = started.host;
 
-    auto handlerIsServed = [] {
-        ObjectPtr handler;
-        uint32_t systemError = 0;
-        return ServiceProviderGetServiceObject(AtomFromString("UIReviewMarkupGroupHandler"),
-                                               handler.Receive(), &systemError) == kOk;
-    };
+    auto handlerIsServed = [] { return bool(HostService("UIReviewMarkupGroupHandler")); };
     auto toolCanBeMade = [] {
         ObjectPtr registry, tool;
-        SODetails::TryCall<BLServiceOps::GetInputHandlerRegistry>(HostService("BLService").get(),
-                                                                  registry.Receive());
-        return registry &&
-               SODetails::TryCall<BLInputHandlerRegistryOps::CreateToolHandler>(
+        TryCall<BLServiceOps::GetInputHandlerRegistry>(HostService("BLService").get(),
+                                                       registry.Receive());
+        return TryCall<BLInputHandlerRegistryOps::CreateToolHandler>(
                    registry.get(), AtomFromString("AddTextMarkupAnnot"), tool.Receive()) == kOk &&
                tool;
     };
@@ -353,20 +319,17 @@ TEST(ModuleLoad, UnregisterThenRegisterAgain) {
     // The UI action is announced to "UIService" at every registration, and
     // registering it again keeps one entry. A host without "UIService" (the
     // Windows build has no UI objects) sees the rest registered all the same.
-    const int announced = HostServes("UIService") ? 1 : 0;
-    auto actionAnnouncements = [announced] {
-        if (!announced)
-            return 0;
+    const int announced = HostService("UIService") ? 1 : 0;
+    auto actionAnnouncements = [] {
         ObjectPtr registry;
-        SODetails::TryCall<UIServiceOps::GetUIActionRegistry>(HostService("UIService").get(),
-                                                              registry.Receive());
-        const SLAtom wanted = AtomFromString("UiAction_AddTextMarkupAnnotation");
+        TryCall<UIServiceOps::GetUIActionRegistry>(HostService("UIService").get(),
+                                                   registry.Receive());
         int found = 0;
         SLAtom action = 0;
-        for (uint64_t i = 0; SODetails::TryCall<UIActionRegistryOps::GetAction>(
-                                 registry.get(), i, &action, nullptr) == kOk;
+        for (uint64_t i = 0;
+             TryCall<UIActionRegistryOps::GetAction>(registry.get(), i, &action, nullptr) == kOk;
              ++i)
-            found += action == wanted;
+            found += action == AtomFromString("UiAction_AddTextMarkupAnnotation");
         return found;
     };
 
@@ -390,31 +353,16 @@ TEST(ModuleLoad, UnregisterThenRegisterAgain) {
     EXPECT_EQ(host.PostRibbonReady(), 0u); // until PluginInitialize runs again
     ASSERT_EQ(started.Initialize(), kOk);
     EXPECT_EQ(host.PostRibbonReady(), 2u);
-    EXPECT_EQ(pi.unregisterObjects(), kOk);
-    EXPECT_EQ(pi.destroyInstance(), kOk);
-}
 
-// The ribbon's two notifications put the plug-in's real handlers into its
-// groups: when it is ready, the handlers the host makes for the plug-in's
-// names; when a panel was customised, into the groups that hold a handler
-// of the user's, the markup group's from the host and a font group handler
-// of its own.
-TEST(ModuleLoad, RibbonGetsTheRealHandlers) {
-    LOAD_OR_SKIP(m);
-    StartedPlugin started(m);
-    ASSERT_TRUE(started.ok);
-    ASSERT_EQ(started.pi.registerObjects(), kOk);
+    // The ribbon's two notifications put the plug-in's real handlers into its
+    // groups: when it is ready, the handlers the host makes for the plug-in's
+    // names; when a panel was customised, into the groups that hold a handler
+    // of the user's, the markup group's from the host and a font group
+    // handler of its own.
     const ObjectPtr ribbon = ObjectPtr::Adopt(RibbonBar::Object::New());
     RibbonBar& bar = RibbonBar::Object::ImplOf(ribbon.get());
-    using Placements = std::vector<std::tuple<std::wstring, std::string, bool>>;
-    auto placements = [&] {
-        Placements all;
-        for (const RibbonBar::Placement& p : bar.placements)
-            all.emplace_back(p.group, p.handler, p.replaced);
-        bar.placements.clear();
-        return all;
-    };
-
+    using Placements = RibbonBar::Placements;
+    auto placements = [&] { return std::exchange(bar.placements, {}); };
     Host::slots.clear();
     EXPECT_EQ(Host::Post("Notification_UIRIbbonBar_Initialized", ribbon.get()), 2u);
     EXPECT_EQ(placements(),
@@ -435,9 +383,8 @@ TEST(ModuleLoad, RibbonGetsTheRealHandlers) {
     Host::Post(kCustomised, nullptr);
     Host::Post("Notification_UIRIbbonBar_Initialized", nullptr);
     EXPECT_TRUE(placements().empty()); // no ribbon bar, nothing to place into
-
-    EXPECT_EQ(started.pi.unregisterObjects(), kOk);
-    EXPECT_EQ(started.pi.destroyInstance(), kOk);
+    EXPECT_EQ(pi.unregisterObjects(), kOk);
+    EXPECT_EQ(pi.destroyInstance(), kOk);
 }
 
 // The description goes through the host's LocaleManager.
@@ -446,8 +393,7 @@ TEST(ModuleLoad, DescriptionIsTranslated) {
     LOAD_OR_SKIP(m);
     const wchar_t* english = L"Text Markup Plugin allows you to markup a text.";
     const wchar_t* translated = english;
-    SODetails::TryCall<LocaleManagerOps::Translate>(HostService("LocaleManager").get(), &translated,
-                                                    english);
+    TryCall<LocaleManagerOps::Translate>(HostService("LocaleManager").get(), &translated, english);
     ASSERT_STRNE(translated, english) << "the host has no translation to compare with";
 
     StartedPlugin started(m);
@@ -478,10 +424,7 @@ TEST_P(ModuleLoadFailure, PluginRefusesToStart) {
     PluginEntryInfo out{};
     EXPECT_NE(m.PluginMain(&in, &out), kOk);
     EXPECT_EQ(out.initialize, nullptr);
-    ObjectPtr handler;
-    EXPECT_EQ(
-        m.CreateServiceObject(AtomFromString("UIReviewMarkupGroupHandler"), handler.Receive()),
-        kOk);
+    EXPECT_TRUE(m.Make("UIReviewMarkupGroupHandler"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Brand, ModuleLoadFailure,

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "platform/Platform.h"
 #include "service-common/ResultCodes.h"
@@ -16,16 +17,8 @@ namespace {
 const char* const kFunction = "SP::_CheckServiceProviderApiResult";
 const char* const kFile = "support\\include\\service-common\\serviceprovider";
 
-// The system's English text for an error, with the line break it ends in.
-std::wstring SystemText(uint32_t error) {
-    return Platform::SystemErrorText(error).value_or(L"");
-}
-
-struct Failure {
-    uint32_t code = 0;
-    std::wstring message;
-    std::string function, file;
-};
+// A failure as compared here: code, message, function, file.
+using Failure = std::tuple<uint32_t, std::wstring, std::string, std::string>;
 
 template <class Call> Failure Catch(Call call) {
     try {
@@ -37,12 +30,6 @@ template <class Call> Failure Catch(Call call) {
     return {};
 }
 
-struct ProviderCase {
-    uint32_t code;
-    uint32_t systemError;
-    std::wstring text;
-};
-
 const std::wstring kModuleMissing =
     L"the service provider cannot find corresponding module to create service object.\n";
 const std::wstring kFactoryMissing = L"the service provider cannot find corresponding factory "
@@ -51,9 +38,11 @@ const std::wstring kFactoryMissing = L"the service provider cannot find correspo
 TEST(ProviderResult, EveryFailureHasItsTextAndCode) {
     EXPECT_NO_THROW(SP::_CheckServiceProviderApiResult(SODetails::kOk, 126));
 
-    const std::wstring system126 = SystemText(126);
+    // The system's English text for the error, with the line break it ends in.
+    const std::wstring system126 = Platform::SystemErrorText(126).value_or(L"");
     ASSERT_FALSE(system126.empty()) << "the system has a text for error 126";
-    const ProviderCase cases[] = {
+    // The provider's code, the system error given with it, and the text.
+    const std::tuple<uint32_t, uint32_t, std::wstring> cases[] = {
         {kSPServiceNotSupportedByModule, 0,
          L"service is not supported by the corresponding module.\n"},
         {kSPServiceNotSupportedByModule, 126,
@@ -74,14 +63,10 @@ TEST(ProviderResult, EveryFailureHasItsTextAndCode) {
          L"System error code: [126]\nDescription: " +
              system126 + L"\n"},
     };
-    for (const ProviderCase& c : cases) {
-        SCOPED_TRACE(testing::Message()
-                     << std::hex << c.code << " / " << std::dec << c.systemError);
-        Failure f = Catch([&] { SP::_CheckServiceProviderApiResult(c.code, c.systemError); });
-        EXPECT_EQ(f.code, c.code);
-        EXPECT_EQ(f.message, c.text);
-        EXPECT_EQ(f.function, kFunction);
-        EXPECT_EQ(f.file, kFile);
+    for (const auto& [code, systemError, text] : cases) {
+        SCOPED_TRACE(testing::Message() << std::hex << code << " / " << std::dec << systemError);
+        EXPECT_EQ(Catch([c = code, e = systemError] { SP::_CheckServiceProviderApiResult(c, e); }),
+                  Failure(code, text, kFunction, kFile));
     }
 }
 
@@ -89,29 +74,29 @@ uint32_t Declining(void*, ServiceObject**) {
     return SODetails::kDeclined;
 }
 
+// The failure of asking for `atomName` under `displayName`.
+Failure Query(const char* atomName, const char* displayName) {
+    return Catch([&] { SP::GetServiceObject(SODetails::AtomFromString(atomName), displayName); });
+}
+
 TEST(GetServiceObject, ProviderFailuresNameTheService) {
     const std::wstring unsupported =
         L"corresponding service is not supported by the service provider.\n";
-    Failure named = Catch(
-        [] { SP::GetServiceObject(SODetails::AtomFromString("fwtest.Unknown"), "Unknown Thing"); });
-    EXPECT_EQ(named.code, kSPServiceNotSupported);
-    EXPECT_EQ(named.message, L"Fail to query Unknown Thing service object: " + unsupported);
-    EXPECT_EQ(named.function, kFunction);
-    EXPECT_EQ(named.file, kFile);
-
+    EXPECT_EQ(Query("fwtest.Unknown", "Unknown Thing"),
+              Failure(kSPServiceNotSupported,
+                      L"Fail to query Unknown Thing service object: " + unsupported, kFunction,
+                      kFile));
     // Without a name the atom's own name is used.
-    Failure unnamed =
-        Catch([] { SP::GetServiceObject(SODetails::AtomFromString("fwtest.Unknown"), nullptr); });
-    EXPECT_EQ(unnamed.message, L"Fail to query fwtest.Unknown service object: " + unsupported);
+    EXPECT_EQ(std::get<1>(Query("fwtest.Unknown", nullptr)),
+              L"Fail to query fwtest.Unknown service object: " + unsupported);
 
     ASSERT_EQ(ServiceProviderRegHostService("fwtest.Declining", &Declining, nullptr, "multiple"),
               SODetails::kOk);
-    Failure declined =
-        Catch([] { SP::GetServiceObject(SODetails::AtomFromString("fwtest.Declining"), nullptr); });
-    EXPECT_EQ(declined.code, SODetails::kDeclined);
-    EXPECT_EQ(declined.message,
-              L"Fail to query fwtest.Declining service object: "
-              L"\"ServiceProviderGetServiceObject()\" call failed with code 1.\n");
+    EXPECT_EQ(Query("fwtest.Declining", nullptr),
+              Failure(SODetails::kDeclined,
+                      L"Fail to query fwtest.Declining service object: "
+                      L"\"ServiceProviderGetServiceObject()\" call failed with code 1.\n",
+                      kFunction, kFile));
     ServiceProviderUnregHostService("fwtest.Declining");
 }
 

@@ -2,6 +2,7 @@
 // including the races between the last release and locking a weak reference.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -12,7 +13,6 @@
 namespace {
 
 using fwtest::ProbeObject;
-using fwtest::ProbeState;
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 
 uint32_t AddRef(ServiceObject* o) {
@@ -31,20 +31,20 @@ WeakRef* WeakOf(ServiceObject* o) {
 }
 
 TEST(ReferenceCount, BornWithOneReferenceAndDestroyedByTheLastRelease) {
-    ProbeState state;
-    ServiceObject* o = ProbeObject::New(&state);
+    std::atomic<int> destructions{0};
+    ServiceObject* o = ProbeObject::New(&destructions);
     EXPECT_EQ(RefCount(o), 1u);
     EXPECT_EQ(AddRef(o), 2u);
     EXPECT_EQ(AddRef(o), 3u);
     EXPECT_EQ(Release(o), 2u);
     EXPECT_EQ(Release(o), 1u);
-    EXPECT_EQ(state.destructions.load(), 0);
+    EXPECT_EQ(destructions.load(), 0);
     EXPECT_EQ(Release(o), 0u);
-    EXPECT_EQ(state.destructions.load(), 1);
+    EXPECT_EQ(destructions.load(), 1);
 }
 
 TEST(ReferenceCount, HolderAddsOnCopyAdoptsOutParametersAndReleasesReplacedObjects) {
-    ProbeState first, second;
+    std::atomic<int> first{0}, second{0};
     ObjectPtr a = ObjectPtr::Adopt(ProbeObject::New(&first));
     {
         ObjectPtr copy = a;
@@ -57,16 +57,16 @@ TEST(ReferenceCount, HolderAddsOnCopyAdoptsOutParametersAndReleasesReplacedObjec
     EXPECT_EQ(RefCount(b.get()), 1u);
 
     a = b; // the first object's only reference goes
-    EXPECT_EQ(first.destructions.load(), 1);
+    EXPECT_EQ(first.load(), 1);
     EXPECT_EQ(RefCount(b.get()), 2u);
     a.Reset();
     b.Reset();
-    EXPECT_EQ(second.destructions.load(), 1);
+    EXPECT_EQ(second.load(), 1);
 }
 
 TEST(WeakReference, BlockIsMadeOnceAndOutlivesTheObject) {
-    ProbeState state;
-    ServiceObject* o = ProbeObject::New(&state);
+    std::atomic<int> destructions{0};
+    ServiceObject* o = ProbeObject::New(&destructions);
     EXPECT_EQ(o->common.GetWeakRef(o, nullptr), SODetails::kBadArgument);
 
     WeakRef* w1 = WeakOf(o);
@@ -82,7 +82,7 @@ TEST(WeakReference, BlockIsMadeOnceAndOutlivesTheObject) {
     EXPECT_EQ(Release(locked), 1u);
 
     EXPECT_EQ(Release(o), 0u);
-    EXPECT_EQ(state.destructions.load(), 1);
+    EXPECT_EQ(destructions.load(), 1);
     EXPECT_EQ(w1->IsAlive(w1), 0u);
     EXPECT_EQ(w1->Lock(w1), nullptr);
     EXPECT_EQ(w1->GetRefCount(w1), 2u);
@@ -92,8 +92,19 @@ TEST(WeakReference, BlockIsMadeOnceAndOutlivesTheObject) {
 
 constexpr int kRounds = 20000;
 
+// One round of a race: a fresh object, the weak blocks the two sides got,
+// and what the locking side saw.
+struct Round {
+    std::atomic<int> destructions{0};
+    ServiceObject* object = ProbeObject::New(&destructions);
+    WeakRef* weak = nullptr;
+    WeakRef* otherWeak = nullptr;
+    bool locked = false;
+    int destructionsSeenWhileLocked = -1;
+};
+
 // Runs `first` and `second` on two threads, lined up before every round.
-template <class Round, class First, class Second>
+template <class First, class Second>
 void Race(std::vector<Round>& rounds, First first, Second second) {
     fwtest::SpinBarrier barrier(2);
     auto run = [&](auto step) {
@@ -107,43 +118,33 @@ void Race(std::vector<Round>& rounds, First first, Second second) {
     b.join();
 }
 
+// Locks the round's weak block; what is got is seen alive, then released.
+void LockAndRelease(Round& r) {
+    if (ServiceObject* o = r.weak->Lock(r.weak)) {
+        r.locked = true;
+        std::this_thread::yield(); // give a wrong destruction time to happen
+        r.destructionsSeenWhileLocked = r.destructions.load();
+        EXPECT_GE(RefCount(o), 1u);
+        Release(o);
+    }
+}
+
 // The last Release on one thread against WeakRef::Lock on another: either
 // Lock gets nothing and the object is destroyed once, or Lock gets the object
 // alive with a reference of its own, and the object dies with that
 // reference. Never both, never twice, never not at all.
 TEST(WeakReference, LastReleaseRacesLock) {
-    struct Round {
-        ProbeState state;
-        ServiceObject* object = nullptr;
-        WeakRef* weak = nullptr;
-        bool locked = false;
-        int destructionsSeenWhileLocked = -1;
-    };
     std::vector<Round> rounds(kRounds);
-    for (Round& r : rounds) {
-        r.object = ProbeObject::New(&r.state);
+    for (Round& r : rounds)
         r.weak = WeakOf(r.object);
-    }
-
     Race(
-        rounds, [](Round& r) { Release(r.object); },
-        [](Round& r) {
-            if (ServiceObject* o = r.weak->Lock(r.weak)) {
-                r.locked = true;
-                std::this_thread::yield(); // give a wrong destruction time to happen
-                r.destructionsSeenWhileLocked = r.state.destructions.load();
-                EXPECT_GE(RefCount(o), 1u);
-                Release(o);
-            }
-        });
+        rounds, [](Round& r) { Release(r.object); }, LockAndRelease);
 
     int lockWins = 0;
     for (Round& r : rounds) {
-        ASSERT_EQ(r.state.destructions.load(), 1);
-        if (r.locked) {
-            ++lockWins;
-            ASSERT_EQ(r.destructionsSeenWhileLocked, 0);
-        }
+        ASSERT_EQ(r.destructions.load(), 1);
+        lockWins += r.locked;
+        ASSERT_EQ(r.destructionsSeenWhileLocked, r.locked ? 0 : -1);
         ASSERT_EQ(r.weak->IsAlive(r.weak), 0u);
         ASSERT_EQ(r.weak->Lock(r.weak), nullptr);
         ASSERT_EQ(r.weak->Release(r.weak), 0u); // the last hold: the block goes
@@ -155,31 +156,19 @@ TEST(WeakReference, LastReleaseRacesLock) {
 // releases what it believes may be the last reference; a third party locks
 // the fresh block meanwhile.
 TEST(WeakReference, WeakBlockMadeDuringTheLastReleaseIsRespected) {
-    struct Round {
-        ProbeState state;
-        ServiceObject* object = nullptr;
-        WeakRef* weak = nullptr;
-        int destructionsSeenWhileLocked = -1;
-    };
     std::vector<Round> rounds(kRounds / 2);
-    for (Round& r : rounds) {
-        r.object = ProbeObject::New(&r.state);
+    for (Round& r : rounds)
         AddRef(r.object);
-    }
-
     Race(
         rounds, [](Round& r) { Release(r.object); },
         [](Round& r) {
             r.object->common.GetWeakRef(r.object, &r.weak);
             Release(r.object);
-            if (ServiceObject* o = r.weak->Lock(r.weak)) {
-                r.destructionsSeenWhileLocked = r.state.destructions.load();
-                Release(o);
-            }
+            LockAndRelease(r);
         });
 
     for (Round& r : rounds) {
-        ASSERT_EQ(r.state.destructions.load(), 1);
+        ASSERT_EQ(r.destructions.load(), 1);
         ASSERT_NE(r.destructionsSeenWhileLocked, 1);
         ASSERT_EQ(r.weak->Lock(r.weak), nullptr);
         ASSERT_EQ(r.weak->Release(r.weak), 0u);
@@ -189,22 +178,17 @@ TEST(WeakReference, WeakBlockMadeDuringTheLastReleaseIsRespected) {
 // Two threads asking a fresh object for its weak block get the same one;
 // the block that lost the race is not leaked.
 TEST(WeakReference, ConcurrentFirstGetWeakRefPublishesOneBlock) {
-    struct Round {
-        ServiceObject* object = ProbeObject::New();
-        WeakRef* a = nullptr;
-        WeakRef* b = nullptr;
-    };
     std::vector<Round> rounds(2000);
     Race(
-        rounds, [](Round& r) { r.object->common.GetWeakRef(r.object, &r.a); },
-        [](Round& r) { r.object->common.GetWeakRef(r.object, &r.b); });
+        rounds, [](Round& r) { r.object->common.GetWeakRef(r.object, &r.weak); },
+        [](Round& r) { r.object->common.GetWeakRef(r.object, &r.otherWeak); });
 
     for (Round& r : rounds) {
-        ASSERT_EQ(r.a, r.b);
-        ASSERT_EQ(r.a->GetRefCount(r.a), 3u);
+        ASSERT_EQ(r.weak, r.otherWeak);
+        ASSERT_EQ(r.weak->GetRefCount(r.weak), 3u);
         Release(r.object);
-        r.a->Release(r.a);
-        ASSERT_EQ(r.b->Release(r.b), 0u);
+        r.weak->Release(r.weak);
+        ASSERT_EQ(r.weak->Release(r.weak), 0u);
     }
 }
 

@@ -1,14 +1,11 @@
-// The process-wide singleton blocks: created once, found by every module
-// under their fixed ids.
+// The process-wide singleton blocks: created once, found through every
+// module's cache.
 #include <gtest/gtest.h>
 
 #include <atomic>
 
-#include "service-common/ErrorsStorage.h"
-#include "service-common/Localize.h"
 #include "service-common/ResultCodes.h"
 #include "service-common/SingletonStaticData.h"
-#include "strpool.h"
 
 namespace {
 
@@ -21,9 +18,10 @@ struct Counter {
     static void Destroy(void*) {}
 };
 
-SODetails::SingletonDescriptor Descriptor(uint32_t id, uint32_t size, std::atomic<void*>* cache) {
-    return {id,
-            size,
+// An 8-byte block under the id "FWST", found through `cache`.
+SODetails::SingletonDescriptor Descriptor(std::atomic<void*>* cache) {
+    return {0x54535746,
+            8,
             &Counter::Construct,
             &Counter::Destroy,
             cache,
@@ -33,31 +31,14 @@ SODetails::SingletonDescriptor Descriptor(uint32_t id, uint32_t size, std::atomi
 }
 
 TEST(Singleton, CreatedOnceAndFoundByEveryCache) {
-    constexpr uint32_t kId = 0x54535746; // "FWST"
     std::atomic<void*> cache{nullptr}, otherModulesCache{nullptr};
-
-    void* block = SODetails::AcquireSingletonStaticData(Descriptor(kId, 8, &cache));
+    void* block = SODetails::AcquireSingletonStaticData(Descriptor(&cache));
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(cache.load(), block);
-    EXPECT_EQ(Counter::constructed, 1);
     EXPECT_EQ(*static_cast<uint64_t*>(block), 0x5EEDu);
-
-    EXPECT_EQ(SODetails::AcquireSingletonStaticData(Descriptor(kId, 8, &cache)), block);
-    EXPECT_EQ(SODetails::AcquireSingletonStaticData(Descriptor(kId, 8, &otherModulesCache)), block);
+    EXPECT_EQ(SODetails::AcquireSingletonStaticData(Descriptor(&cache)), block);
+    EXPECT_EQ(SODetails::AcquireSingletonStaticData(Descriptor(&otherModulesCache)), block);
     EXPECT_EQ(Counter::constructed, 1);
-}
-
-// Other modules find these blocks by their ids, so the ids are fixed.
-TEST(Singleton, ErrorStorageAndLocaleHolderLiveUnderTheirIds) {
-    void* storage = &ErrorsStorage::Instance();
-    EXPECT_EQ(&ErrorsStorage::Instance(), storage);
-    void* block = nullptr;
-    ASSERT_EQ(GetSingletonStaticData(0xFFFFFFFFu, sizeof(ErrorsStorage), &block), SODetails::kOk);
-    EXPECT_EQ(block, storage);
-
-    void* holder = &LocaleManagerHolder::Instance();
-    ASSERT_EQ(GetSingletonStaticData(0x48534D4Cu, 16, &block), SODetails::kOk); // "LMSH"
-    EXPECT_EQ(block, holder);
 }
 
 } // namespace

@@ -14,18 +14,14 @@
 
 namespace fwtest {
 
-// What a probe's owner watches.
-struct ProbeState {
-    std::atomic<int> destructions{0};
-};
-
+// Counts its destructions where its owner watches them.
 struct Probe {
-    explicit Probe(ProbeState* state = nullptr) : state(state) {}
+    explicit Probe(std::atomic<int>* destructions = nullptr) : destructions(destructions) {}
     ~Probe() {
-        if (state)
-            state->destructions.fetch_add(1);
+        if (destructions)
+            destructions->fetch_add(1);
     }
-    ProbeState* state;
+    std::atomic<int>* destructions;
 };
 
 struct ProbeInterface {
@@ -40,19 +36,15 @@ using ProbeObject = SODetails::ServiceObjectCppTheConcrete<ProbeInterface, Probe
 // counting (the object is static or on the stack) and N operation slots.
 template <std::size_t N> struct FlatObject {
     FlatObject(uint32_t tableSize = 8 * N) {
-        object.header.interfaceId = 0;
         object.header.interfaceTableSize = tableSize;
         object.header.interfaceName = "FlatObject";
-        object.header.common = {};
-        for (SODetails::Operation& op : object.operations)
-            op = nullptr;
     }
     template <class Slot> void Set(typename Slot::Function function) {
         SODetails::SetOperation<Slot>(object.operations, function);
     }
     ServiceObject* get() { return &object.header; }
 
-    ServiceObjectTable<N> object;
+    ServiceObjectTable<N> object{}; // no id, no common operations, empty slots
 };
 
 // Lines two threads up before each round of a race.

@@ -2,11 +2,10 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <vector>
+#include <set>
 
 namespace fuzz {
 
@@ -14,19 +13,18 @@ namespace {
 
 // The scratch files go when the process ends normally; a crash leaves them
 // for a look.
-std::vector<std::string>& ScratchFiles() {
-    static std::vector<std::string> files;
-    return files;
-}
-
-void RemoveScratchFiles() {
-    for (const std::string& path : ScratchFiles())
-        std::remove(path.c_str());
-}
+struct ScratchFiles {
+    std::set<std::string> paths;
+    ~ScratchFiles() {
+        for (const std::string& path : paths)
+            std::remove(path.c_str());
+    }
+};
 
 } // namespace
 
 std::string ScratchFile(const uint8_t* data, size_t size, const char* suffix) {
+    static ScratchFiles made;
     const std::string path = (std::filesystem::temp_directory_path() /
                               ("vellum-fuzz-" + std::to_string(getpid()) + suffix + ".pdf"))
                                  .string();
@@ -36,10 +34,7 @@ std::string ScratchFile(const uint8_t* data, size_t size, const char* suffix) {
         std::fprintf(stderr, "cannot write %s\n", path.c_str());
         std::abort();
     }
-    if (ScratchFiles().empty())
-        std::atexit(RemoveScratchFiles);
-    if (std::find(ScratchFiles().begin(), ScratchFiles().end(), path) == ScratchFiles().end())
-        ScratchFiles().push_back(path);
+    made.paths.insert(path);
     return path;
 }
 

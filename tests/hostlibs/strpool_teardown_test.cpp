@@ -24,7 +24,7 @@ TEST(StrPoolTeardown, UnloadingTheLibraryRunsTheDestructors) {
         testing::ExitedWithCode(0), "unloaded");
 }
 
-TEST(StrPoolTeardown, DestroysNewestFirstThenAnswers15) {
+TEST(StrPoolTeardown, DestroysNewestFirstThenAnswersTornDown) {
     CreateSingletonStaticData(1, 8, nullptr, [](void*) { order += "A"; });
     CreateSingletonStaticData(2, 8, nullptr, [](void*) {
         order += "B";
@@ -39,12 +39,12 @@ TEST(StrPoolTeardown, DestroysNewestFirstThenAnswers15) {
     });
     SLTeardownSingletonStaticData();
     EXPECT_EQ(order, "CBA");
-    EXPECT_EQ(seen[0], 0u) << "older blocks live until their turn";
-    EXPECT_EQ(seen[1], 15u) << "a destroyed block is gone for good";
-    EXPECT_EQ(seen[2], 15u) << "nothing new is made during teardown";
+    EXPECT_EQ(seen[0], SODetails::kOk) << "older blocks live until their turn";
+    EXPECT_EQ(seen[1], SODetails::kStorageTornDown) << "a destroyed block is gone for good";
+    EXPECT_EQ(seen[2], SODetails::kStorageTornDown) << "nothing new is made during teardown";
 
     void* block = nullptr;
-    EXPECT_EQ(IsSingletonStaticDataStorageAvailable(), 15u);
+    EXPECT_EQ(IsSingletonStaticDataStorageAvailable(), SODetails::kStorageTornDown);
     EXPECT_EQ(GetSingletonStaticData(1, 8, &block), SODetails::kStorageTornDown);
     EXPECT_EQ(CreateSingletonStaticData(77, 8, nullptr, nullptr), SODetails::kStorageTornDown);
     SLTeardownSingletonStaticData();

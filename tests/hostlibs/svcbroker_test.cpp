@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "platform/Platform.h"
 #include "service-common/ResultCodes.h"
@@ -92,23 +93,20 @@ TEST_F(Broker, SingleSharesOneObjectAndMultipleMakesNewOnes) {
 }
 
 TEST_F(Broker, EveryFailureHasItsCode) {
-    const struct {
-        const char* objectName;
-        const char* modulePath;
-        uint32_t code;
-    } cases[] = {
+    // The object asked of the module, the module's path, and the code.
+    const std::tuple<const char*, const char*, uint32_t> cases[] = {
         {"Unknown", kModule, kSPServiceNotSupportedByModule},
         {"Failing", kModule, kSPFactoryFailed},
         {"Unpublished", kModule, kSPNoPublicObjects},
         {"Counter", "plugins\\missing.dll", kSPModuleNotFound},
         {"Counter", "..\\lib\\textcodec.dll", kSPFactoryFunctionNotFound},
     };
-    for (const auto& c : cases) {
-        ServiceProviderRegService("hostlibs.failing", c.objectName, c.modulePath, "multiple", 0);
+    for (const auto& [objectName, modulePath, code] : cases) {
+        ServiceProviderRegService("hostlibs.failing", objectName, modulePath, "multiple", 0);
         Request r = Get("hostlibs.failing");
-        EXPECT_EQ(r.code, c.code) << c.objectName << " " << c.modulePath;
+        EXPECT_EQ(r.code, code) << objectName << " " << modulePath;
         EXPECT_EQ(r.object, nullptr);
-        EXPECT_EQ(r.systemError != 0, c.code == kSPModuleNotFound) << r.systemError;
+        EXPECT_EQ(r.systemError != 0, code == kSPModuleNotFound) << r.systemError;
     }
     EXPECT_EQ(Get("hostlibs.never.registered").code, kSPServiceNotSupported);
     uint32_t systemError = 77;
@@ -135,7 +133,7 @@ uint32_t HostFactory(void* context, ServiceObject** out) {
     auto* state = static_cast<HostFactoryState*>(context);
     ++state->calls;
     *out = state->make();
-    return 0;
+    return SODetails::kOk;
 }
 
 // Were the broker locked while a module loads or creates, the second thread
@@ -148,7 +146,8 @@ TEST_F(Broker, ModulesMayCallBackWhileBeingLoadedOrCreating) {
     Request loaded = Get("hostlibs.loadtime");
     ASSERT_EQ(loaded.code, SODetails::kOk);
     Release(loaded.object);
-    EXPECT_EQ(ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadResult")(), 0u);
+    EXPECT_EQ(ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadResult")(),
+              SODetails::kOk);
     EXPECT_EQ(factory.calls,
               ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadAsks")());
 

@@ -26,10 +26,7 @@ uint32_t Convert(Fn fn, const In& text, Out* out) {
 constexpr uint32_t kWesternCodePage = 1252;
 
 // What the running system's ANSI code page holds: the wide text and its bytes.
-struct Held {
-    std::wstring wide;
-    std::string narrow;
-};
+using Held = std::pair<std::wstring, std::string>;
 
 std::vector<Held> HeldByTheCodePage() {
     std::vector<Held> held = {{L"", ""},
@@ -47,13 +44,13 @@ std::vector<Held> HeldByTheCodePage() {
 
 TEST(TextCodec, ConvertsWhatTheCodePageHoldsBothWays) {
     SCOPED_TRACE(testing::Message() << "code page " << Platform::AnsiCodePage());
-    for (const Held& text : HeldByTheCodePage()) {
+    for (const auto& [wideText, narrowText] : HeldByTheCodePage()) {
         std::string narrow;
         std::wstring wide;
-        ASSERT_EQ(Convert(SLConvertUnicodeToACP, text.wide, &narrow), SODetails::kOk);
-        EXPECT_EQ(narrow, text.narrow);
-        ASSERT_EQ(Convert(SLConvertACPToUnicode, text.narrow, &wide), SODetails::kOk);
-        EXPECT_EQ(wide, text.wide);
+        ASSERT_EQ(Convert(SLConvertUnicodeToACP, wideText, &narrow), SODetails::kOk);
+        EXPECT_EQ(narrow, narrowText);
+        ASSERT_EQ(Convert(SLConvertACPToUnicode, narrowText, &wide), SODetails::kOk);
+        EXPECT_EQ(wide, wideText);
     }
 
     wchar_t buffer[2] = {L'#', L'#'};
@@ -63,7 +60,7 @@ TEST(TextCodec, ConvertsWhatTheCodePageHoldsBothWays) {
     EXPECT_EQ(buffer[0], L'#');
 }
 
-TEST(TextCodec, WhatDoesNotConvertGives13) {
+TEST(TextCodec, WhatDoesNotConvertIsMalformed) {
     // Unpaired surrogates are no text in any code page.
     for (wchar_t bad : {wchar_t(0xD800), wchar_t(0xDFFF)}) {
         std::string out;

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include "service-common/FolioGeometry.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -17,7 +19,7 @@ SL::Quad Box(float x0, float y0, float x1, float y1) {
 }
 
 PDQuadF FolioBox(float x0, float y0, float x1, float y1) {
-    return PDQuadF{{x0, y1}, {x1, y1}, {x0, y0}, {x1, y0}};
+    return SL::ToFolio(Box(x0, y0, x1, y1));
 }
 
 Document InMemory(int pages, const PDRectF& crop) {
@@ -30,7 +32,7 @@ Document InMemory(int pages, const PDRectF& crop) {
 }
 
 void AddChar(PDDocument document, uint64_t page, const wchar_t* text, const SL::Quad& q) {
-    const PDQuadF quad{{q.p0.x, q.p0.y}, {q.p1.x, q.p1.y}, {q.p2.x, q.p2.y}, {q.p3.x, q.p3.y}};
+    const PDQuadF quad = SL::ToFolio(q);
     if (FolioMemoryAddChar(document, page, text, &quad) != kPDOk)
         throw std::runtime_error(FolioLastErrorMessage());
 }
@@ -120,23 +122,19 @@ Document BuildInMemory(const std::vector<Page>& pages) {
     return document;
 }
 
-fs::path NewTemporaryFolder(const std::string& prefix) {
+TempFolder::TempFolder() {
     // Making a folder fails when the name is taken, so a name that was made
-    // is this caller's own.
+    // is this folder's own.
     std::random_device seed;
     std::mt19937_64 names(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
         char suffix[17];
         std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(names()));
-        const fs::path folder = fs::temp_directory_path() / (prefix + suffix);
-        if (fs::create_directory(folder))
-            return folder;
+        root_ = fs::temp_directory_path() / ("vellum-test-" + std::string(suffix));
+        if (fs::create_directory(root_))
+            return;
     }
     throw std::runtime_error("no temporary folder");
-}
-
-TempFolder::TempFolder() {
-    root_ = NewTemporaryFolder("vellum-test-");
 }
 
 TempFolder::~TempFolder() {

@@ -51,11 +51,8 @@ Document BuildInMemory(const std::vector<Page>& pages);
 
 // --- Files and commands -------------------------------------------------------
 
-// A new folder of a unique name under the system's temporary one; throws
-// std::runtime_error when none can be made.
-std::filesystem::path NewTemporaryFolder(const std::string& prefix);
-
-// A fresh folder under the system's temporary one, removed when it goes.
+// A fresh folder of a unique name under the system's temporary one, removed
+// when it goes; the constructor throws std::runtime_error when none can be made.
 class TempFolder {
 public:
     TempFolder();

@@ -1,12 +1,14 @@
 // A service-object module for the broker tests. Object names: "Counter"
 // makes a counter; "Nested" first asks the broker for "hostlibs.nested.inner"
-// from another thread; "Failing" gives 0x10006, "Unpublished" 0x10007, any
-// other name 0x10005. Built with HOSTLIBS_ASK_AT_LOAD, its static
+// from another thread; "Failing" and "Unpublished" give the broker's codes
+// for a factory that failed and a module that publishes nothing, any other
+// name the code for an object the module does not make. Built with HOSTLIBS_ASK_AT_LOAD, its static
 // initialisers ask for "hostlibs.hosted" on the loading thread and another.
 #include <atomic>
-#include <cstring>
+#include <string>
 #include <thread>
 
+#include "service-common/ResultCodes.h"
 #include "service-common/ServiceObject.h"
 #include "strpool.h"
 #include "svcbroker.h"
@@ -82,18 +84,19 @@ SO_EXPORT ServiceObject* TestModuleMakeCounter() {
 
 SO_EXPORT uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out) {
     const char* name = nullptr;
-    if (!out || SLGetStringFromAtom(atom, &name) != 0)
-        return 3;
-    if (std::strcmp(name, "Nested") == 0) {
+    if (!out || SLGetStringFromAtom(atom, &name) != SODetails::kOk)
+        return SODetails::kBadArgument;
+    const std::string object = name;
+    if (object == "Nested") {
         if (uint32_t code = AskBroker("hostlibs.nested.inner", true))
             return code;
-    } else if (std::strcmp(name, "Failing") == 0 || std::strcmp(name, "Unpublished") == 0) {
-        return name[0] == 'F' ? 0x10006 : 0x10007;
-    } else if (std::strcmp(name, "Counter") != 0) {
-        return 0x10005;
+    } else if (object == "Failing" || object == "Unpublished") {
+        return object == "Failing" ? kSPFactoryFailed : kSPNoPublicObjects;
+    } else if (object != "Counter") {
+        return kSPServiceNotSupportedByModule;
     }
     *out = TestModuleMakeCounter();
-    return 0;
+    return SODetails::kOk;
 }
 
 SO_EXPORT uint32_t TestModuleLiveObjects() {
