@@ -3,15 +3,10 @@
 // tool, the author in the annotations it makes.)
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "HostBLProbes.h"
-#include "bl/BLInputHandler.h"
 #include "bl/BLService.h"
 #include "bl/GraphicsFactory.h"
+#include "hostbl/HostBL.h"
 #include "service-common/ResultCodes.h"
-#include "service-common/ServiceObjectCppTheConcrete.h"
-#include "service-common/ServiceObjectException.h"
 #include "svcbroker.h"
 
 // The service-module entry of the library under test.
@@ -21,8 +16,6 @@ namespace {
 
 using HostBL::ObjectPtr;
 using SODetails::AtomFromString;
-using SODetails::CallChecked;
-using SODetails::TryCall;
 
 ObjectPtr FromProvider(SLAtom atom) {
     ObjectPtr object;
