@@ -1,5 +1,6 @@
-// Text markup annotations: rectangle and opacity, the refusals of
-// CreateTextMarkupAnnot and the per-page routine of the tool.
+// Text markup annotations: the rectangle and the refusals of
+// CreateTextMarkupAnnot. (The opacity from the colour's alpha is checked in
+// the annotations saved to PDF files.)
 #include <gtest/gtest.h>
 
 #include "TestSupport.h"
@@ -26,12 +27,6 @@ TEST(TextMarkupAnnotRect, CapsOnBothSidesThenHalfAUnitAround) {
     EXPECT_FLOAT_EQ(r.y0, -0.5f);
     EXPECT_FLOAT_EQ(r.x1, 60.5f);
     EXPECT_FLOAT_EQ(r.y1, 30.5f);
-}
-
-TEST(TextMarkupFillOpacity, FromTheAlphaInHundredths) {
-    EXPECT_EQ(TextMarkupFillOpacity(0xFF00FF00u), 1.0f);
-    EXPECT_EQ(TextMarkupFillOpacity(0x80123456u), 0.5f);
-    EXPECT_EQ(TextMarkupFillOpacity(0x00FFFFFFu), 0.0f);
 }
 
 class MarkupTest : public ::testing::Test {
