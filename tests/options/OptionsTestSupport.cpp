@@ -3,7 +3,6 @@
 #include <boost/make_shared.hpp>
 
 #include <cstdlib>
-#include <stdexcept>
 
 #include "TestObjects.h"
 #include "TestSupport.h"
@@ -11,6 +10,7 @@
 #include "service-common/ErrorReporting.h"
 #include "service-common/ServiceObjectException.h"
 #include "support-proxy/InAppTrackingInterface.h"
+#include "support-proxy/SettingsInterface.h"
 #include "svcbroker.h"
 
 namespace optest {
@@ -27,9 +27,10 @@ auto Find(Values& values, const std::wstring& path, const std::wstring& name) {
 
 } // namespace
 
-void MemoryNode::Unused() {
-    throw std::logic_error("the options tree does not use this operation");
-}
+MemoryNode::MemoryNode(std::shared_ptr<MemoryStore> store, std::wstring path)
+    : SLSettingsNode(Settings::kUserSettingsRoot, std::move(path), nullptr,
+                     boost::make_shared<Settings::SLSettingValue>(nullptr)),
+      store_(std::move(store)) {}
 
 void MemoryNode::Written() {
     if (store_->refuseWrites)
@@ -39,34 +40,34 @@ void MemoryNode::Written() {
 
 void MemoryNode::SetInt(const std::wstring& name, int32_t value) {
     Written();
-    store_->texts[path_].erase(name);
-    store_->ints[path_][name] = value;
+    store_->texts[Path()].erase(name);
+    store_->ints[Path()][name] = value;
 }
 
 int32_t MemoryNode::GetInt(const std::wstring& name) {
-    return Find(store_->ints, path_, name);
+    return Find(store_->ints, Path(), name);
 }
 
 void MemoryNode::SetString(const std::wstring& name, const std::wstring& value) {
     Written();
-    store_->ints[path_].erase(name);
-    store_->texts[path_][name] = value;
+    store_->ints[Path()].erase(name);
+    store_->texts[Path()][name] = value;
 }
 
 std::wstring MemoryNode::GetString(const std::wstring& name) {
-    return Find(store_->texts, path_, name);
+    return Find(store_->texts, Path(), name);
 }
 
 bool MemoryNode::IsValueExists(const std::wstring& name) {
-    return store_->ints[path_].count(name) + store_->texts[path_].count(name) > 0;
+    return store_->ints[Path()].count(name) + store_->texts[Path()].count(name) > 0;
 }
 
 bool MemoryNode::IsNodeExists() {
-    return store_->ints.count(path_) + store_->texts.count(path_) > 0;
+    return store_->ints.count(Path()) + store_->texts.count(Path()) > 0;
 }
 
 boost::shared_ptr<Settings::ISettingsNode> MemoryNode::GetChildNode(const std::wstring& name) {
-    return boost::make_shared<MemoryNode>(store_, path_ + L"\\" + name);
+    return boost::make_shared<MemoryNode>(store_, Path() + L"\\" + name);
 }
 
 namespace {

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "support-proxy/ISettingsNode.h"
+#include "support-proxy/SLSettingsNode.h"
 
 namespace optest {
 
@@ -23,12 +23,11 @@ struct MemoryStore {
     int writes = 0;
 };
 
-// A node of a MemoryStore; the operations the options tree does not use
-// throw std::logic_error.
-class MemoryNode : public Settings::ISettingsNode {
+// A node of a MemoryStore. The operations the options tree does not use
+// fail as they do where there is no settings service.
+class MemoryNode : public Settings::SLSettingsNode<Settings::SLSettingsRoot> {
 public:
-    MemoryNode(std::shared_ptr<MemoryStore> store, std::wstring path)
-        : store_(std::move(store)), path_(std::move(path)) {}
+    MemoryNode(std::shared_ptr<MemoryStore> store, std::wstring path);
 
     void SetInt(const std::wstring& name, int32_t value) override;
     int32_t GetInt(const std::wstring& name) override;
@@ -40,24 +39,10 @@ public:
     bool IsNodeExists() override;
     boost::shared_ptr<ISettingsNode> GetChildNode(const std::wstring& name) override;
 
-    void SetType2Value(const std::wstring&, uint32_t) override { Unused(); }
-    uint32_t GetType2Value(const std::wstring&) override { Unused(); }
-    void SetType4Value(const std::wstring&, const void*, uint32_t) override { Unused(); }
-    void SetType4Value64(const std::wstring&, const void*, uint64_t) override { Unused(); }
-    void DeleteValue(const std::wstring&) override { Unused(); }
-    void DeleteChildNode(const std::wstring&) override { Unused(); }
-    boost::shared_ptr<INodesList> EnumerateChildNodes() override { Unused(); }
-    boost::shared_ptr<INodesList> EnumerateChildValues() override { Unused(); }
-    void DeleteNode() override { Unused(); }
-    void CreateNode() override { Unused(); }
-    void ClearNode() override { Unused(); }
-
 private:
-    [[noreturn]] static void Unused();
     void Written();
 
     std::shared_ptr<MemoryStore> store_;
-    std::wstring path_;
 };
 
 // One report to the tracking service.
