@@ -1,13 +1,22 @@
-// Documents: pages and edit groups with undo. (Inserting an annotation, the
-// page change it announces, and the text selections of the host's text tools
-// are checked with the markup tool's annotations and its caret.)
+// Documents: pages and edit groups with undo; and the services, found
+// through the provider by the fixed atoms and the manifest. (Inserting an
+// annotation, the page change it announces, and the text selections of the
+// host's text tools are checked with the markup tool's annotations and its
+// caret; the tool registry and the cursor with the markup tool, the author in
+// the annotations it makes.)
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 #include "HostBLProbes.h"
+#include "bl/BLService.h"
+#include "bl/GraphicsFactory.h"
 #include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectException.h"
+#include "svcbroker.h"
+
+// The service-module entry of the library under test.
+extern "C" uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out);
 
 namespace {
 
@@ -96,6 +105,35 @@ TEST_F(DocumentTest, NestedEditGroupsUndoAsOneStep) {
         EXPECT_EQ(e.Code(), 3u);
         EXPECT_EQ(e.Message(), L"BLDocument::EndEditGroup() failed, code: 3");
     }
+}
+
+ObjectPtr FromProvider(SLAtom atom) {
+    ObjectPtr object;
+    uint32_t systemError = 0;
+    EXPECT_EQ(ServiceProviderGetServiceObject(atom, object.Receive(), &systemError),
+              SODetails::kOk);
+    return object;
+}
+
+TEST(ServicesTest, ProviderMakesTheServicesFromTheManifest) {
+    {
+        ObjectPtr service = FromProvider(BLServiceOps::kFixedAtom);
+        ObjectPtr factory = FromProvider(GRFactoryOps::kFixedAtom);
+        ObjectPtr author = FromProvider(AtomFromString("BLAuthor"));
+        ASSERT_TRUE(service && factory && author);
+        EXPECT_STREQ(service->interfaceName, "BLService");
+        EXPECT_STREQ(factory->interfaceName, "GraphicsFactory");
+        EXPECT_STREQ(author->interfaceName, "BLAuthor");
+        EXPECT_EQ(FromProvider(BLServiceOps::kFixedAtom), service); // one shared instance
+    }
+    ServiceProviderReleaseInstances();
+
+    EXPECT_FALSE(HostBL::NewService("UIService"));
+    ServiceObject* out = nullptr;
+    EXPECT_EQ(CreateServiceObject(AtomFromString("UIService"), &out),
+              kSPServiceNotSupportedByModule);
+    EXPECT_EQ(CreateServiceObject(AtomFromString("BLAuthor"), nullptr), SODetails::kBadArgument);
+    EXPECT_EQ(out, nullptr);
 }
 
 } // namespace
