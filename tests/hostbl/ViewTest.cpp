@@ -219,6 +219,13 @@ TEST_F(ViewTest, ActiveToolIsKeptUntilEndedAndTerminated) {
 // Whether annotations may be added in a view: not in a read-only view, nor
 // in any view of a document whose permissions forbid them (a PDF file
 // locked with pypdf).
+bool AnnotationsAllowed(ServiceObject* view) {
+    bool allowed = true;
+    CallChecked<IsOperationAllowed>(view, BLViewOperation::kAnnotations, BLViewOperation::kAdd,
+                                    true, false, &allowed);
+    return allowed;
+}
+
 struct StateProbe {
     std::vector<uint32_t> states;
     static void Invoke(uint32_t state, void* context) {
@@ -231,7 +238,7 @@ TEST_F(ViewTest, AReadOnlyViewRefusesAnnotationsAndSaysSoInItsState) {
     SODetails::TryCall<BLDocumentViewEvents::OnViewStateChanged::Subscribe>(
         view.get(), &StateProbe::Invoke, nullptr, static_cast<void*>(&probe));
 
-    EXPECT_EQ(ViewState(view.get()), 0u);
+    EXPECT_EQ(HostBL::ViewState(view.get()), 0u);
     EXPECT_TRUE(AnnotationsAllowed(view.get()));
     bool other = true;
     CallChecked<IsOperationAllowed>(view.get(), 3u, 5u, true, false, &other);
@@ -239,7 +246,7 @@ TEST_F(ViewTest, AReadOnlyViewRefusesAnnotationsAndSaysSoInItsState) {
 
     HostBL::SetReadOnly(view.get(), true);
     HostBL::SetReadOnly(view.get(), true);
-    EXPECT_EQ(ViewState(view.get()), BLViewState::kReadOnly);
+    EXPECT_EQ(HostBL::ViewState(view.get()), BLViewState::kReadOnly);
     EXPECT_FALSE(AnnotationsAllowed(view.get()));
     EXPECT_EQ(HostBL::AnnotationsBlocked(view.get()), HostBL::AnnotationBlock::kReadOnlyView);
     HostBL::SetReadOnly(view.get(), false);
@@ -265,7 +272,7 @@ TEST(ViewPermission, ADocumentThatForbidsAnnotationsRefusesThemInEveryView) {
     EXPECT_FALSE(AnnotationsAllowed(view.get()));
     EXPECT_EQ(HostBL::AnnotationsBlocked(view.get()),
               HostBL::AnnotationBlock::kForbiddenByDocument);
-    EXPECT_EQ(ViewState(view.get()), 0u) << "the view itself is not read-only";
+    EXPECT_EQ(HostBL::ViewState(view.get()), 0u) << "the view itself is not read-only";
 }
 #endif
 

@@ -1,74 +1,14 @@
 #include "OptionsTestSupport.h"
 
-#include <boost/make_shared.hpp>
-
-#include <cstdlib>
-
 #include "TestObjects.h"
 #include "TestSupport.h"
 #include "platform/Platform.h"
 #include "service-common/ErrorReporting.h"
 #include "service-common/ServiceObjectException.h"
 #include "support-proxy/InAppTrackingInterface.h"
-#include "support-proxy/SettingsInterface.h"
 #include "svcbroker.h"
 
 namespace optest {
-
-namespace {
-
-template <class Values>
-auto Find(Values& values, const std::wstring& path, const std::wstring& name) {
-    const auto node = values.find(path);
-    if (node == values.end() || node->second.count(name) == 0)
-        throw ServiceObjectException(2, L"no such value", "MemoryNode", "test", 0);
-    return node->second.at(name);
-}
-
-} // namespace
-
-MemoryNode::MemoryNode(std::shared_ptr<MemoryStore> store, std::wstring path)
-    : SLSettingsNode(Settings::kUserSettingsRoot, std::move(path), nullptr,
-                     boost::make_shared<Settings::SLSettingValue>(nullptr)),
-      store_(std::move(store)) {}
-
-void MemoryNode::Written() {
-    if (store_->refuseWrites)
-        throw ServiceObjectException(2, L"the store refuses writes", "MemoryNode", "test", 0);
-    ++store_->writes;
-}
-
-void MemoryNode::SetInt(const std::wstring& name, int32_t value) {
-    Written();
-    store_->texts[Path()].erase(name);
-    store_->ints[Path()][name] = value;
-}
-
-int32_t MemoryNode::GetInt(const std::wstring& name) {
-    return Find(store_->ints, Path(), name);
-}
-
-void MemoryNode::SetString(const std::wstring& name, const std::wstring& value) {
-    Written();
-    store_->ints[Path()].erase(name);
-    store_->texts[Path()][name] = value;
-}
-
-std::wstring MemoryNode::GetString(const std::wstring& name) {
-    return Find(store_->texts, Path(), name);
-}
-
-bool MemoryNode::IsValueExists(const std::wstring& name) {
-    return store_->ints[Path()].count(name) + store_->texts[Path()].count(name) > 0;
-}
-
-bool MemoryNode::IsNodeExists() {
-    return store_->ints.count(Path()) + store_->texts.count(Path()) > 0;
-}
-
-boost::shared_ptr<Settings::ISettingsNode> MemoryNode::GetChildNode(const std::wstring& name) {
-    return boost::make_shared<MemoryNode>(store_, Path() + L"\\" + name);
-}
 
 namespace {
 

@@ -21,6 +21,7 @@
 #include "pdmodel-proxy/Page.h"
 #include "pdmodel-proxy/PageText.h"
 #include "service-common/BoundingRect.h"
+#include "service-common/RectUnion.h"
 
 namespace {
 
@@ -71,13 +72,9 @@ public:
         // The area random points fall in: that of the characters of sane size.
         area_ = {-10, -10, 10, 10};
         for (const SL::RectF& box : boxes_) {
-            if (std::fmax(std::fabs(box.x0), std::fabs(box.x1)) > 1e6f ||
-                std::fmax(std::fabs(box.y0), std::fabs(box.y1)) > 1e6f)
-                continue;
-            area_.x0 = std::fmin(area_.x0, box.x0);
-            area_.y0 = std::fmin(area_.y0, box.y0);
-            area_.x1 = std::fmax(area_.x1, box.x1);
-            area_.y1 = std::fmax(area_.y1, box.y1);
+            if (std::fmax(std::fmax(std::fabs(box.x0), std::fabs(box.x1)),
+                          std::fmax(std::fabs(box.y0), std::fabs(box.y1))) <= 1e6f)
+                area_ = SL::Union(area_, box);
         }
     }
 
