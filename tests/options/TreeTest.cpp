@@ -131,33 +131,33 @@ TEST_F(OptionsTree, AFailingWriteKeepsTheNewValueCachedAndRaises) {
     EXPECT_EQ(store->writes, 0);
 }
 
-TEST(StoredForms, FloatsAreTheClassicLocalesShortestText) {
-    EXPECT_EQ(usropts::FloatToText(100.0f), L"100");
-    EXPECT_EQ(usropts::FloatToText(0.5f), L"0.5");
-    EXPECT_EQ(usropts::FloatToText(1.0e7f), L"1e+07");
-    EXPECT_EQ(usropts::FloatToText(1.15f), L"1.15");
-    EXPECT_EQ(usropts::FloatFromText(L"1.15"), 1.15f);
-    EXPECT_EQ(usropts::FloatFromText(L"72.5 pt"), 72.5f);
-    EXPECT_EQ(usropts::FloatFromText(L"no number"), 0.0f);
-    EXPECT_EQ(usropts::FloatFromText(L""), 0.0f);
-}
+// Floats as the classic locale's shortest text; times as UTC date-times,
+// zones and fractions applied (toward zero), nothing or no date-time as -1.
+TEST(StoredForms, FloatsAndTimesAsTextAndBack) {
+    for (const auto& [value, text] : std::vector<std::pair<float, std::wstring>>{
+             {100.0f, L"100"}, {0.5f, L"0.5"}, {1.0e7f, L"1e+07"}, {1.15f, L"1.15"}}) {
+        EXPECT_EQ(usropts::FloatToText(value), text);
+        EXPECT_EQ(usropts::FloatFromText(text), value);
+    }
+    for (const auto& [text, value] : std::vector<std::pair<std::wstring, float>>{
+             {L"72.5 pt", 72.5f}, {L"no number", 0.0f}, {L"", 0.0f}})
+        EXPECT_EQ(usropts::FloatFromText(text), value);
 
-TEST(StoredForms, TimesAreUtcDateTimesAndZonesAreApplied) {
-    EXPECT_EQ(usropts::TimeToText(-1), L"");
-    EXPECT_EQ(usropts::TimeToText(0), L"1970-01-01T00:00:00");
-    EXPECT_EQ(usropts::TimeToText(951782400), L"2000-02-29T00:00:00");
-
-    EXPECT_EQ(usropts::TimeFromText(L"1970-01-01T02:00:00+02:00"), 0);
-    EXPECT_EQ(usropts::TimeFromText(L"1970-01-01T00:00:00Z"), 0);
-    EXPECT_EQ(usropts::TimeFromText(L"1969-12-31T22:30:00-01:30"), 0);
-    EXPECT_EQ(usropts::TimeFromText(L"2000-01-01T00:00:00.5"), 946684800);
-    EXPECT_EQ(usropts::TimeFromText(L"1969-12-31T23:59:59.5"), 0) << "toward zero";
-    EXPECT_EQ(usropts::TimeFromText(L"2000-01-01T00:00:00.250+01:00"), 946681200);
-    EXPECT_EQ(usropts::TimeFromText(L"1969-12-31T23:59:59"), -1);
-    for (const wchar_t* bad :
-         {L"", L"yesterday", L"2000-02-30T00:00:00", L"2000-01-01 00:00:00", L"2000-01-01T24:00:00",
-          L"2000-01-01T00:00:00.", L"2000-01-01T00:00:00Zx"})
-        EXPECT_EQ(usropts::TimeFromText(bad), -1) << std::wstring(bad).size();
+    for (const auto& [time, text] : std::vector<std::pair<int64_t, std::wstring>>{
+             {-1, L""}, {0, L"1970-01-01T00:00:00"}, {951782400, L"2000-02-29T00:00:00"}}) {
+        EXPECT_EQ(usropts::TimeToText(time), text);
+        EXPECT_EQ(usropts::TimeFromText(text), time);
+    }
+    const std::pair<const wchar_t*, int64_t> read[] = {
+        {L"1970-01-01T02:00:00+02:00", 0}, {L"1970-01-01T00:00:00Z", 0},
+        {L"1969-12-31T22:30:00-01:30", 0}, {L"2000-01-01T00:00:00.5", 946684800},
+        {L"1969-12-31T23:59:59.5", 0},     {L"2000-01-01T00:00:00.250+01:00", 946681200},
+        {L"1969-12-31T23:59:59", -1},      {L"yesterday", -1},
+        {L"2000-02-30T00:00:00", -1},      {L"2000-01-01 00:00:00", -1},
+        {L"2000-01-01T24:00:00", -1},      {L"2000-01-01T00:00:00.", -1},
+        {L"2000-01-01T00:00:00Zx", -1}};
+    for (const auto& [text, time] : read)
+        EXPECT_EQ(usropts::TimeFromText(text), time) << std::wstring(text).size();
 }
 
 TEST(StoredForms, AZoneDesignatorThatDoesNotParseSaysWhy) {
