@@ -32,20 +32,19 @@ protected:
         EXPECT_EQ(run.exit, 0) << run.err;
         return run.out;
     }
-    // The colour of the first annotation that a highlight of the sample made.
+    // The colour of the first annotation that a highlight of the sample made,
+    // each into a file of its own.
     std::string MarkupColor(const std::vector<std::string>& more) {
-        std::vector<std::string> args = {"markup", std::string(SAMPLES_DIR) + "/sample.pdf",
-                                         "-o",     Scratch("pdf"),
-                                         "--text", "quick brown",
-                                         "--json"};
+        std::vector<std::string> args = {
+            "markup",     std::string(SAMPLES_DIR) + "/sample.pdf",
+            "-o",         folder.Path(std::to_string(++serial) + ".pdf"),
+            "--json",     "--text",
+            "quick brown"};
         args.insert(args.end(), more.begin(), more.end());
         const Outcome run = Vellum(args);
         EXPECT_EQ(run.exit, 0) << run.err;
         const std::size_t at = run.out.find("\"color\":\"");
         return at == std::string::npos ? "" : run.out.substr(at + 9, 8);
-    }
-    std::string Scratch(const std::string& name) {
-        return folder.Path(std::to_string(++serial) + "." + name);
     }
 
     const testsupport::TempFolder folder;
