@@ -1,14 +1,21 @@
-// Documents: pages and edit groups with undo. (Inserting an annotation, the
-// page change it announces, and the text selections of the host's text tools
-// are checked with the markup tool's annotations and its caret.)
+// Documents: pages and edit groups with undo; and the services, found
+// through the provider by the fixed atoms and the manifest. (Inserting an
+// annotation, the page change it announces, and the text selections of the
+// host's text tools are checked with the markup tool's annotations and its
+// caret; the tool registry and the cursor with the markup tool, the author in
+// the annotations it makes.)
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 #include "HostBLProbes.h"
-#include "bl/BLSelection.h"
+#include "bl/BLService.h"
+#include "bl/GraphicsFactory.h"
 #include "service-common/ResultCodes.h"
-#include "service-common/ServiceObjectException.h"
+#include "svcbroker.h"
+
+// The service-module entry of the library under test.
+extern "C" uint32_t CreateServiceObject(uint32_t atom, ServiceObject** out);
 
 namespace {
 
@@ -21,21 +28,17 @@ class DocumentTest : public ::testing::Test {
 protected:
     ObjectPtr document = MakeDocument({{{0, 0, 200, 100}, 0, 5}, {{0, 0, 200, 100}, 90, 5}});
 
-    // A new highlight over the first two characters of a page.
-    PDAnnot NewHighlight() {
+    // Inserts a new highlight over the first two characters of a page.
+    uint32_t Insert(uint64_t page) {
         PDQuadF quads[2] = {CharQuad({0, 0, 200, 100}, 0), CharQuad({0, 0, 200, 100}, 1)};
         PDTextMarkupAnnotParams params{{9, 57, 31, 71}, quads, 2, 0xFFFFFF00u, 0, L"tester"};
         PDAnnot annot = nullptr;
         EXPECT_EQ(PDAnnotCreate(HostBL::DocumentHandle(document.get()), kPDAtomHighlight, &params,
                                 &annot),
                   kPDOk);
-        return annot;
-    }
-    uint32_t Insert(uint64_t page, const char* operation = "Annot_Insert") {
-        PDAnnot annot = NewHighlight();
         AnnotOperationArgs args{document.get(), page, annot};
         const uint32_t code = TryCall<BLDocumentOps::PerformAnnotOperation>(
-                                  document.get(), AtomFromString(operation), &args, 0u)
+                                  document.get(), AtomFromString("Annot_Insert"), &args, 0u)
                                   .value_or(99);
         PDAnnotRelease(annot);
         return code;
@@ -62,6 +65,8 @@ TEST_F(DocumentTest, PageObjectsHandOutPagesAndPairAccess) {
     EXPECT_EQ(TryCall<BLDocumentOps::GetPage>(document.get(), uint64_t{2}, none.Receive()),
               SODetails::kNotAvailable);
     EXPECT_FALSE(none);
+    // A service that is no document is refused by the host's own calls.
+    EXPECT_THROW(HostBL::PageCount(HostBL::NewService("BLAuthor").get()), std::invalid_argument);
 }
 
 TEST_F(DocumentTest, NestedEditGroupsUndoAsOneStep) {
@@ -83,28 +88,43 @@ TEST_F(DocumentTest, NestedEditGroupsUndoAsOneStep) {
     EXPECT_TRUE(HostBL::Undo(document.get()));
     EXPECT_EQ(HostBL::ListAnnots(document.get()).size(), 0u);
     EXPECT_EQ(announced, 2); // every page
-    EXPECT_FALSE(HostBL::Undo(document.get()));
     EXPECT_TRUE(HostBL::Redo(document.get()));
     EXPECT_EQ(HostBL::ListAnnots(document.get()).size(), 2u);
 
     // Ending a group that was never begun is reported to the caller.
-    try {
-        CallChecked<BLDocumentOps::EndEditGroup>(document.get());
-        FAIL() << "no exception";
-    } catch (const ServiceObjectException& e) {
-        EXPECT_EQ(e.Code(), 3u);
-        EXPECT_EQ(e.Message(), L"BLDocument::EndEditGroup() failed, code: 3");
-    }
+    EXPECT_EQ(TryCall<BLDocumentOps::EndEditGroup>(document.get()), SODetails::kBadArgument);
+    ErrorInfo info{};
+    document->common.GetErrorInfo(document.get(), &info, nullptr);
+    EXPECT_EQ(std::wstring(info.message), L"BLDocument::EndEditGroup() failed, code: 3");
 }
 
-TEST(DocumentOpenTest, MissingFileNamesTheFile) {
-    try {
-        HostBL::OpenDocument("/nonexistent/missing.pdf");
-        FAIL() << "no exception";
-    } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find("/nonexistent/missing.pdf"), std::string::npos);
+ObjectPtr FromProvider(SLAtom atom) {
+    ObjectPtr object;
+    uint32_t systemError = 0;
+    EXPECT_EQ(ServiceProviderGetServiceObject(atom, object.Receive(), &systemError),
+              SODetails::kOk);
+    return object;
+}
+
+TEST(ServicesTest, ProviderMakesTheServicesFromTheManifest) {
+    {
+        ObjectPtr service = FromProvider(BLServiceOps::kFixedAtom);
+        ObjectPtr factory = FromProvider(GRFactoryOps::kFixedAtom);
+        ObjectPtr author = FromProvider(AtomFromString("BLAuthor"));
+        ASSERT_TRUE(service && factory && author);
+        EXPECT_STREQ(service->interfaceName, "BLService");
+        EXPECT_STREQ(factory->interfaceName, "GraphicsFactory");
+        EXPECT_STREQ(author->interfaceName, "BLAuthor");
+        EXPECT_EQ(FromProvider(BLServiceOps::kFixedAtom), service); // one shared instance
     }
-    EXPECT_THROW(HostBL::PageCount(HostBL::NewService("BLAuthor").get()), std::invalid_argument);
+    ServiceProviderReleaseInstances();
+
+    EXPECT_FALSE(HostBL::NewService("UIService"));
+    ServiceObject* out = nullptr;
+    EXPECT_EQ(CreateServiceObject(AtomFromString("UIService"), &out),
+              kSPServiceNotSupportedByModule);
+    EXPECT_EQ(CreateServiceObject(AtomFromString("BLAuthor"), nullptr), SODetails::kBadArgument);
+    EXPECT_EQ(out, nullptr);
 }
 
 } // namespace

@@ -23,15 +23,26 @@ struct PageSpec {
     int chars;
 };
 
-// An in-memory document of the given pages wrapped as a document object.
-ObjectPtr MakeDocument(const std::vector<PageSpec>& pages);
-
 // The quad of a character as MakeDocument lays it out.
-PDQuadF CharQuad(const PDRectF& crop, int index);
+inline PDQuadF CharQuad(const PDRectF& crop, int index) {
+    const float left = crop.x0 + 10 + 10.0f * index, top = crop.y1 - 30;
+    return testsupport::FolioBox(left, top - 12, left + 10, top);
+}
 
-// What a view answers about adding annotations, and its state bits.
-bool AnnotationsAllowed(ServiceObject* view);
-uint32_t ViewState(ServiceObject* view);
+// An in-memory document of the given pages wrapped as a document object.
+inline ObjectPtr MakeDocument(const std::vector<PageSpec>& pages) {
+    const testsupport::Document document = testsupport::InMemory(0);
+    for (const PageSpec& spec : pages) {
+        uint64_t index = 0;
+        FolioMemoryAddPage(document.get(), &spec.crop, spec.rotate, &index);
+        for (int c = 0; c < spec.chars; ++c) {
+            const wchar_t text[2] = {static_cast<wchar_t>(L'a' + c % 26), 0};
+            const PDQuadF quad = CharQuad(spec.crop, c);
+            FolioMemoryAddChar(document.get(), index, text, &quad);
+        }
+    }
+    return HostBL::WrapDocument(document.get());
+}
 
 // Counts what an event source does with a context.
 struct Probe {

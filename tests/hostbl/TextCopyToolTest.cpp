@@ -48,10 +48,22 @@ protected:
         CallChecked<BLDocumentViewOps::GetSelection>(view.get(), selection.Receive());
         return selection;
     }
-    uint64_t Quads(ServiceObject* selection, uint64_t page) {
-        uint64_t count = 0;
-        CallChecked<BLSelectionOps::GetQuadCount>(selection, page, &count);
-        return count;
+    // The selection's pages and their quad counts, "first-last: n n"; its
+    // type is the tool's.
+    std::string Selected() {
+        const ObjectPtr selection = Selection();
+        SLAtom type = 0;
+        uint64_t first = 0, last = 0;
+        CallChecked<BLSelectionOps::GetType>(selection.get(), &type);
+        CallChecked<BLSelectionOps::GetSelectedPages>(selection.get(), &first, &last);
+        EXPECT_EQ(type, SODetails::AtomFromString("TextCopy"));
+        std::string text = std::to_string(first) + "-" + std::to_string(last) + ":";
+        for (uint64_t page = first; page <= last; ++page) {
+            uint64_t count = 0;
+            CallChecked<BLSelectionOps::GetQuadCount>(selection.get(), page, &count);
+            text += " " + std::to_string(count);
+        }
+        return text;
     }
 
     ObjectPtr document = MakeDocument(kPages);
@@ -65,29 +77,14 @@ TEST_F(TextCopyToolTest, ADragSelectsFromCaretToCaretInEitherDirectionAndOverPag
     // fourth of page 3 (a turned page).
     const SL::PointI from = At(0, 1, 0.4f), to = At(2, 3, 1.1f);
     EXPECT_TRUE(Drag(from, to));
-    ObjectPtr selection = Selection();
-    ASSERT_TRUE(selection);
+    EXPECT_EQ(Selected(), "0-2: 4 5 4");
     EXPECT_EQ(selectionChanges.calls, 1) << "the release makes the selection";
-    SLAtom type = 0;
-    CallChecked<BLSelectionOps::GetType>(selection.get(), &type);
-    EXPECT_EQ(type, SODetails::AtomFromString("TextCopy"));
-    uint64_t first = 0, last = 0;
-    CallChecked<BLSelectionOps::GetSelectedPages>(selection.get(), &first, &last);
-    EXPECT_EQ(first, 0u);
-    EXPECT_EQ(last, 2u);
-    EXPECT_EQ(Quads(selection.get(), 0), 4u);
-    EXPECT_EQ(Quads(selection.get(), 1), 5u);
-    EXPECT_EQ(Quads(selection.get(), 2), 4u);
     EXPECT_TRUE(HostBL::HasTextSelection(view.get()));
 
     // Backwards, from past the fourth character to before the second: the
     // same characters of one page.
     EXPECT_TRUE(Drag(At(1, 3, 0.8f), At(1, 1, 0.2f)));
-    selection = Selection();
-    CallChecked<BLSelectionOps::GetSelectedPages>(selection.get(), &first, &last);
-    EXPECT_EQ(first, 1u);
-    EXPECT_EQ(last, 1u);
-    EXPECT_EQ(Quads(selection.get(), 1), 3u);
+    EXPECT_EQ(Selected(), "1-1: 3");
     EXPECT_EQ(HostBL::ActiveToolName(view.get()), "TextCopy") << "selecting does not end the tool";
 }
 

@@ -1,6 +1,6 @@
-// Document views: layout, coordinate conversions, events and the active
-// tool. (Drawing through the graphics factory is checked with the markup
-// tool's live painting.)
+// Document views: layout, coordinate conversions, events, the active tool
+// and the permission to add annotations. (Drawing through the graphics
+// factory is checked with the markup tool's live painting.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "HostBLProbes.h"
+#include "ShellCommand.h"
 #include "bl/BLInputHandler.h"
-#include "bl/GraphicsFactory.h"
 #include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
 
@@ -20,6 +20,10 @@ using namespace BLDocumentViewOps;
 using SODetails::CallChecked;
 
 constexpr float kZoom = 1.5f;
+
+template <class Rect> std::vector<double> Corners(const Rect& r) {
+    return {double(r.x0), double(r.y0), double(r.x1), double(r.y1)};
+}
 
 // Upright, cropped and turned pages of different sizes.
 const std::vector<PageSpec> kPages = {
@@ -34,16 +38,6 @@ protected:
     ObjectPtr document = MakeDocument(kPages);
     ObjectPtr view = HostBL::CreateView(document.get(), 400, 300, kZoom);
 
-    SL::PointF ToPage(uint64_t page, SL::PointI p) {
-        SL::PointF out{};
-        CallChecked<DeviceToPage>(view.get(), page, &p, &out);
-        return out;
-    }
-    SL::PointI ToDevice(uint64_t page, SL::PointF p) {
-        SL::PointI out{};
-        CallChecked<PageToDevice>(view.get(), page, &p, &out);
-        return out;
-    }
     uint64_t PageAt(int32_t x, int32_t y) {
         SL::PointI p{x, y};
         uint64_t page = 0;
@@ -62,14 +56,15 @@ TEST_F(ViewTest, ConversionsAreInversesOnTurnedAndCroppedPages) {
         // Device -> page -> device is exact, over the whole shown page.
         for (int32_t y = shown.y0; y < shown.y1; y += 7)
             for (int32_t x = shown.x0; x < shown.x1; x += 7) {
-                const SL::PointI back = ToDevice(page, ToPage(page, {x, y}));
+                const SL::PointI back = HostBL::PageToDevice(
+                    view.get(), page, HostBL::DeviceToPage(view.get(), page, {x, y}));
                 ASSERT_EQ(back.x, x);
                 ASSERT_EQ(back.y, y);
             }
 
         // One pixel to the right moves along the page as the rotation says.
-        const SL::PointF a = ToPage(page, {shown.x0 + 10, shown.y0 + 10});
-        const SL::PointF b = ToPage(page, {shown.x0 + 11, shown.y0 + 10});
+        const SL::PointF a = HostBL::DeviceToPage(view.get(), page, {shown.x0 + 10, shown.y0 + 10});
+        const SL::PointF b = HostBL::DeviceToPage(view.get(), page, {shown.x0 + 11, shown.y0 + 10});
         const float step = 1 / kZoom;
         const int rotate = kPages[page].rotate;
         EXPECT_NEAR(b.x - a.x, rotate == 0 ? step : rotate == 180 ? -step : 0, 1e-4);
@@ -79,10 +74,7 @@ TEST_F(ViewTest, ConversionsAreInversesOnTurnedAndCroppedPages) {
         SL::RectF box{crop.x0, crop.y0, crop.x1, crop.y1};
         SL::RectI device{};
         CallChecked<PageRectToDevice>(view.get(), page, &box, &device);
-        EXPECT_EQ(device.x0, shown.x0);
-        EXPECT_EQ(device.y0, shown.y0);
-        EXPECT_EQ(device.x1, shown.x1);
-        EXPECT_EQ(device.y1, shown.y1);
+        EXPECT_EQ(Corners(device), Corners(shown));
 
         // Page rect -> device -> page within half a pixel, minimum first.
         SL::RectF inner{crop.x0 + 61.1f, crop.y0 + 40.2f, crop.x0 + 13.3f, crop.y0 + 7.7f};
@@ -184,16 +176,12 @@ TEST_F(ViewTest, EventsMayBeRaisedWhileSubscriptionsChange) {
 }
 
 // A tool object that counts its Terminate calls.
-struct FakeTool {
-    explicit FakeTool(int* counter) : terminated(counter) {}
-    int* terminated;
-};
 struct FakeToolInterface {
-    using Object = SODetails::ServiceObjectCppTheConcrete<FakeToolInterface, FakeTool>;
+    using Object = SODetails::ServiceObjectCppTheConcrete<FakeToolInterface, int*>;
     static constexpr const char* kName = "BLInputHandler";
     static constexpr std::size_t kOperationCount = 9;
     static uint32_t Terminate(ServiceObject* self) {
-        ++*Object::ImplOf(self).terminated;
+        ++*Object::ImplOf(self);
         return 0;
     }
     static void FillOperations(SODetails::Operation* ops) {
@@ -227,5 +215,65 @@ TEST_F(ViewTest, ActiveToolIsKeptUntilEndedAndTerminated) {
     EXPECT_EQ(terminated, 2);
     EXPECT_EQ(tool->common.GetRefCount(tool.get()), 1u);
 }
+
+// Whether annotations may be added in a view: not in a read-only view, nor
+// in any view of a document whose permissions forbid them (a PDF file
+// locked with pypdf).
+bool AnnotationsAllowed(ServiceObject* view) {
+    bool allowed = true;
+    CallChecked<IsOperationAllowed>(view, BLViewOperation::kAnnotations, BLViewOperation::kAdd,
+                                    true, false, &allowed);
+    return allowed;
+}
+
+struct StateProbe {
+    std::vector<uint32_t> states;
+    static void Invoke(uint32_t state, void* context) {
+        static_cast<StateProbe*>(context)->states.push_back(state);
+    }
+};
+
+TEST_F(ViewTest, AReadOnlyViewRefusesAnnotationsAndSaysSoInItsState) {
+    StateProbe probe;
+    SODetails::TryCall<BLDocumentViewEvents::OnViewStateChanged::Subscribe>(
+        view.get(), &StateProbe::Invoke, nullptr, static_cast<void*>(&probe));
+
+    EXPECT_EQ(HostBL::ViewState(view.get()), 0u);
+    EXPECT_TRUE(AnnotationsAllowed(view.get()));
+    bool other = true;
+    CallChecked<IsOperationAllowed>(view.get(), 3u, 5u, true, false, &other);
+    EXPECT_FALSE(other) << "no other change is known to this host";
+
+    HostBL::SetReadOnly(view.get(), true);
+    HostBL::SetReadOnly(view.get(), true);
+    EXPECT_EQ(HostBL::ViewState(view.get()), BLViewState::kReadOnly);
+    EXPECT_FALSE(AnnotationsAllowed(view.get()));
+    EXPECT_EQ(HostBL::AnnotationsBlocked(view.get()), HostBL::AnnotationBlock::kReadOnlyView);
+    HostBL::SetReadOnly(view.get(), false);
+    EXPECT_TRUE(AnnotationsAllowed(view.get()));
+    EXPECT_EQ(probe.states, (std::vector<uint32_t>{BLViewState::kReadOnly, 0u}))
+        << "one event per change";
+}
+
+#ifdef PDFPROBE_PY
+TEST(ViewPermission, ADocumentThatForbidsAnnotationsRefusesThemInEveryView) {
+    testsupport::TempFolder folder;
+    const std::string plain = folder.Path("plain.pdf"), locked = folder.Path("locked.pdf");
+    testsupport::WritePdf(plain, {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 12, "Hi"}}}});
+    const testsupport::Outcome run = testsupport::RunCommand(
+        "/usr/bin/python3 " + testsupport::Quote(PDFPROBE_PY) + " forbid-annots " +
+        testsupport::Quote(plain) + " " + testsupport::Quote(locked));
+    ASSERT_EQ(run.exit, 0) << run.err;
+
+    EXPECT_EQ(HostBL::Permissions(HostBL::OpenDocument(plain).get()), uint32_t(kFolioPermitAll));
+    const ObjectPtr document = HostBL::OpenDocument(locked);
+    EXPECT_EQ(HostBL::Permissions(document.get()), uint32_t(kFolioPermitPrint | kFolioPermitCopy));
+    const ObjectPtr view = HostBL::CreateView(document.get(), 400, 300, 1);
+    EXPECT_FALSE(AnnotationsAllowed(view.get()));
+    EXPECT_EQ(HostBL::AnnotationsBlocked(view.get()),
+              HostBL::AnnotationBlock::kForbiddenByDocument);
+    EXPECT_EQ(HostBL::ViewState(view.get()), 0u) << "the view itself is not read-only";
+}
+#endif
 
 } // namespace

@@ -15,13 +15,6 @@ using testsupport::Outcome;
 using testsupport::Quote;
 using testsupport::ReadFile;
 
-std::size_t Count(const std::string& text, const std::string& part) {
-    std::size_t count = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
-
 class OptionsCli : public testing::Test {
 protected:
     Outcome Vellum(const std::vector<std::string>& args) {
@@ -39,20 +32,19 @@ protected:
         EXPECT_EQ(run.exit, 0) << run.err;
         return run.out;
     }
-    // The colour of the first annotation that a highlight of the sample made.
+    // The colour of the first annotation that a highlight of the sample made,
+    // each into a file of its own.
     std::string MarkupColor(const std::vector<std::string>& more) {
-        std::vector<std::string> args = {"markup", std::string(SAMPLES_DIR) + "/sample.pdf",
-                                         "-o",     Scratch("pdf"),
-                                         "--text", "quick brown",
-                                         "--json"};
+        std::vector<std::string> args = {
+            "markup",     std::string(SAMPLES_DIR) + "/sample.pdf",
+            "-o",         folder.Path(std::to_string(++serial) + ".pdf"),
+            "--json",     "--text",
+            "quick brown"};
         args.insert(args.end(), more.begin(), more.end());
         const Outcome run = Vellum(args);
         EXPECT_EQ(run.exit, 0) << run.err;
         const std::size_t at = run.out.find("\"color\":\"");
         return at == std::string::npos ? "" : run.out.substr(at + 9, 8);
-    }
-    std::string Scratch(const std::string& name) {
-        return folder.Path(std::to_string(++serial) + "." + name);
     }
 
     const testsupport::TempFolder folder;
@@ -80,34 +72,33 @@ TEST_F(OptionsCli, ALastColourSetIsTheNextMarkupsColour) {
         << "an unchanged colour is not reported";
 }
 
+// (How many values the schema and each group have is the schema's own
+// business: only the form of a listed value is checked.)
 TEST_F(OptionsCli, ValuesOfEveryTypeAreShownAndTakenAsText) {
     const Outcome list = Vellum({"options", "list", "--json"});
     ASSERT_EQ(list.exit, 0) << list.err;
-    EXPECT_EQ(Count(list.out, "{\"path\":"), 521u);
     EXPECT_NE(list.out.find("{\"path\":\"Options/Fonts/Default/Family\",\"type\":\"string\","
                             "\"value\":\"Times New Roman\",\"default\":\"Times New Roman\"}"),
               std::string::npos);
 
-    const std::vector<std::pair<std::string, std::string>> settings = {
-        {"Options/Ink/Opacity", "50"},
-        {"Options/Ink/Color", "0x00ABCDEF"},
-        {"Options/Forms/TextField/Size/Width", "-20"},
-        {"Options/General/Hibernate on close", "False"},
-        {"Options/Paragraph/Line Spacing", "1.5"},
-        {"Options/MetaData/LastUpdateTime", "2024-05-01T14:30:00+02:00"},
-        {"Options/Fonts/Default/Family", "Zoë Sans"},
-        {"Options/Layout/Units", "3"},
+    struct Setting {
+        std::string path, text, shown;
     };
-    for (const auto& [path, text] : settings)
-        EXPECT_EQ(Vellum({"options", "set", path, text}).exit, 0) << path;
-    const std::vector<std::string> shown = {
-        "50", "00ABCDEF", "-20", "false", "1.5", "2024-05-01T12:30:00", "Zoë Sans", "3"};
-    for (std::size_t i = 0; i < settings.size(); ++i)
-        EXPECT_EQ(Get(settings[i].first), shown[i] + "\n");
-
-    const Outcome ink = Vellum({"options", "list", "Ink"});
-    EXPECT_EQ(Count(ink.out, "\n"), 5u);
-    EXPECT_NE(ink.out.find("Options/Ink/Opacity = 50  (unsigned, default 100)\n"),
+    for (const Setting& s :
+         std::vector<Setting>{{"Options/Ink/Opacity", "50", "50"},
+                              {"Options/Ink/Color", "0x00ABCDEF", "00ABCDEF"},
+                              {"Options/Forms/TextField/Size/Width", "-20", "-20"},
+                              {"Options/General/Hibernate on close", "False", "false"},
+                              {"Options/Paragraph/Line Spacing", "1.5", "1.5"},
+                              {"Options/MetaData/LastUpdateTime", "2024-05-01T14:30:00+02:00",
+                               "2024-05-01T12:30:00"},
+                              {"Options/Fonts/Default/Family", "Zoë Sans", "Zoë Sans"},
+                              {"Options/Layout/Units", "3", "3"}}) {
+        EXPECT_EQ(Vellum({"options", "set", s.path, s.text}).exit, 0) << s.path;
+        EXPECT_EQ(Get(s.path), s.shown + "\n");
+    }
+    EXPECT_NE(Vellum({"options", "list", "Ink"})
+                  .out.find("Options/Ink/Opacity = 50  (unsigned, default 100)\n"),
               std::string::npos);
 
     EXPECT_EQ(Vellum({"options", "reset", "Options/Ink/Opacity"}).exit, 0);

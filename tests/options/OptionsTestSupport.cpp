@@ -1,10 +1,5 @@
 #include "OptionsTestSupport.h"
 
-#include <boost/make_shared.hpp>
-
-#include <cstdlib>
-#include <stdexcept>
-
 #include "TestObjects.h"
 #include "TestSupport.h"
 #include "platform/Platform.h"
@@ -14,60 +9,6 @@
 #include "svcbroker.h"
 
 namespace optest {
-
-namespace {
-
-template <class Values>
-auto Find(Values& values, const std::wstring& path, const std::wstring& name) {
-    const auto node = values.find(path);
-    if (node == values.end() || node->second.count(name) == 0)
-        throw ServiceObjectException(2, L"no such value", "MemoryNode", "test", 0);
-    return node->second.at(name);
-}
-
-} // namespace
-
-void MemoryNode::Unused() {
-    throw std::logic_error("the options tree does not use this operation");
-}
-
-void MemoryNode::Written() {
-    if (store_->refuseWrites)
-        throw ServiceObjectException(2, L"the store refuses writes", "MemoryNode", "test", 0);
-    ++store_->writes;
-}
-
-void MemoryNode::SetInt(const std::wstring& name, int32_t value) {
-    Written();
-    store_->texts[path_].erase(name);
-    store_->ints[path_][name] = value;
-}
-
-int32_t MemoryNode::GetInt(const std::wstring& name) {
-    return Find(store_->ints, path_, name);
-}
-
-void MemoryNode::SetString(const std::wstring& name, const std::wstring& value) {
-    Written();
-    store_->ints[path_].erase(name);
-    store_->texts[path_][name] = value;
-}
-
-std::wstring MemoryNode::GetString(const std::wstring& name) {
-    return Find(store_->texts, path_, name);
-}
-
-bool MemoryNode::IsValueExists(const std::wstring& name) {
-    return store_->ints[path_].count(name) + store_->texts[path_].count(name) > 0;
-}
-
-bool MemoryNode::IsNodeExists() {
-    return store_->ints.count(path_) + store_->texts.count(path_) > 0;
-}
-
-boost::shared_ptr<Settings::ISettingsNode> MemoryNode::GetChildNode(const std::wstring& name) {
-    return boost::make_shared<MemoryNode>(store_, path_ + L"\\" + name);
-}
 
 namespace {
 

@@ -3,6 +3,7 @@
 // own.
 #pragma once
 
+#include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
 
 #include <map>
@@ -11,7 +12,10 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "support-proxy/ISettingsNode.h"
+#include "service-common/ResultCodes.h"
+#include "service-common/ServiceObjectException.h"
+#include "support-proxy/SLSettingsNode.h"
+#include "support-proxy/SettingsInterface.h"
 
 namespace optest {
 
@@ -23,41 +27,56 @@ struct MemoryStore {
     int writes = 0;
 };
 
-// A node of a MemoryStore; the operations the options tree does not use
-// throw std::logic_error.
-class MemoryNode : public Settings::ISettingsNode {
+// A node of a MemoryStore. The operations the options tree does not use
+// fail as they do where there is no settings service.
+class MemoryNode : public Settings::SLSettingsNode<Settings::SLSettingsRoot> {
 public:
     MemoryNode(std::shared_ptr<MemoryStore> store, std::wstring path)
-        : store_(std::move(store)), path_(std::move(path)) {}
+        : SLSettingsNode(Settings::kUserSettingsRoot, std::move(path), nullptr,
+                         boost::make_shared<Settings::SLSettingValue>(nullptr)),
+          store_(std::move(store)) {}
 
-    void SetInt(const std::wstring& name, int32_t value) override;
-    int32_t GetInt(const std::wstring& name) override;
+    void SetInt(const std::wstring& name, int32_t value) override {
+        Put(store_->ints, store_->texts, name, value);
+    }
+    int32_t GetInt(const std::wstring& name) override { return Find(store_->ints, name); }
     void SetBool(const std::wstring& name, bool value) override { SetInt(name, value); }
     bool GetBool(const std::wstring& name) override { return GetInt(name) != 0; }
-    void SetString(const std::wstring& name, const std::wstring& value) override;
-    std::wstring GetString(const std::wstring& name) override;
-    bool IsValueExists(const std::wstring& name) override;
-    bool IsNodeExists() override;
-    boost::shared_ptr<ISettingsNode> GetChildNode(const std::wstring& name) override;
-
-    void SetType2Value(const std::wstring&, uint32_t) override { Unused(); }
-    uint32_t GetType2Value(const std::wstring&) override { Unused(); }
-    void SetType4Value(const std::wstring&, const void*, uint32_t) override { Unused(); }
-    void SetType4Value64(const std::wstring&, const void*, uint64_t) override { Unused(); }
-    void DeleteValue(const std::wstring&) override { Unused(); }
-    void DeleteChildNode(const std::wstring&) override { Unused(); }
-    boost::shared_ptr<INodesList> EnumerateChildNodes() override { Unused(); }
-    boost::shared_ptr<INodesList> EnumerateChildValues() override { Unused(); }
-    void DeleteNode() override { Unused(); }
-    void CreateNode() override { Unused(); }
-    void ClearNode() override { Unused(); }
+    void SetString(const std::wstring& name, const std::wstring& value) override {
+        Put(store_->texts, store_->ints, name, value);
+    }
+    std::wstring GetString(const std::wstring& name) override { return Find(store_->texts, name); }
+    bool IsValueExists(const std::wstring& name) override {
+        return store_->ints[Path()].count(name) + store_->texts[Path()].count(name) > 0;
+    }
+    bool IsNodeExists() override {
+        return store_->ints.count(Path()) + store_->texts.count(Path()) > 0;
+    }
+    boost::shared_ptr<ISettingsNode> GetChildNode(const std::wstring& name) override {
+        return boost::make_shared<MemoryNode>(store_, Path() + L"\\" + name);
+    }
 
 private:
-    [[noreturn]] static void Unused();
-    void Written();
+    // Keeps `value` under `name`, in place of a value of the other type.
+    template <class Values, class Others, class Value>
+    void Put(Values& values, Others& others, const std::wstring& name, const Value& value) {
+        if (store_->refuseWrites)
+            throw ServiceObjectException(SODetails::kNotAvailable, L"the store refuses writes",
+                                         "MemoryNode", "test", 0);
+        ++store_->writes;
+        others[Path()].erase(name);
+        values[Path()][name] = value;
+    }
+    template <class Values>
+    typename Values::mapped_type::mapped_type Find(Values& values, const std::wstring& name) {
+        const auto node = values.find(Path());
+        if (node == values.end() || node->second.count(name) == 0)
+            throw ServiceObjectException(SODetails::kNotAvailable, L"no such value", "MemoryNode",
+                                         "test", 0);
+        return node->second.at(name);
+    }
 
     std::shared_ptr<MemoryStore> store_;
-    std::wstring path_;
 };
 
 // One report to the tracking service.

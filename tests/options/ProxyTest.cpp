@@ -40,19 +40,20 @@ struct Service {
                 ServiceObjectException(result, L"the store says no", "SLSettings::Op", "host", 7));
         return result;
     }
-    static uint32_t Exists(ServiceObject*, uint32_t, const wchar_t* p, const wchar_t* n,
-                           uint32_t* out) {
-        *out = exists;
-        return Log(0, p, n);
+    // The operations that answer a number through `out`.
+    template <std::size_t Position, uint32_t* Answer>
+    static uint32_t Read(ServiceObject*, uint32_t, const wchar_t* p, const wchar_t* n,
+                         uint32_t* out) {
+        *out = *Answer;
+        return Log(Position, p, n);
     }
     static uint32_t NodeExists(ServiceObject*, uint32_t, const wchar_t* p, uint32_t* out) {
         *out = exists;
         return Log(8, p);
     }
-    static uint32_t GetInt(ServiceObject*, uint32_t, const wchar_t* p, const wchar_t* n,
-                           uint32_t* out) {
-        *out = integer;
-        return Log(16, p, n);
+    template <std::size_t Position>
+    static uint32_t OnNode(ServiceObject*, uint32_t, const wchar_t* p) {
+        return Log(Position, p);
     }
     static uint32_t SetInt(ServiceObject*, uint32_t, const wchar_t* p, const wchar_t* n,
                            uint32_t value) {
@@ -66,29 +67,21 @@ struct Service {
         *length = static_cast<uint32_t>(text.size());
         return Log(64, p, n);
     }
-    static uint32_t GetType(ServiceObject*, uint32_t, const wchar_t* p, const wchar_t* n,
-                            uint32_t* out) {
-        *out = type;
-        return Log(96, p, n);
-    }
     static uint32_t List(ServiceObject*, uint32_t, const wchar_t* p, ServiceObject** list);
-    static uint32_t OnNode(std::size_t position, const wchar_t* p) { return Log(position, p); }
 
     // The full service, without the operations in `missing`.
     static void Install(const std::vector<std::size_t>& missing = {}) {
         object = {};
         object.object.header.common.GetErrorInfo = &SODetails::GetErrorInfo;
-        object.Set<SettingsOps::IsValueExists>(&Exists);
+        object.Set<SettingsOps::IsValueExists>(&Read<0, &exists>);
         object.Set<SettingsOps::IsNodeExists>(&NodeExists);
-        object.Set<SettingsOps::GetInt>(&GetInt);
+        object.Set<SettingsOps::GetInt>(&Read<16, &integer>);
         object.Set<SettingsOps::SetInt>(&SetInt);
         object.Set<SettingsOps::GetString>(&GetString);
-        object.Set<SettingsOps::GetValueType>(&GetType);
+        object.Set<SettingsOps::GetValueType>(&Read<96, &type>);
         object.Set<SettingsOps::EnumerateChildNodes>(&List);
-        object.Set<SettingsOps::CreateNode>(
-            [](ServiceObject*, uint32_t, const wchar_t* p) { return OnNode(120, p); });
-        object.Set<SettingsOps::DeleteNode>(
-            [](ServiceObject*, uint32_t, const wchar_t* p) { return OnNode(128, p); });
+        object.Set<SettingsOps::CreateNode>(&OnNode<120>);
+        object.Set<SettingsOps::DeleteNode>(&OnNode<128>);
         for (std::size_t position : missing)
             object.object.operations[position / 8] = nullptr;
         for (const char* name : {"SLSettings", "SLTypedSettings"})

@@ -80,19 +80,15 @@ TEST(SettingsStore, ProcessesShareTheStoreAndItOutlivesThem) {
     EXPECT_FALSE(node.IsNodeExists());
 }
 
-enum class Damage { NotADatabase, AnotherProgramsDatabase, DamagedPages };
-
-class DamagedStore : public testing::TestWithParam<Damage> {};
-
-// Writes the file as the damage has it; returns what the failure must say.
-std::string MakeDamagedFile(const std::string& file, Damage damage) {
-    if (damage == Damage::NotADatabase) {
+// Writes the file as `damage` has it; returns what the failure must say.
+std::string MakeDamagedFile(const std::string& file, const std::string& damage) {
+    if (damage == "NotADatabase") {
         std::ofstream(file) << "Options: my own notes, not a database\n";
         return "is not a database";
     }
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
-    if (damage == Damage::AnotherProgramsDatabase) {
+    if (damage == "AnotherProgramsDatabase") {
         sqlite3_exec(db, "CREATE TABLE notes (text); INSERT INTO notes VALUES ('mine');", nullptr,
                      nullptr, nullptr);
         sqlite3_close(db);
@@ -109,6 +105,9 @@ std::string MakeDamagedFile(const std::string& file, Damage damage) {
     bytes << std::string(64, '\x55');
     return "left as it is";
 }
+
+// One damage per process: the store is opened once in each.
+class DamagedStore : public testing::TestWithParam<std::string> {};
 
 TEST_P(DamagedStore, IsReportedAndLeftAsItIs) {
     const testsupport::TempFolder folder;
@@ -129,15 +128,9 @@ TEST_P(DamagedStore, IsReportedAndLeftAsItIs) {
     EXPECT_EQ(testsupport::ReadFile(file), before);
 }
 
-std::string DamageName(const testing::TestParamInfo<Damage>& info) {
-    const char* const names[] = {"NotADatabase", "AnotherProgramsDatabase", "DamagedPages"};
-    return names[static_cast<int>(info.param)];
-}
-
 INSTANTIATE_TEST_SUITE_P(Options, DamagedStore,
-                         testing::Values(Damage::NotADatabase, Damage::AnotherProgramsDatabase,
-                                         Damage::DamagedPages),
-                         DamageName);
+                         testing::Values("NotADatabase", "AnotherProgramsDatabase", "DamagedPages"),
+                         [](const auto& info) { return info.param; });
 
 // The value each key holds in the store file, read with SQLite itself.
 std::map<std::string, int64_t> StoredValues(const std::string& file, const std::string& node) {

@@ -1,6 +1,9 @@
-// Text markup annotations: rectangle and opacity, the refusals of
-// CreateTextMarkupAnnot and the per-page routine of the tool.
+// Text markup annotations: the rectangle and the refusals of
+// CreateTextMarkupAnnot. (The opacity from the colour's alpha is checked in
+// the annotations saved to PDF files.)
 #include <gtest/gtest.h>
+
+#include <vector>
 
 #include "TestSupport.h"
 #include "bl/BLDocument.h"
@@ -11,27 +14,19 @@ namespace {
 
 using testsupport::Box;
 
-TEST(TextMarkupAnnotRect, CapsOnBothSidesThenHalfAUnitAround) {
-    const SL::Quad one = Box(10, 20, 16, 30);
-    SL::RectF r = TextMarkupAnnotRect(&one, 1);
-    EXPECT_FLOAT_EQ(r.x0, 7.5f);
-    EXPECT_FLOAT_EQ(r.y0, 19.5f);
-    EXPECT_FLOAT_EQ(r.x1, 18.5f);
-    EXPECT_FLOAT_EQ(r.y1, 30.5f);
-
-    // A second line below, and a quad whose sides have no length (no caps).
-    const SL::Quad three[] = {one, Box(0, 0, 4, 5), SL::Quad{{50, 1}, {60, 1}, {50, 1}, {60, 1}}};
-    r = TextMarkupAnnotRect(three, 3);
-    EXPECT_FLOAT_EQ(r.x0, -1.5f); // 0 - 0.2 x 5 - 0.5
-    EXPECT_FLOAT_EQ(r.y0, -0.5f);
-    EXPECT_FLOAT_EQ(r.x1, 60.5f);
-    EXPECT_FLOAT_EQ(r.y1, 30.5f);
+std::vector<float> Corners(const SL::RectF& r) {
+    return {r.x0, r.y0, r.x1, r.y1};
 }
 
-TEST(TextMarkupFillOpacity, FromTheAlphaInHundredths) {
-    EXPECT_EQ(TextMarkupFillOpacity(0xFF00FF00u), 1.0f);
-    EXPECT_EQ(TextMarkupFillOpacity(0x80123456u), 0.5f);
-    EXPECT_EQ(TextMarkupFillOpacity(0x00FFFFFFu), 0.0f);
+TEST(TextMarkupAnnotRect, CapsOnBothSidesThenHalfAUnitAround) {
+    const SL::Quad one = Box(10, 20, 16, 30);
+    EXPECT_EQ(Corners(TextMarkupAnnotRect(&one, 1)),
+              (std::vector<float>{7.5f, 19.5f, 18.5f, 30.5f}));
+    // A second line below (0 - 0.2 x 5 - 0.5 on the left), and a quad whose
+    // sides have no length (no caps).
+    const SL::Quad three[] = {one, Box(0, 0, 4, 5), SL::Quad{{50, 1}, {60, 1}, {50, 1}, {60, 1}}};
+    EXPECT_EQ(Corners(TextMarkupAnnotRect(three, 3)),
+              (std::vector<float>{-1.5f, -0.5f, 60.5f, 30.5f}));
 }
 
 class MarkupTest : public ::testing::Test {

@@ -60,7 +60,7 @@ TEST_F(PageTextTest, WalksCharactersInOrder) {
     EXPECT_EQ(range.size(), 2u);
 }
 
-TEST_F(PageTextTest, IteratorChecksItsBounds) {
+TEST_F(PageTextTest, IteratorChecksItsBoundsAndKeepsItsPageTextAlive) {
     PageText text = Load(1);
     EXPECT_EQ(text.At(3), text.end());
     ExpectError([&] { text.At(4); }, 4, L"Char index is out of range");
@@ -69,12 +69,9 @@ TEST_F(PageTextTest, IteratorChecksItsBounds) {
     PageText other = Load(0); // another page's text
     ExpectError([&] { PageText::Range(text.begin(), other.end()); }, 2,
                 L"Iterators are not compatible");
-}
 
-TEST_F(PageTextTest, IteratorKeepsItsPageTextAlive) {
-    PageText text = Load(1);
     PageText::Iterator it = text.At(2);
-    text = Load(0);
+    text = other;
     EXPECT_EQ((*it).p1.x, 28.0f);
 }
 

@@ -11,7 +11,6 @@
 #include <thread>
 
 #include "TestSupport.h"
-#include "bl/BLDocumentView.h"
 #include "bl/internal/SelectCaret.h"
 #include "hostbl/HostBL.h"
 #include "vellum-marker/TextMarkupAnnot.h"
@@ -34,11 +33,8 @@ protected:
 
     // The device point that shows the page point (x, y) of page 0.
     SL::PointI Device(float x, float y) {
-        const SL::PointF p{x, y};
-        SL::PointI d{};
-        SL::PointF back{};
-        SODetails::CallChecked<BLDocumentViewOps::PageToDevice>(view.get(), 0, &p, &d);
-        SODetails::CallChecked<BLDocumentViewOps::DeviceToPage>(view.get(), 0, &d, &back);
+        const SL::PointI d = HostBL::PageToDevice(view.get(), 0, {x, y});
+        const SL::PointF back = HostBL::DeviceToPage(view.get(), 0, d);
         EXPECT_TRUE(back.x == x && back.y == y) << "(" << x << ", " << y << ") is not reachable";
         return d;
     }

@@ -3,60 +3,38 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 
 #include "bl/BLDocument.h"
-#include "service-common/ServiceObjectCppTheConcrete.h"
+#include "service-common/HostObjects.h"
 
 namespace {
 
 using Event = BLDocumentEvents::OnPageContentChanged;
 
-// A source whose only operations are the two entries of the event. Like the
-// host, it ends the contexts it still holds when it dies.
+// A source whose only operations are the two entries of the event, served
+// by the event source the host's objects use: like the host, it ends the
+// contexts it still holds when it dies. It counts the unsubscribe calls and
+// refuses subscriptions when told to.
 struct Source {
-    struct Context {
-        Event::Invoke invoke;
-        Event::Destroy destroy;
-        void* context;
-    };
-    uint64_t nextHandle = 7; // 0 refuses
-    std::map<uint64_t, Context> subscribers;
-    std::vector<uint64_t> unsubscribed;
-    static inline int unsubscribeCalls = 0; // of any source, live or not
-
-    ~Source() {
-        for (auto& entry : subscribers)
-            entry.second.destroy(entry.second.context);
-    }
-    void Raise(uint64_t page, const SL::RectF* rects, uint64_t count) {
-        for (auto& entry : subscribers)
-            entry.second.invoke(page, rects, count, entry.second.context);
-    }
-
-    static constexpr const char* kName = "BLDocument";
-    static constexpr std::size_t kOperationCount = BLDocumentOps::kOperationCount;
+    using Impl = Source;
     using Object = SODetails::ServiceObjectCppTheConcrete<Source, Source>;
+    static constexpr const char* kName = "BLDocument";
+    static constexpr const wchar_t* kWideName = L"BLDocument";
+    static constexpr std::size_t kOperationCount = BLDocumentOps::kOperationCount;
+    static inline int unsubscribeCalls = 0; // of any source, live or not
+    static inline bool refuse = false;
+
+    SODetails::EventSourceFor<Event> changed;
+
     static void FillOperations(SODetails::Operation* ops) {
-        SODetails::SetOperation<Event::Subscribe>(
-            ops,
-            [](ServiceObject* self, Event::Invoke invoke, Event::Destroy destroy,
-               void* context) -> uint64_t {
-                Source& s = Object::ImplOf(self);
-                if (s.nextHandle == 0) {
-                    destroy(context);
-                    return 0;
-                }
-                s.subscribers[s.nextHandle] = Context{invoke, destroy, context};
-                return s.nextHandle++;
-            });
+        using Entries = SODetails::EventEntries<Source, Event, &Source::changed>;
+        SODetails::SetOperation<Event::Subscribe>(ops, [](ServiceObject* self, Event::Invoke invoke,
+                                                          Event::Destroy destroy, void* context) {
+            return Entries::Subscribe(self, refuse ? nullptr : invoke, destroy, context);
+        });
         SODetails::SetOperation<Event::Unsubscribe>(ops, [](ServiceObject* self, uint64_t h) {
             ++unsubscribeCalls;
-            Source& s = Object::ImplOf(self);
-            s.unsubscribed.push_back(h);
-            s.subscribers.at(h).destroy(s.subscribers.at(h).context);
-            s.subscribers.erase(h);
-            return 0u;
+            return Entries::Unsubscribe(self, h);
         });
     }
 };
@@ -65,22 +43,20 @@ void Ignore(uint64_t, const SL::RectF*, uint64_t) {}
 
 TEST(EventSubscription, NoEntryOrRefusalGivesNothingToEnd) {
     auto source = Source::Object::Make();
-    Source& fake = Source::Object::ImplOf(source.get());
-    fake.nextHandle = 0;
+    Source::refuse = true;
     EXPECT_FALSE(
         BLDocument::EventSubscription_OnPageContentChanged::Subscribe(source.get(), &Ignore));
+    Source::refuse = false;
     // An older source whose table ends before the event.
     source->interfaceTableSize = Event::Subscribe::kPosition;
-    fake.nextHandle = 7;
     EXPECT_FALSE(SOEvent::Subscribe<Event>(source.get(), &Ignore));
     EXPECT_FALSE(SOEvent::Subscribe<Event>(nullptr, &Ignore));
-    EXPECT_TRUE(fake.subscribers.empty());
+    EXPECT_EQ(Source::Object::ImplOf(source.get()).changed.Count(), 0u);
 }
 
 TEST(EventSubscription, LiveSubscriptionDeliversAndEndsOnceWithItsHandle) {
     auto source = Source::Object::Make();
-    Source& fake = Source::Object::ImplOf(source.get());
-    fake.nextHandle = 41;
+    auto& changed = Source::Object::ImplOf(source.get()).changed;
     std::vector<float> seen;
     boost::shared_ptr<SOEvent::SubscriptionBase> subscription = SOEvent::Subscribe<Event>(
         source.get(), [&](uint64_t page, const SL::RectF* rects, uint64_t count) {
@@ -90,32 +66,32 @@ TEST(EventSubscription, LiveSubscriptionDeliversAndEndsOnceWithItsHandle) {
     ASSERT_TRUE(subscription);
     EXPECT_EQ(source->common.GetRefCount(source.get()), 1u); // no strong hold
 
-    const SL::RectF changed{1, 2, 3, 4};
-    fake.Raise(5, &changed, 1);
+    const SL::RectF rect{1, 2, 3, 4};
+    changed.Raise(5, &rect, 1);
     EXPECT_EQ(seen, (std::vector<float>{5, 3}));
 
+    const int before = Source::unsubscribeCalls;
     auto copy = subscription;
     subscription.reset();
-    EXPECT_TRUE(fake.unsubscribed.empty()); // still shared
+    EXPECT_EQ(changed.Count(), 1u); // still shared
     copy.reset();
-    EXPECT_EQ(fake.unsubscribed, (std::vector<uint64_t>{41}));
+    EXPECT_EQ(changed.Count(), 0u) << "ended with its own handle";
+    EXPECT_EQ(Source::unsubscribeCalls, before + 1);
 }
 
+// A subscription that outlives its source asks it nothing when it ends; an
+// empty handler fails when the event comes.
 TEST(EventSubscription, AfterTheSourceDiedNothingIsCalled) {
     auto source = Source::Object::Make();
-    auto subscription = SOEvent::Subscribe<Event>(source.get(), &Ignore);
+    auto subscription = SOEvent::Subscribe<Event>(
+        source.get(), std::function<void(uint64_t, const SL::RectF*, uint64_t)>());
     ASSERT_TRUE(subscription);
+    EXPECT_THROW(Source::Object::ImplOf(source.get()).changed.Raise(0, nullptr, 0),
+                 std::bad_function_call);
     const int before = Source::unsubscribeCalls;
     source.Reset();
     subscription.reset();
     EXPECT_EQ(Source::unsubscribeCalls, before);
-}
-
-TEST(EventSubscription, EmptyHandlerRaisesBadFunctionCall) {
-    auto source = Source::Object::Make();
-    auto subscription = SOEvent::Subscribe<Event>(
-        source.get(), std::function<void(uint64_t, const SL::RectF*, uint64_t)>());
-    EXPECT_THROW(Source::Object::ImplOf(source.get()).Raise(0, nullptr, 0), std::bad_function_call);
 }
 
 } // namespace

@@ -6,15 +6,17 @@
 #include <random>
 #include <string>
 
-#include "ToolTestSupport.h"
+#include "TestSupport.h"
 #include "bl/GraphicsFactory.h"
 #include "bl/internal/TextSelectionTracker.h"
+#include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
 
 namespace {
 
 using SODetails::SetOperation;
-using tooltest::Box;
+using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
+using testsupport::Box;
 
 // A graphics factory whose paths write what they are given as text:
 // "R x0,y0,x1,y1" for a rectangle, "F x,y x,y ..." for a figure.
@@ -58,9 +60,9 @@ struct Factory {
 };
 
 std::string Geometry(const std::vector<SL::Quad>& quads) {
-    const tooltest::ObjectPtr factory =
-        tooltest::ObjectPtr::Adopt(SODetails::ServiceObjectCppTheConcrete<Factory, Factory>::New());
-    const tooltest::ObjectPtr path = BL::BuildSelectionGeometry(factory.get(), quads);
+    const ObjectPtr factory =
+        ObjectPtr::Adopt(SODetails::ServiceObjectCppTheConcrete<Factory, Factory>::New());
+    const ObjectPtr path = BL::BuildSelectionGeometry(factory.get(), quads);
     return Path::Of(path.get());
 }
 
@@ -83,12 +85,9 @@ TEST(JoinQuadsTest, RunsFollowTheLinesOfTheText) {
                        Box(10, 5, 16, 15), Box(16, 5, 22, 15)});
     ASSERT_EQ(runs.size(), 3u);
     const SL::Quad& line = runs[0]; // the first quad's left side, the last one's right
-    EXPECT_EQ(line.p0.x, 10);
-    EXPECT_EQ(line.p2.x, 10);
-    EXPECT_EQ(line.p1.x, 28);
-    EXPECT_EQ(line.p3.x, 28);
-    EXPECT_EQ(runs[2].p3.x, 22);
-    EXPECT_EQ(runs[2].p3.y, 5);
+    EXPECT_EQ(std::vector<float>(
+                  {line.p0.x, line.p2.x, line.p1.x, line.p3.x, runs[2].p3.x, runs[2].p3.y}),
+              std::vector<float>({10, 10, 28, 28, 22, 5}));
 }
 
 TEST(SelectionGeometryTest, LinesMergeIntoRectanglesOtherShapesBecomeFigures) {
