@@ -2,12 +2,11 @@
 // the Host header on every request, bounded and strictly read requests that
 // never reach the plug-in when they do not fit, pointer events taken in
 // order, saving, and a shutdown that says what it discarded.
-#include <httplib.h>
 #include <gtest/gtest.h>
+#include <httplib.h>
 
 #include <csignal>
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <string>
 
@@ -16,12 +15,11 @@
 
 namespace {
 
-using Values = std::map<std::string, std::string>;
+using testsupport::ReadFile;
 using testsupport::TempFolder;
 
-std::string Value(const Values& values, const std::string& path) {
-    const auto it = values.find(path);
-    return it == values.end() ? "<missing " + path + ">" : it->second;
+int Status(const httplib::Result& result) {
+    return result ? result->status : -1;
 }
 
 // A running `vellum serve` on a copy of the sample, and a client of it.
@@ -51,16 +49,13 @@ public:
         return result && result->status == 200 ? ProbeJson(result->body) : Values{};
     }
     int Pointer(int seq, const std::string& type, int x, int y) {
-        const auto result = Post("pointer", "seq=" + std::to_string(seq) + "&type=" + type +
-                                                "&button=left&page=1&x=" + std::to_string(x) +
-                                                "&y=" + std::to_string(y) + "&first=1&last=1");
-        return result ? result->status : -1;
+        return Status(Post("pointer", "seq=" + std::to_string(seq) + "&type=" + type +
+                                          "&button=left&page=1&x=" + std::to_string(x) +
+                                          "&y=" + std::to_string(y) + "&first=1&last=1"));
     }
     // A click on the split button with this id, as the page sends it.
     int Click(const std::string& id) {
-        const std::string index = Value(State(), "/ids/" + id);
-        const auto result = Post("gesture", "kind=click&element=" + index);
-        return result ? result->status : -1;
+        return Status(Post("gesture", "kind=click&element=" + Value(State(), "/ids/" + id)));
     }
     // Presses on the title's first character and drags along the title.
     void DragAlongTitle(int firstSeq) {
@@ -78,10 +73,6 @@ public:
     int port = 0;
     std::string base; // "/TOKEN"
 };
-
-int Status(const httplib::Result& result) {
-    return result ? result->status : -1;
-}
 
 TEST(EditorServer, RefusesRequestsWithoutTheTokenOrFromAnotherHost) {
     TempFolder folder;
@@ -104,8 +95,9 @@ TEST(EditorServer, RefusesRequestsWithoutTheTokenOrFromAnotherHost) {
     EXPECT_EQ(Status(client.Get(served.base.c_str())), 302) << "the token alone leads to the page";
 
     const std::string port = std::to_string(served.port);
-    for (const std::string& host : {"evil.example:" + port, std::string("evil.example"), "127.0.0.2:" + port,
-                                    "localhost:1" + port, "localhost.evil.example:" + port})
+    for (const std::string& host :
+         {"evil.example:" + port, std::string("evil.example"), "127.0.0.2:" + port,
+          "localhost:1" + port, "localhost.evil.example:" + port})
         EXPECT_EQ(Status(client.Get(page.c_str(), {{"Host", host}})), 403) << host;
     EXPECT_EQ(Status(client.Get(page.c_str(), {{"Host", "localhost:" + port}})), 200);
     EXPECT_EQ(Status(client.Get(page.c_str(), {{"Host", "127.0.0.1"}})), 200);
@@ -200,16 +192,16 @@ TEST(EditorServer, PointerEventsTakenInOrderSavedAndTheRestDiscardedOnShutdown) 
 TEST(EditorServer, SavingOverTheDocumentTakesAConfirmation) {
     TempFolder folder;
     Served served(folder, {});
-    const std::string before = ReadWholeFile(folder.Path("sample.pdf"));
+    const std::string before = ReadFile(folder.Path("sample.pdf"));
     ASSERT_EQ(served.Click("Underline"), 200);
     served.DragAlongTitle(1);
     EXPECT_EQ(Status(served.Post("save")), 409);
-    EXPECT_EQ(ReadWholeFile(folder.Path("sample.pdf")), before);
+    EXPECT_EQ(ReadFile(folder.Path("sample.pdf")), before);
     EXPECT_EQ(Status(served.Post("save", "overwrite=1")), 200);
 
     const VellumOutcome outcome = served.Stop();
     EXPECT_EQ(outcome.exit, 0) << outcome.err;
-    const std::string after = ReadWholeFile(folder.Path("sample.pdf"));
+    const std::string after = ReadFile(folder.Path("sample.pdf"));
     EXPECT_EQ(after.compare(0, before.size(), before), 0) << "saved incrementally";
     EXPECT_EQ(Value(ProbeAnnots(folder.Path("sample.pdf")), "/pages/0/annots/0/subtype"),
               "/Underline");

@@ -25,7 +25,7 @@ VellumProcess::Environment HoldBeforeCommit(int milliseconds) {
 }
 
 TEST_F(OutputSafety, RefusesTargetsItMustNotReplaceBeforeAnyWork) {
-    const std::string sample = ReadWholeFile(Path("in.pdf"));
+    const std::string sample = ReadFile(Path("in.pdf"));
     fs::copy_file(Path("in.pdf"), Path("other.pdf"));
     fs::create_symlink("other.pdf", Path("link.pdf"));
     ASSERT_EQ(mkfifo(Path("pipe.pdf").c_str(), 0600), 0);
@@ -48,6 +48,7 @@ TEST_F(OutputSafety, RefusesTargetsItMustNotReplaceBeforeAnyWork) {
         {Markup("pipe.pdf", absent), "'pipe.pdf': it is not a regular file"},
         {Markup("readonly.pdf", absent), "'readonly.pdf': it is read-only"},
         {Markup("folder", absent), "'folder': it is a folder"},
+        {Markup("nowhere/out.pdf", absent), "does not exist"},
         {Markup("out.pdf", with({"--snapshot", "in.pdf"})), "'in.pdf': it is the input"},
         {Markup("out.pdf", with({"--snapshot", "out.pdf"})), "'out.pdf': it is the output"},
         {Markup("in.pdf", with({"--snapshot", "in.pdf"})), "'in.pdf': it is the input"},
@@ -64,10 +65,12 @@ TEST_F(OutputSafety, RefusesTargetsItMustNotReplaceBeforeAnyWork) {
     EXPECT_TRUE(fs::is_symlink(Path("link.pdf")));
     EXPECT_TRUE(fs::is_fifo(Path("pipe.pdf")));
     for (const char* name : {"in.pdf", "other.pdf", "readonly.pdf"})
-        EXPECT_TRUE(ReadWholeFile(Path(name)) == sample) << name;
+        EXPECT_TRUE(ReadFile(Path(name)) == sample) << name;
 }
 
+// Each edit appends to the file it edits, and none loses another's annotation.
 TEST_F(OutputSafety, ConcurrentEditsInPlaceKeepEveryAnnotationAndThePermissions) {
+    const std::string sample = ReadFile(Path("in.pdf"));
     ASSERT_EQ(chmod(Path("in.pdf").c_str(), 0664), 0);
     // Each run holds its result back a while, so that without the lock all
     // of them would read the document before any of them had written it.
@@ -83,6 +86,7 @@ TEST_F(OutputSafety, ConcurrentEditsInPlaceKeepEveryAnnotationAndThePermissions)
         EXPECT_EQ(outcome.exit, 0) << outcome.err;
     }
     EXPECT_EQ(AnnotCount(Path("in.pdf")), 4);
+    EXPECT_EQ(ReadFile(Path("in.pdf")).compare(0, sample.size(), sample), 0) << "bytes lost";
     EXPECT_EQ(FolderListing(Dir()), std::vector<std::string>{"in.pdf"});
     struct stat st {};
     ASSERT_EQ(stat(Path("in.pdf").c_str(), &st), 0);

@@ -68,6 +68,10 @@ TEST_F(StrictInput, BadValuesExitTwoWithAShortMessage) {
         {Markup("out.pdf", {"--text", kPangram, "--" + huge}), "unknown option '--xxxx"},
         {Markup("out.pdf", {"--text", kPangram, "--color", huge}), "--color takes AARRGGBB"},
         {Markup("out.pdf", {"--text", kPangram, "--output", "b.pdf"}), "given more than once"},
+        {{"markup", "in.pdf", "-o", "out.pdf", "--kind", "circle", "--text", kPangram},
+         "--kind must be highlight, underline or strikeout, not 'circle'"},
+        {Markup("out.pdf", {"--text", kPangram, "--from", "1:1,1", "--to", "1:9,9"}),
+         "--text and --from/--to do not go together"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
@@ -95,6 +99,25 @@ TEST_F(StrictInput, MessagesSayAThingOnceAndCountPagesFromOne) {
     EXPECT_EQ(run.err, "vellum markup: page 9 is out of range: the document has 5 pages\n");
 }
 
+// Files that are no PDF, or too broken to read, fail with their name and
+// leave every file alone.
+TEST_F(StrictInput, UnreadableInputsFailAndWriteNothing) {
+    const std::string sample = ReadFile(Path("in.pdf"));
+    WriteFile(Path("letter.pdf"), "Dear reader, this is no PDF.\n");
+    WriteFile(Path("cut.pdf"), sample.substr(0, sample.size() / 3));
+    WriteFile(Path("damaged.pdf"), "%PDF-1.7\n1 0 obj << /Type /Catalog /Pages 2 0 R\n");
+    const std::vector<std::string> before = FolderListing(Dir());
+    for (const auto& [in, says] :
+         {std::pair("letter.pdf", "'letter.pdf' is not a PDF file"),
+          std::pair("cut.pdf", "cut.pdf"), std::pair("damaged.pdf", "'damaged.pdf' is damaged")}) {
+        const VellumOutcome run = Run(Markup("out.pdf", {"--text", kPangram}, in));
+        EXPECT_EQ(run.exit, 1) << run.err;
+        EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
+        EXPECT_EQ(FolderListing(Dir()), before);
+    }
+    EXPECT_TRUE(ReadFile(Path("in.pdf")) == sample);
+}
+
 TEST_F(StrictInput, DoubleDashEndsTheOptionsAndATransparentColourWarns) {
     std::filesystem::copy_file(Path("in.pdf"), Path("-in.pdf"));
     const VellumOutcome run = Run({"markup", "-o", "out.pdf", "--kind", "highlight", "--color",
@@ -119,8 +142,8 @@ TEST_F(StrictInput, ABrokenPageFailsOnlyTheDragsThatTouchIt) {
     EXPECT_EQ(run.exit, 0) << run.err;
     // Other readers stumble over the cycle: look for the annotation in what
     // was appended.
-    const std::string original = ReadWholeFile(Path("cycle.pdf"));
-    const std::string saved = ReadWholeFile(Path("first.pdf"));
+    const std::string original = ReadFile(Path("cycle.pdf"));
+    const std::string saved = ReadFile(Path("first.pdf"));
     ASSERT_EQ(saved.compare(0, original.size(), original), 0);
     EXPECT_NE(saved.find("/Highlight", original.size()), std::string::npos);
 
@@ -146,7 +169,7 @@ TEST_F(StrictInput, TextFarOffThePageIsMissedWithoutOverflow) {
 
 TEST_F(StrictInput, RepairedFilesAreMarkedUpElsewhereButNeverOverwritten) {
     // A cross-reference offset that points nowhere: MuPDF rebuilds the table.
-    std::string damaged = ReadWholeFile(Path("in.pdf"));
+    std::string damaged = ReadFile(Path("in.pdf"));
     damaged = damaged.substr(0, damaged.rfind("startxref")) + "startxref\n999\n%%EOF\n";
     WriteFile(Path("damaged.pdf"), damaged);
 
@@ -158,7 +181,7 @@ TEST_F(StrictInput, RepairedFilesAreMarkedUpElsewhereButNeverOverwritten) {
     run = Run(Markup("damaged.pdf", {"--text", kPangram}, "damaged.pdf"));
     EXPECT_EQ(run.exit, 1);
     EXPECT_NE(run.err.find("write the result to another file"), std::string::npos) << run.err;
-    EXPECT_TRUE(ReadWholeFile(Path("damaged.pdf")) == damaged);
+    EXPECT_TRUE(ReadFile(Path("damaged.pdf")) == damaged);
 }
 
 TEST_F(StrictInput, TheAuthorIsTheAccountNameWhenTheEnvironmentHasNone) {
