@@ -57,6 +57,12 @@ protected:
                           {"VELLUM_AUTHOR", kAuthor}});
     }
 
+    // The run exited with `exit` and said `says` on standard error.
+    static void ExpectExit(const VellumOutcome& run, int exit, const std::string& says) {
+        EXPECT_EQ(run.exit, exit) << run.err;
+        EXPECT_NE(run.err.find(says), std::string::npos) << says << " not in\n" << run.err;
+    }
+
     // `vellum markup in.pdf -o OUT --kind highlight` and more.
     static std::vector<std::string> Markup(const std::string& out, std::vector<std::string> more,
                                            const std::string& in = "in.pdf") {

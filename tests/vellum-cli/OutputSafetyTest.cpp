@@ -58,8 +58,7 @@ TEST_F(OutputSafety, RefusesTargetsItMustNotReplaceBeforeAnyWork) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args[3] + " " + c.args[6] + " " + c.args[7]);
         const VellumOutcome run = Run(c.args);
-        EXPECT_EQ(run.exit, 1) << run.err;
-        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        ExpectExit(run, 1, c.says);
         EXPECT_EQ(FolderListing(Dir()), before) << "nothing written, nothing left behind";
     }
     EXPECT_TRUE(fs::is_symlink(Path("link.pdf")));
@@ -113,8 +112,7 @@ TEST_F(OutputSafety, AFailedSaveLeavesNeitherTheDocumentNorItsSnapshot) {
     ASSERT_TRUE(run.WaitForError("holding", 120));
     fs::create_directory(Path("out.pdf"));
     const VellumOutcome outcome = run.Wait();
-    EXPECT_EQ(outcome.exit, 1);
-    EXPECT_NE(outcome.err.find("'out.pdf': it is a folder"), std::string::npos) << outcome.err;
+    ExpectExit(outcome, 1, "'out.pdf': it is a folder");
     EXPECT_EQ(FolderListing(Dir()), (std::vector<std::string>{"in.pdf", "out.pdf"}));
     EXPECT_TRUE(fs::is_empty(Path("out.pdf")));
 }

@@ -91,9 +91,7 @@ TEST_F(RibbonCli, ADocumentThatForbidsAnnotationsIsRefusedAndNothingIsWritten) {
         const VellumOutcome run =
             Vellum(Markup("out.pdf", {"--group", group, "--color", "ff000000", "--text", kPangram},
                           "locked.pdf"));
-        EXPECT_EQ(run.exit, 1);
-        EXPECT_NE(run.err.find("locked.pdf does not permit adding annotations"), std::string::npos)
-            << run.err;
+        ExpectExit(run, 1, "locked.pdf does not permit adding annotations");
         EXPECT_EQ(FolderListing(Dir()), (std::vector<std::string>{"in.pdf", "locked.pdf"}));
     }
 }

@@ -76,8 +76,7 @@ TEST_F(StrictInput, BadValuesExitTwoWithAShortMessage) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.says);
         const VellumOutcome run = Run(c.args);
-        EXPECT_EQ(run.exit, 2) << run.err;
-        EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
+        ExpectExit(run, 2, c.says);
         EXPECT_LT(run.err.size(), 300u) << run.err;
     }
     EXPECT_EQ(FolderListing(Dir()), std::vector<std::string>{"in.pdf"});
@@ -90,8 +89,7 @@ TEST_F(StrictInput, MessagesSayAThingOnceAndCountPagesFromOne) {
 
     // A long phrase that is not there is quoted short.
     run = Run(Markup("out.pdf", {"--text", std::string(100000, 'q')}));
-    EXPECT_EQ(run.exit, 1);
-    EXPECT_NE(run.err.find("is not in in.pdf"), std::string::npos) << run.err;
+    ExpectExit(run, 1, "is not in in.pdf");
     EXPECT_LT(run.err.size(), 300u);
 
     run = Run(Markup("out.pdf", {"--from", "9:72,700", "--to", "9:90,700"}));
@@ -111,8 +109,7 @@ TEST_F(StrictInput, UnreadableInputsFailAndWriteNothing) {
          {std::pair("letter.pdf", "'letter.pdf' is not a PDF file"),
           std::pair("cut.pdf", "cut.pdf"), std::pair("damaged.pdf", "'damaged.pdf' is damaged")}) {
         const VellumOutcome run = Run(Markup("out.pdf", {"--text", kPangram}, in));
-        EXPECT_EQ(run.exit, 1) << run.err;
-        EXPECT_NE(run.err.find(says), std::string::npos) << run.err;
+        ExpectExit(run, 1, says);
         EXPECT_EQ(FolderListing(Dir()), before);
     }
     EXPECT_TRUE(ReadFile(Path("in.pdf")) == sample);
@@ -122,11 +119,9 @@ TEST_F(StrictInput, DoubleDashEndsTheOptionsAndATransparentColourWarns) {
     std::filesystem::copy_file(Path("in.pdf"), Path("-in.pdf"));
     const VellumOutcome run = Run({"markup", "-o", "out.pdf", "--kind", "highlight", "--color",
                                    "00FF0000", "--text", kPangram, "--", "-in.pdf"});
-    EXPECT_EQ(run.exit, 0) << run.err;
-    EXPECT_NE(run.err.find("warning: the colour's alpha is 00, so the annotations will be "
-                           "invisible"),
-              std::string::npos)
-        << run.err;
+    ExpectExit(run, 0,
+               "warning: the colour's alpha is 00, so the annotations will be "
+               "invisible");
     EXPECT_EQ(AnnotCount(Path("out.pdf")), 1);
 }
 
@@ -148,8 +143,7 @@ TEST_F(StrictInput, ABrokenPageFailsOnlyTheDragsThatTouchIt) {
     EXPECT_NE(saved.find("/Highlight", original.size()), std::string::npos);
 
     run = Run(Markup("across.pdf", {"--from", "1:80,705", "--to", "2:80,705"}, "cycle.pdf"));
-    EXPECT_EQ(run.exit, 1);
-    EXPECT_NE(run.err.find("page 2: cycle in page tree"), std::string::npos) << run.err;
+    ExpectExit(run, 1, "page 2: cycle in page tree");
     EXPECT_EQ(run.err.find("page 1"), std::string::npos) << run.err;
 }
 
@@ -161,8 +155,7 @@ TEST_F(StrictInput, TextFarOffThePageIsMissedWithoutOverflow) {
                                 "BT /F1 24 Tf 72 700 Td (Near) Tj ET"),
                      kFont}));
     VellumOutcome run = Run(Markup("far-out.pdf", {"--text", "Far away"}, "far.pdf"));
-    EXPECT_EQ(run.exit, 1);
-    EXPECT_NE(run.err.find("not the phrase"), std::string::npos) << run.err;
+    ExpectExit(run, 1, "not the phrase");
     run = Run(Markup("near-out.pdf", {"--text", "Near"}, "far.pdf"));
     EXPECT_EQ(run.exit, 0) << run.err;
 }
@@ -174,13 +167,11 @@ TEST_F(StrictInput, RepairedFilesAreMarkedUpElsewhereButNeverOverwritten) {
     WriteFile(Path("damaged.pdf"), damaged);
 
     VellumOutcome run = Run(Markup("out.pdf", {"--text", kPangram}, "damaged.pdf"));
-    EXPECT_EQ(run.exit, 0) << run.err;
-    EXPECT_NE(run.err.find("warning: damaged.pdf is damaged"), std::string::npos) << run.err;
+    ExpectExit(run, 0, "warning: damaged.pdf is damaged");
     EXPECT_EQ(AnnotCount(Path("out.pdf")), 1);
 
     run = Run(Markup("damaged.pdf", {"--text", kPangram}, "damaged.pdf"));
-    EXPECT_EQ(run.exit, 1);
-    EXPECT_NE(run.err.find("write the result to another file"), std::string::npos) << run.err;
+    ExpectExit(run, 1, "write the result to another file");
     EXPECT_TRUE(ReadFile(Path("damaged.pdf")) == damaged);
 }
 

@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdint>
 #include <fstream>
+#include <map>
+#include <regex>
 #include <sstream>
 #include <utility>
 
@@ -124,40 +126,26 @@ protected:
     // For each saved annotation of a page counted from 1, the words whose
     // centres pdftotext places inside its quads.
     Texts AnnotWords(const std::string& pdf, const Values& saved, int page) {
-        const std::string p = std::to_string(page);
+        const std::string p = std::to_string(page), pagePath = "/pages/" + std::to_string(page - 1);
         const auto run = Shell("pdftotext -bbox -f " + p + " -l " + p + " " + Quote(pdf) + " -");
         EXPECT_EQ(run.exit, 0) << run.err;
-        struct Word {
-            double x, y;
-            std::string text;
-        };
-        std::vector<Word> words;
-        for (std::size_t at = run.out.find("<word "); at != std::string::npos;
-             at = run.out.find("<word ", at + 1)) {
-            double x0, y0, x1, y1;
-            int textStart = 0;
-            if (std::sscanf(run.out.c_str() + at,
-                            "<word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">%n", &x0,
-                            &y0, &x1, &y1, &textStart) != 4 ||
-                textStart == 0)
-                continue;
-            const std::size_t begin = at + textStart, end = run.out.find("</word>", begin);
-            words.push_back({(x0 + x1) / 2, (y0 + y1) / 2, run.out.substr(begin, end - begin)});
-        }
-        const std::string pagePath = "/pages/" + std::to_string(page - 1);
         const bool turned = Value(saved, pagePath + "/rotate") == "90";
         const double height = std::stod(Value(saved, pagePath + "/mediaBox/3"));
         Texts texts(std::stoul(Value(saved, pagePath + "/annots/#")));
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            for (const Box& box : QuadBoxes(Numbers(saved, AnnotPath(page, i) + "/quads")))
-                for (const Word& w : words) {
-                    // Shown page: across goes up a turned page, down goes right.
-                    const auto [x, y] = turned ? std::pair(w.y, w.x) : std::pair(w.x, height - w.y);
+        static const std::regex kWord(
+            R"re(<word xMin="(.+?)" yMin="(.+?)" xMax="(.+?)" yMax="(.+?)">(.*?)</word>)re");
+        for (std::sregex_iterator w(run.out.begin(), run.out.end(), kWord), end; w != end; ++w) {
+            const double across = (std::stod((*w)[1]) + std::stod((*w)[3])) / 2;
+            const double down = (std::stod((*w)[2]) + std::stod((*w)[4])) / 2;
+            // Shown page: across goes up a turned page, down goes right.
+            const auto [x, y] = turned ? std::pair(down, across) : std::pair(across, height - down);
+            for (std::size_t i = 0; i < texts.size(); ++i)
+                for (const Box& box : QuadBoxes(Numbers(saved, AnnotPath(page, i) + "/quads")))
                     if (x >= box.x0 && x <= box.x1 && y >= box.y0 && y <= box.y1)
-                        texts[i] += " " + w.text;
-                }
-            texts[i] = Bare(texts[i]);
+                        texts[i] += " " + (*w)[5].str();
         }
+        for (std::string& text : texts)
+            text = Bare(text);
         return texts;
     }
 
@@ -221,40 +209,31 @@ TEST_F(VellumCli, EachKindMarksThePangramAndPaintsItsOwnPartOfTheLine) {
     }
 }
 
+// Each phrase is one drag; what it marks on each page it crosses is its
+// words there, over a line break too.
 TEST_F(VellumCli, PhrasesOnTurnedCroppedAndNonLatinPagesCoverTheirWords) {
-    const std::pair<int, const char*> cases[] = {{2, "Καλημέρα κόσμε"},
-                                                 {2, "Привет, мир"},
-                                                 {2, "𝕄𝕒𝕣𝕜𝕦𝕡 𝕥𝕖𝕩𝕥"},
-                                                 {3, "turned a quarter turn clockwise"},
-                                                 {4, "inside the crop box"}};
-    for (const auto& [page, phrase] : cases) {
-        SCOPED_TRACE(phrase);
-        const VellumOutcome run = Vellum(Markup("out.pdf", {"--text", phrase}));
+    const struct {
+        const char* phrase;
+        std::map<int, Texts> words; // by page counted from 1
+    } cases[] = {
+        {"Καλημέρα κόσμε", {{2, {"Καλημέρα κόσμε"}}}},
+        {"Привет, мир", {{2, {"Привет мир"}}}},
+        {"𝕄𝕒𝕣𝕜𝕦𝕡 𝕥𝕖𝕩𝕥", {{2, {"𝕄𝕒𝕣𝕜𝕦𝕡 𝕥𝕖𝕩𝕥"}}}},
+        {"turned a quarter turn clockwise", {{3, {"turned a quarter turn clockwise"}}}},
+        {"inside the crop box", {{4, {"inside the crop box"}}}},
+        {"this account continues on the next page",
+         {{1, {"this account continues on"}}, {2, {"the next page"}}}},
+        {"markup annotations are stored with the document",
+         {{1, {"markup annotations are stored with the document"}}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.phrase);
+        const VellumOutcome run = Vellum(Markup("out.pdf", {"--text", c.phrase}));
         ASSERT_EQ(run.exit, 0) << run.err;
-        EXPECT_EQ(AnnotWords("out.pdf", ProbeAnnots(Path("out.pdf")), page), Texts{Bare(phrase)});
+        const Values saved = ProbeAnnots(Path("out.pdf"));
+        for (const auto& [page, words] : c.words)
+            EXPECT_EQ(AnnotWords("out.pdf", saved, page), words) << "page " << page;
     }
-}
-
-TEST_F(VellumCli, PhrasesOverALineOrAPageBreakAreOneDragEach) {
-    VellumOutcome run = Vellum({"markup", "in.pdf", "-o", "pages.pdf", "--kind", "strikeout",
-                                "--text", "this account continues on the next page", "--json"});
-    ASSERT_EQ(run.exit, 0) << run.err;
-    const Values report = ProbeJson(run.out);
-    EXPECT_EQ(Value(report, "/drags/#"), "1");
-    EXPECT_EQ(Value(report, "/drags/0/undoSteps"), "1");
-    EXPECT_EQ(Value(report, "/drags/0/annotations/#"), "2");
-    const Values pages = ProbeAnnots(Path("pages.pdf"));
-    EXPECT_EQ(AnnotWords("pages.pdf", pages, 1), Texts{"this account continues on"});
-    EXPECT_EQ(AnnotWords("pages.pdf", pages, 2), Texts{"the next page"});
-
-    const std::string phrase = "markup annotations are stored with the document";
-    run = Vellum({"markup", "in.pdf", "-o", "lines.pdf", "--kind", "underline", "--text", phrase});
-    ASSERT_EQ(run.exit, 0) << run.err;
-    const Values lines = ProbeAnnots(Path("lines.pdf"));
-    EXPECT_EQ(AnnotWords("lines.pdf", lines, 1), Texts{phrase});
-    const std::vector<Box> runs = QuadBoxes(Numbers(lines, AnnotPath(1, 0) + "/quads"));
-    ASSERT_EQ(runs.size(), 2u);
-    EXPECT_LT((runs[1].y0 + runs[1].y1) / 2, runs[0].y0) << "the second run is a line lower";
 }
 
 TEST_F(VellumCli, AllOccurrencesOfAWordInTheChosenColour) {
@@ -284,54 +263,6 @@ TEST_F(VellumCli, AllOccurrencesOfAWordInTheChosenColour) {
     EXPECT_EQ(found, expected);
 }
 
-TEST_F(VellumCli, DragsBetweenPointsCoverTheCharactersBetweenEitherWay) {
-    const VellumOutcome text = Vellum({"text", "in.pdf", "--page", "1", "--json"});
-    ASSERT_EQ(text.exit, 0) << text.err;
-    const Values page = ProbeJson(text.out);
-    const auto charPath = [](std::size_t i) { return "/pages/0/chars/" + std::to_string(i); };
-    std::string all;
-    std::vector<std::size_t> charAt; // the character of each byte of `all`
-    for (std::size_t i = 0; i < std::stoul(Value(page, "/pages/0/chars/#")); ++i) {
-        all += Value(page, charPath(i) + "/text");
-        charAt.resize(all.size(), i);
-    }
-    const std::string wanted = "quick brown fox";
-    const std::size_t at = all.find(wanted);
-    ASSERT_NE(at, std::string::npos);
-    const auto quad = [&](std::size_t i) {
-        return QuadBoxes(Numbers(page, charPath(charAt[i]) + "/quad")).at(0);
-    };
-    const Box first = quad(at), last = quad(at + wanted.size() - 1);
-    const auto point = [](double x, double y) {
-        return "1:" + std::to_string(x) + "," + std::to_string(y);
-    };
-    const std::string centre = point((first.x0 + first.x1) / 2, (first.y0 + first.y1) / 2);
-    const std::string pastEnd = point(last.x1 + 1, (last.y0 + last.y1) / 2);
-
-    for (const auto& [from, to] : {std::pair(centre, pastEnd), std::pair(pastEnd, centre)}) {
-        SCOPED_TRACE(from + " to " + to);
-        const VellumOutcome run =
-            Vellum(Markup("drag.pdf", {"--from", from, "--to", to, "--json"}));
-        ASSERT_EQ(run.exit, 0) << run.err;
-        EXPECT_EQ(Value(ProbeJson(run.out), "/drags/0/annotations/0/text"), wanted);
-        const std::vector<Box> runs =
-            QuadBoxes(Numbers(ProbeAnnots(Path("drag.pdf")), AnnotPath(1, 0) + "/quads"));
-        ASSERT_EQ(runs.size(), 1u);
-        EXPECT_NEAR(runs[0].x0, first.x0, 0.05);
-        EXPECT_NEAR(runs[0].x1, last.x1, 0.05);
-    }
-
-    // A drag that starts off the text does not count; the other one is saved.
-    const VellumOutcome run =
-        Vellum(Markup("some.pdf", {"--from", "1:5,5", "--to", "1:40,5", "--from", centre, "--to",
-                                   pastEnd, "--json"}));
-    EXPECT_EQ(run.exit, 3) << run.err;
-    EXPECT_NE(run.err.find("1 of 2 drags"), std::string::npos) << run.err;
-    const Values report = ProbeJson(run.out);
-    EXPECT_TRUE(report.count("/drags/0/problem") && !report.count("/drags/1/problem"));
-    EXPECT_EQ(AnnotCount(Path("some.pdf")), 1);
-}
-
 TEST_F(VellumCli, SnapshotShowsTheLiveSelectionOnThePage) {
     const VellumOutcome run = Vellum(
         Markup("out.pdf", {"--color", "FF2040E0", "--text", kPangram, "--snapshot", "live.png"}));
@@ -359,27 +290,57 @@ TEST_F(VellumCli, SnapshotShowsTheLiveSelectionOnThePage) {
     EXPECT_LT(everywhere, area * 12 / 10) << "and little else";
 }
 
-TEST_F(VellumCli, TextListsAPagesCharactersWithTheirQuads) {
-    const VellumOutcome run = Vellum({"text", "in.pdf", "--page", "2", "--json"});
-    ASSERT_EQ(run.exit, 0) << run.err;
-    const Values text = ProbeJson(run.out);
-    EXPECT_EQ(Value(text, "/pageCount"), "5");
-    ASSERT_EQ(Value(text, "/pages/#"), "1");
-    EXPECT_EQ(Value(text, "/pages/0/page"), "2");
+// `vellum text` lists a page's characters with their quads; a drag between
+// two points of them marks the characters between.
+TEST_F(VellumCli, TextListsAPagesCharactersAndADragBetweenTwoMarksThoseBetween) {
+    const VellumOutcome text = Vellum({"text", "in.pdf", "--page", "2", "--json"});
+    ASSERT_EQ(text.exit, 0) << text.err;
+    const Values page = ProbeJson(text.out);
+    EXPECT_EQ(Value(page, "/pageCount"), "5");
+    ASSERT_EQ(Value(page, "/pages/#"), "1");
+    EXPECT_EQ(Value(page, "/pages/0/page"), "2");
+    const auto charPath = [](std::size_t i) { return "/pages/0/chars/" + std::to_string(i); };
     std::string all;
+    std::vector<std::size_t> charAt; // the character of each byte of `all`
     bool wholeLetter = false;
-    for (std::size_t i = 0; i < std::stoul(Value(text, "/pages/0/chars/#")); ++i) {
-        const std::string c = "/pages/0/chars/" + std::to_string(i);
-        EXPECT_EQ(Value(text, c + "/quad/#"), "8");
-        all += Value(text, c + "/text");
-        wholeLetter = wholeLetter || Value(text, c + "/text") == "𝕄";
+    for (std::size_t i = 0; i < std::stoul(Value(page, "/pages/0/chars/#")); ++i) {
+        EXPECT_EQ(Value(page, charPath(i) + "/quad/#"), "8");
+        all += Value(page, charPath(i) + "/text");
+        charAt.resize(all.size(), i);
+        wholeLetter = wholeLetter || Value(page, charPath(i) + "/text") == "𝕄";
     }
-    EXPECT_NE(all.find("Καλημέρα κόσμε"), std::string::npos);
     EXPECT_TRUE(wholeLetter) << "a letter outside the BMP is one character";
+    const std::string wanted = "Καλημέρα κόσμε";
+    const std::size_t at = all.find(wanted);
+    ASSERT_NE(at, std::string::npos);
+    const auto quad = [&](std::size_t i) {
+        return QuadBoxes(Numbers(page, charPath(charAt[i]) + "/quad")).at(0);
+    };
+    const Box first = quad(at), last = quad(at + wanted.size() - 1);
+    const auto point = [](double x, double y) {
+        return "2:" + std::to_string(x) + "," + std::to_string(y);
+    };
+    const std::string centre = point((first.x0 + first.x1) / 2, (first.y0 + first.y1) / 2);
+    const std::string pastEnd = point(last.x1 + 1, (last.y0 + last.y1) / 2);
 
-    const VellumOutcome beyond = Vellum({"text", "in.pdf", "--page", "99"});
-    EXPECT_EQ(beyond.exit, 1);
-    EXPECT_NE(beyond.err.find("out of range"), std::string::npos) << beyond.err;
+    VellumOutcome run = Vellum(Markup("drag.pdf", {"--from", centre, "--to", pastEnd, "--json"}));
+    ASSERT_EQ(run.exit, 0) << run.err;
+    EXPECT_EQ(Value(ProbeJson(run.out), "/drags/0/annotations/0/text"), wanted);
+    const std::vector<Box> runs =
+        QuadBoxes(Numbers(ProbeAnnots(Path("drag.pdf")), AnnotPath(2, 0) + "/quads"));
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_NEAR(runs[0].x0, first.x0, 0.05);
+    EXPECT_NEAR(runs[0].x1, last.x1, 0.05);
+
+    // A drag that starts off the text does not count; the other one is saved.
+    run = Vellum(Markup("some.pdf", {"--from", "2:5,5", "--to", "2:40,5", "--from", centre, "--to",
+                                     pastEnd, "--json"}));
+    ExpectExit(run, 3, "1 of 2 drags");
+    const Values report = ProbeJson(run.out);
+    EXPECT_TRUE(report.count("/drags/0/problem") && !report.count("/drags/1/problem"));
+    EXPECT_EQ(AnnotCount(Path("some.pdf"), 1), 1);
+
+    ExpectExit(Vellum({"text", "in.pdf", "--page", "99"}), 1, "out of range");
 }
 
 // The host lists the plug-in it started, the service objects it publishes

@@ -22,53 +22,30 @@ extern char** environ;
 
 using testsupport::ReadFile;
 
-namespace {
-
-std::vector<std::string> ChildEnvironment(const VellumProcess::Environment& changes) {
-    std::map<std::string, std::string> variables;
-    for (char** entry = environ; *entry; ++entry) {
-        const std::string text = *entry;
-        const std::size_t equals = text.find('=');
-        if (equals != std::string::npos)
-            variables[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    for (const auto& [name, value] : changes) {
-        if (value)
-            variables[name] = *value;
-        else
-            variables.erase(name);
-    }
-    std::vector<std::string> list;
-    for (const auto& [name, value] : variables)
-        list.push_back(name + "=" + value);
-    return list;
-}
-
-std::vector<char*> Pointers(std::vector<std::string>& texts) {
-    std::vector<char*> pointers;
-    for (std::string& text : texts)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
-}
-
-} // namespace
-
 VellumProcess::VellumProcess(const std::string& folder, const std::vector<std::string>& args,
                              const Environment& environment)
     : files_(testsupport::NewTemporaryFolder("vellum-run-")), outPath_((files_ / "out").string()),
       errPath_((files_ / "err").string()) {
-    // The child changes into the folder through a small shell step, so that
-    // the arguments themselves never pass through a shell.
-    std::vector<std::string> argv = {"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", folder,
-                                     VELLUM_EXE};
-    argv.insert(argv.end(), args.begin(), args.end());
-    // Each run has a settings store of its own unless the test names one:
-    // last colours must not leak between runs, nor into the user's store.
+    // env changes into the folder and the environment, so that the
+    // arguments never pass through a shell. Each run has a settings store of
+    // its own unless the test names one: last colours must not leak between
+    // runs, nor into the user's store.
     Environment changes = environment;
     changes.emplace("VELLUM_SETTINGS", (files_ / "settings.sqlite3").string());
-    std::vector<std::string> env = ChildEnvironment(changes);
-    std::vector<char*> argvPointers = Pointers(argv), envPointers = Pointers(env);
+    std::vector<std::string> argv = {"/usr/bin/env", "-C", folder}, assignments;
+    for (const auto& [name, value] : changes) {
+        if (value)
+            assignments.push_back(name + "=" + *value);
+        else
+            argv.insert(argv.end(), {"-u", name});
+    }
+    argv.insert(argv.end(), assignments.begin(), assignments.end());
+    argv.push_back(VELLUM_EXE);
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> argvPointers;
+    for (std::string& arg : argv)
+        argvPointers.push_back(arg.data());
+    argvPointers.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -88,8 +65,8 @@ VellumProcess::VellumProcess(const std::string& folder, const std::vector<std::s
     sigemptyset(&none);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-    const int failed = posix_spawn(&pid_, argv[0].c_str(), &actions, &attributes,
-                                   argvPointers.data(), envPointers.data());
+    const int failed =
+        posix_spawn(&pid_, argv[0].c_str(), &actions, &attributes, argvPointers.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (failed)
