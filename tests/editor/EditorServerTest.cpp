@@ -25,7 +25,7 @@ int Status(const httplib::Result& result) {
 // A running `vellum serve` on a copy of the sample, and a client of it.
 class Served {
 public:
-    explicit Served(const TempFolder& folder, std::vector<std::string> args) {
+    explicit Served(std::vector<std::string> args) {
         std::filesystem::copy_file(std::string(SAMPLES_DIR) + "/sample.pdf",
                                    folder.Path("sample.pdf"),
                                    std::filesystem::copy_options::overwrite_existing);
@@ -63,11 +63,15 @@ public:
         EXPECT_EQ(Pointer(firstSeq + 1, "move", 300, 121), 200);
         EXPECT_EQ(Pointer(firstSeq + 2, "up", 500, 121), 200);
     }
-    VellumOutcome Stop() {
+    // Ends the server as a terminal does: it exits with 0. What it said.
+    std::string Stop() {
         process->Signal(SIGTERM);
-        return process->Wait();
+        const VellumOutcome outcome = process->Wait();
+        EXPECT_EQ(outcome.exit, 0) << outcome.err;
+        return outcome.err;
     }
 
+    TempFolder folder; // where the server runs, on sample.pdf
     std::unique_ptr<VellumProcess> process;
     std::unique_ptr<httplib::Client> client;
     int port = 0;
@@ -75,8 +79,7 @@ public:
 };
 
 TEST(EditorServer, RefusesRequestsWithoutTheTokenOrFromAnotherHost) {
-    TempFolder folder;
-    Served served(folder, {"-o", "out.pdf"});
+    Served served({"-o", "out.pdf"});
     httplib::Client& client = *served.client;
     const std::string page = served.base + "/";
 
@@ -104,7 +107,7 @@ TEST(EditorServer, RefusesRequestsWithoutTheTokenOrFromAnotherHost) {
 
     // The port is this server's alone: a second one is refused, not given a
     // share of the connections.
-    VellumProcess second(folder.Root().string(), {"serve", "sample.pdf", "--port", port});
+    VellumProcess second(served.folder.Root().string(), {"serve", "sample.pdf", "--port", port});
     second.WaitForError("vellum serve:", 30);
     if (!second.Output().empty())
         second.Signal(SIGTERM);
@@ -113,14 +116,12 @@ TEST(EditorServer, RefusesRequestsWithoutTheTokenOrFromAnotherHost) {
     EXPECT_NE(refused.err.find("cannot listen on 127.0.0.1:" + port), std::string::npos)
         << refused.err;
 
-    const VellumOutcome outcome = served.Stop();
-    EXPECT_EQ(outcome.exit, 0) << outcome.err;
-    EXPECT_EQ(outcome.err.find("discarded"), std::string::npos) << outcome.err;
+    const std::string said = served.Stop();
+    EXPECT_EQ(said.find("discarded"), std::string::npos) << said;
 }
 
 TEST(EditorServer, MalformedOrOversizedRequestsAreRefusedAndChangeNothing) {
-    TempFolder folder;
-    Served served(folder, {"-o", "out.pdf"});
+    Served served({"-o", "out.pdf"});
     ASSERT_EQ(served.Click("Highlight"), 200);
     const std::string ok = "button=left&page=1&x=112&y=121&first=1&last=1";
     const std::pair<std::string, int> requests[] = {
@@ -152,15 +153,13 @@ TEST(EditorServer, MalformedOrOversizedRequestsAreRefusedAndChangeNothing) {
     const Values state = served.State();
     EXPECT_EQ(Value(state, "/document/undo"), "0");
     EXPECT_EQ(Value(state, "/document/version"), "1") << "no page changed";
-    const VellumOutcome outcome = served.Stop();
-    EXPECT_EQ(outcome.exit, 0) << outcome.err;
-    EXPECT_EQ(outcome.err.find("discarded"), std::string::npos) << outcome.err;
-    EXPECT_FALSE(std::filesystem::exists(folder.Path("out.pdf")));
+    const std::string said = served.Stop();
+    EXPECT_EQ(said.find("discarded"), std::string::npos) << said;
+    EXPECT_FALSE(std::filesystem::exists(served.folder.Path("out.pdf")));
 }
 
 TEST(EditorServer, PointerEventsTakenInOrderSavedAndTheRestDiscardedOnShutdown) {
-    TempFolder folder;
-    Served served(folder, {"-o", "out.pdf"});
+    Served served({"-o", "out.pdf"});
     ASSERT_EQ(served.Click("Highlight"), 200);
     EXPECT_EQ(Value(served.State(), "/document/tool"), "AddTextMarkupAnnot");
 
@@ -179,31 +178,27 @@ TEST(EditorServer, PointerEventsTakenInOrderSavedAndTheRestDiscardedOnShutdown) 
     EXPECT_EQ(Value(served.State(), "/document/redo"), "1");
     EXPECT_EQ(Status(served.Post("redo")), 200);
 
-    const VellumOutcome outcome = served.Stop();
-    EXPECT_EQ(outcome.exit, 0) << outcome.err;
-    EXPECT_NE(outcome.err.find("the unsaved changes to sample.pdf were discarded"),
-              std::string::npos)
-        << outcome.err;
-    const Values saved = ProbeAnnots(folder.Path("out.pdf"));
+    const std::string said = served.Stop();
+    EXPECT_NE(said.find("the unsaved changes to sample.pdf were discarded"), std::string::npos)
+        << said;
+    const Values saved = ProbeAnnots(served.folder.Path("out.pdf"));
     EXPECT_EQ(Value(saved, "/pages/0/annots/#"), "1");
     EXPECT_EQ(Value(saved, "/pages/0/annots/0/subtype"), "/Highlight");
 }
 
 TEST(EditorServer, SavingOverTheDocumentTakesAConfirmation) {
-    TempFolder folder;
-    Served served(folder, {});
-    const std::string before = ReadFile(folder.Path("sample.pdf"));
+    Served served({});
+    const std::string before = ReadFile(served.folder.Path("sample.pdf"));
     ASSERT_EQ(served.Click("Underline"), 200);
     served.DragAlongTitle(1);
     EXPECT_EQ(Status(served.Post("save")), 409);
-    EXPECT_EQ(ReadFile(folder.Path("sample.pdf")), before);
+    EXPECT_EQ(ReadFile(served.folder.Path("sample.pdf")), before);
     EXPECT_EQ(Status(served.Post("save", "overwrite=1")), 200);
 
-    const VellumOutcome outcome = served.Stop();
-    EXPECT_EQ(outcome.exit, 0) << outcome.err;
-    const std::string after = ReadFile(folder.Path("sample.pdf"));
+    served.Stop();
+    const std::string after = ReadFile(served.folder.Path("sample.pdf"));
     EXPECT_EQ(after.compare(0, before.size(), before), 0) << "saved incrementally";
-    EXPECT_EQ(Value(ProbeAnnots(folder.Path("sample.pdf")), "/pages/0/annots/0/subtype"),
+    EXPECT_EQ(Value(ProbeAnnots(served.folder.Path("sample.pdf")), "/pages/0/annots/0/subtype"),
               "/Underline");
 }
 

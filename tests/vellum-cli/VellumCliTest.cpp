@@ -69,16 +69,9 @@ std::vector<Box> QuadBoxes(const std::vector<double>& q) {
 
 // Words joined by single spaces, without the punctuation around each.
 std::string Bare(const std::string& text) {
-    static const std::string kPunctuation = ".,;:!?\"'()";
-    std::istringstream in(text);
-    std::string joined;
-    for (std::string word; in >> word;) {
-        const std::size_t first = word.find_first_not_of(kPunctuation);
-        if (first != std::string::npos)
-            joined += (joined.empty() ? "" : " ") +
-                      word.substr(first, word.find_last_not_of(kPunctuation) - first + 1);
-    }
-    return joined;
+    static const std::regex kEnds(R"re(^[.,;:!?"'()\s]+|[.,;:!?"'()\s]+$)re");
+    static const std::regex kGaps(R"re([.,;:!?"'()\s]*\s[.,;:!?"'()\s]*)re");
+    return std::regex_replace(std::regex_replace(text, kEnds, ""), kGaps, " ");
 }
 
 bool Near(const unsigned char* pixel, uint32_t rgb, int tolerance) {
