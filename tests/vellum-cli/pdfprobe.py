@@ -5,7 +5,7 @@ feeds as \\n), other values as JSON, and for an array a "/path/#" line with
 its length.
 
   pdfprobe.py json FILE         a JSON document, as is
-  pdfprobe.py annots PDF        each page's rotation, boxes and annotations
+  pdfprobe.py annots PDF        each page's rotation, media box and annotations
   pdfprobe.py ppm PNG OUT.ppm   converts an image for the tests to read
   pdfprobe.py forbid-annots IN OUT
                                 writes a copy of IN, encrypted with an empty
@@ -54,7 +54,6 @@ def annots(path):
         pages.append({
             "rotate": int(page.get("/Rotate", 0)),
             "mediaBox": numbers(page.mediabox),
-            "cropBox": numbers(page.cropbox),
             "annots": found,
         })
     return {"pages": pages}
