@@ -142,6 +142,30 @@ protected:
         return texts;
     }
 
+    // The snapshot is the page, with the selected line (and little else)
+    // painted in the colour.
+    void ExpectSelectedLineAlonePainted(const std::string& png, const Box& line, uint32_t color) {
+        ASSERT_EQ(
+            Shell("/usr/bin/python3 " + Quote(PDFPROBE_PY) + " ppm " + png + " shot.ppm").exit, 0);
+        const Image shot = ReadPpm(Path("shot.ppm"));
+        ASSERT_GT(shot.width, 0);
+        const double scale = shot.width / 595.0;
+        EXPECT_NEAR(shot.height, kPageHeight * scale, 1.0);
+        const int x0 = int(line.x0 * scale) + 1, x1 = int(line.x1 * scale) - 1;
+        const int y0 = int((kPageHeight - line.y1) * scale) + 1;
+        const int y1 = int((kPageHeight - line.y0) * scale) - 1;
+        std::size_t inside = 0, everywhere = 0;
+        for (int y = 0; y < shot.height; ++y)
+            for (int x = 0; x < shot.width; ++x)
+                if (Near(shot.At(x, y), color & 0xFFFFFF, 8)) {
+                    ++everywhere;
+                    inside += x >= x0 && x < x1 && y >= y0 && y < y1;
+                }
+        const std::size_t area = std::size_t(x1 - x0) * (y1 - y0);
+        EXPECT_GT(inside, area * 9 / 10) << "the selected line is painted";
+        EXPECT_LT(everywhere, area * 12 / 10) << "and little else";
+    }
+
     // pdftoppm's picture of `box` of page 1, at two pixels per unit.
     Image Render(const std::string& pdf, const Box& box) {
         const int x = int(std::floor(box.x0 * 2)), y = int(std::floor((kPageHeight - box.y1) * 2));
@@ -156,12 +180,14 @@ protected:
     }
 };
 
-TEST_F(VellumCli, EachKindMarksThePangramAndPaintsItsOwnPartOfTheLine) {
+// The saved annotation, how it renders, and the snapshot of the page while
+// the tool has the line selected.
+TEST_F(VellumCli, EachKindMarksThePangramPaintsItsPartOfTheLineAndShowsTheSelectionLive) {
     for (const Kind& kind : kKinds) {
         SCOPED_TRACE(kind.option);
         const std::string out = std::string(kind.option) + ".pdf";
-        const VellumOutcome run = Vellum(
-            {"markup", "in.pdf", "-o", out, "--kind", kind.option, "--text", kPangram, "--json"});
+        const VellumOutcome run = Vellum({"markup", "in.pdf", "-o", out, "--kind", kind.option,
+                                          "--text", kPangram, "--json", "--snapshot", "live.png"});
         ASSERT_EQ(run.exit, 0) << run.err;
         const Values saved = ProbeAnnots(Path(out));
         ASSERT_EQ(Value(saved, "/pages/#"), "5");
@@ -179,6 +205,7 @@ TEST_F(VellumCli, EachKindMarksThePangramAndPaintsItsOwnPartOfTheLine) {
             EXPECT_NEAR(reported[i], quads[i], 0.01) << "the report shows what was saved";
 
         const Box line = QuadBoxes(quads)[0];
+        ExpectSelectedLineAlonePainted("live.png", line, kind.color);
         const Image before = Render("in.pdf", line), after = Render(out, line);
         ASSERT_GT(before.height, 10);
         ASSERT_EQ(before.rgb.size(), after.rgb.size());
@@ -254,33 +281,6 @@ TEST_F(VellumCli, AllOccurrencesOfAWordInTheChosenColour) {
         }
     }
     EXPECT_EQ(found, expected);
-}
-
-TEST_F(VellumCli, SnapshotShowsTheLiveSelectionOnThePage) {
-    const VellumOutcome run = Vellum(
-        Markup("out.pdf", {"--color", "FF2040E0", "--text", kPangram, "--snapshot", "live.png"}));
-    ASSERT_EQ(run.exit, 0) << run.err;
-    ASSERT_EQ(Shell("/usr/bin/python3 " + Quote(PDFPROBE_PY) + " ppm live.png live.ppm").exit, 0);
-    const Image shot = ReadPpm(Path("live.ppm"));
-    ASSERT_GT(shot.width, 0);
-    const double scale = shot.width / 595.0;
-    EXPECT_NEAR(shot.height, kPageHeight * scale, 1.0);
-
-    const Box line =
-        QuadBoxes(Numbers(ProbeAnnots(Path("out.pdf")), AnnotPath(1, 0) + "/quads")).at(0);
-    const int x0 = int(line.x0 * scale) + 1, x1 = int(line.x1 * scale) - 1;
-    const int y0 = int((kPageHeight - line.y1) * scale) + 1;
-    const int y1 = int((kPageHeight - line.y0) * scale) - 1;
-    std::size_t inside = 0, everywhere = 0;
-    for (int y = 0; y < shot.height; ++y)
-        for (int x = 0; x < shot.width; ++x)
-            if (Near(shot.At(x, y), 0x2040E0, 8)) {
-                ++everywhere;
-                inside += x >= x0 && x < x1 && y >= y0 && y < y1;
-            }
-    const std::size_t area = std::size_t(x1 - x0) * (y1 - y0);
-    EXPECT_GT(inside, area * 9 / 10) << "the selected line is painted";
-    EXPECT_LT(everywhere, area * 12 / 10) << "and little else";
 }
 
 // `vellum text` lists a page's characters with their quads; a drag between
