@@ -8,51 +8,48 @@
 
 namespace {
 
-class RibbonCli : public CliFixture {
-protected:
-    // A markup of the pangram's "quick brown"; the saved
-    // annotations, and the run's report.
-    Values Mark(const std::string& out, std::vector<std::string> more, Values* report = nullptr) {
-        std::vector<std::string> args = {"markup", "in.pdf",      "-o",    out,
-                                         "--text", "quick brown", "--json"};
-        args.insert(args.end(), more.begin(), more.end());
-        const VellumOutcome run = Vellum(args);
-        EXPECT_EQ(run.exit, 0) << run.err;
-        if (report)
-            *report = ProbeJson(run.out);
-        return ProbeAnnots(Path(out));
-    }
-};
+using RibbonCli = CliFixture;
 
+// One user's runs, in order, each a markup of the pangram's "quick brown": a
+// click takes the kind's last colour, and a colour chosen in a popup of
+// either group is used and becomes the next click's. Font icons are never
+// checked.
 TEST_F(RibbonCli, AClickUsesTheLastColourAndAColourChosenInAPopupIsTheNextClicks) {
-    Values report;
-    Values saved = Mark("click.pdf", {"--kind", "underline"}, &report);
-    EXPECT_EQ(Value(saved, "/pages/0/annots/0/subtype"), "/Underline");
-    EXPECT_EQ(AnnotColor(saved, 0, 0), 0xFF44DC5Eu) << "a fresh installation's underline colour";
-    EXPECT_EQ(Value(report, "/checkedButton"), "Underline");
-    EXPECT_EQ(Value(report, "/group"), "markup");
-
-    saved = Mark("chosen.pdf", {"--kind", "underline", "--color", "80123456"}, &report);
-    EXPECT_EQ(AnnotColor(saved, 0, 0), 0x80123456u);
-    EXPECT_EQ(Value(report, "/checkedButton"), "Underline");
-
-    saved = Mark("again.pdf", {"--kind", "underline"});
-    EXPECT_EQ(AnnotColor(saved, 0, 0), 0x80123456u) << "the popup's colour was kept";
-    const VellumOutcome option = Vellum({"options", "get", "Options/General/Last Color Underline"});
-    EXPECT_EQ(option.out, "80123456\n");
-}
-
-TEST_F(RibbonCli, TheFontGroupChoosesTheColourInTheKindsIconPopup) {
-    Values report;
-    Values saved = Mark("font.pdf",
-                        {"--kind", "strikeout", "--group", "font", "--color", "ff0000ff"}, &report);
-    EXPECT_EQ(Value(saved, "/pages/0/annots/0/subtype"), "/StrikeOut");
-    EXPECT_EQ(AnnotColor(saved, 0, 0), 0xFF0000FFu);
-    EXPECT_EQ(Value(report, "/group"), "font");
-    EXPECT_EQ(Value(report, "/checkedButton"), "null") << "font icons are never checked";
-
-    saved = Mark("button.pdf", {"--kind", "strikeout"});
-    EXPECT_EQ(AnnotColor(saved, 0, 0), 0xFF0000FFu) << "the icon's colour is the kind's last";
+    const struct {
+        std::vector<std::string> options;
+        const char* subtype;
+        uint32_t color;
+        const char *group, *checked;
+    } runs[] = {
+        // a fresh installation's underline colour
+        {{"--kind", "underline"}, "/Underline", 0xFF44DC5Eu, "markup", "Underline"},
+        {{"--kind", "underline", "--color", "80123456"},
+         "/Underline",
+         0x80123456u,
+         "markup",
+         "Underline"},
+        {{"--kind", "underline"}, "/Underline", 0x80123456u, "markup", "Underline"},
+        {{"--kind", "strikeout", "--group", "font", "--color", "ff0000ff"},
+         "/StrikeOut",
+         0xFF0000FFu,
+         "font",
+         "null"},
+        {{"--kind", "strikeout"}, "/StrikeOut", 0xFF0000FFu, "markup", "Strikethrough"},
+    };
+    for (const auto& c : runs) {
+        std::vector<std::string> args = {"markup", "in.pdf",      "-o",    "out.pdf",
+                                         "--text", "quick brown", "--json"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        SCOPED_TRACE(args.back());
+        const VellumOutcome run = Vellum(args);
+        ASSERT_EQ(run.exit, 0) << run.err;
+        const Values saved = ProbeAnnots(Path("out.pdf")), report = ProbeJson(run.out);
+        EXPECT_EQ(Value(saved, "/pages/0/annots/0/subtype"), c.subtype);
+        EXPECT_EQ(AnnotColor(saved, 0, 0), c.color);
+        EXPECT_EQ(Value(report, "/group"), c.group);
+        EXPECT_EQ(Value(report, "/checkedButton"), c.checked);
+    }
+    EXPECT_EQ(Vellum({"options", "get", "Options/General/Last Color Underline"}).out, "80123456\n");
 }
 
 TEST_F(RibbonCli, OnSelectionMarksTheSelectedTextAtOnceAcrossAPageBreak) {
