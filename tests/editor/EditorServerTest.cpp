@@ -31,7 +31,7 @@ public:
                                    std::filesystem::copy_options::overwrite_existing);
         args.insert(args.begin(), {"serve", "sample.pdf"});
         process = std::make_unique<VellumProcess>(folder.Root().string(), args);
-        if (!process->WaitForOutput("\n", 60))
+        if (!process->WaitFor(VellumProcess::Stream::kOutput, "\n", 60))
             throw std::runtime_error("vellum serve printed no address");
         const std::string url = process->Output().substr(0, process->Output().find('\n'));
         // http://127.0.0.1:PORT/TOKEN/
@@ -108,7 +108,7 @@ TEST(EditorServer, RefusesRequestsWithoutTheTokenOrFromAnotherHost) {
     // The port is this server's alone: a second one is refused, not given a
     // share of the connections.
     VellumProcess second(served.folder.Root().string(), {"serve", "sample.pdf", "--port", port});
-    second.WaitForError("vellum serve:", 30);
+    second.WaitFor(VellumProcess::Stream::kError, "vellum serve:", 30);
     if (!second.Output().empty())
         second.Signal(SIGTERM);
     const VellumOutcome refused = second.Wait();

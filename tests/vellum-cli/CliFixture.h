@@ -22,8 +22,6 @@ protected:
     // A manual typeset elsewhere, whose kerned glyphs overlap.
     static constexpr const char* kManual = "/usr/share/doc/libtasn1-doc/libtasn1.pdf";
 
-    static constexpr const char* kAuthor = "Zoë Тестер";
-
     // The runs work in a folder of their own: the settings store lies beside it.
     void SetUp() override {
         root_ = testsupport::NewTemporaryFolder("vellum-cli-");
@@ -51,10 +49,9 @@ protected:
         return outcome;
     }
     // A run whose settings store is the test's, shared by its runs as one
-    // user's runs share theirs, and whose author is kAuthor.
+    // user's runs share theirs.
     VellumOutcome Vellum(const std::vector<std::string>& args) {
-        return Run(args, {{"VELLUM_SETTINGS", (root_ / "settings.sqlite3").string()},
-                          {"VELLUM_AUTHOR", kAuthor}});
+        return Run(args, {{"VELLUM_SETTINGS", (root_ / "settings.sqlite3").string()}});
     }
 
     // The run exited with `exit` and said `says` on standard error.

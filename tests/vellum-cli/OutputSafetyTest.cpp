@@ -97,7 +97,8 @@ TEST_F(OutputSafety, AnEndingSignalWhileSavingLeavesNoTemporaryFile) {
         SCOPED_TRACE(strsignal(signal));
         VellumProcess run(Dir(), Markup("out.pdf", {"--text", kPangram, "--snapshot", "live.png"}),
                           HoldBeforeCommit(60000));
-        ASSERT_TRUE(run.WaitForError("holding", 120)) << "the run never reached its save";
+        ASSERT_TRUE(run.WaitFor(VellumProcess::Stream::kError, "holding", 120))
+            << "the run never reached its save";
         run.Signal(signal);
         const VellumOutcome outcome = run.Wait();
         EXPECT_EQ(outcome.signal, signal) << outcome.err;
@@ -109,7 +110,7 @@ TEST_F(OutputSafety, AFailedSaveLeavesNeitherTheDocumentNorItsSnapshot) {
     // While the document waits for its rename, a folder takes its name.
     VellumProcess run(Dir(), Markup("out.pdf", {"--text", kPangram, "--snapshot", "live.png"}),
                       HoldBeforeCommit(1500));
-    ASSERT_TRUE(run.WaitForError("holding", 120));
+    ASSERT_TRUE(run.WaitFor(VellumProcess::Stream::kError, "holding", 120));
     fs::create_directory(Path("out.pdf"));
     const VellumOutcome outcome = run.Wait();
     ExpectExit(outcome, 1, "'out.pdf': it is a folder");

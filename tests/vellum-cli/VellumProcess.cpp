@@ -82,7 +82,8 @@ VellumProcess::~VellumProcess() {
     std::filesystem::remove_all(files_, ignored);
 }
 
-bool VellumProcess::WaitFor(const std::string& path, const std::string& text, int seconds) {
+bool VellumProcess::WaitFor(Stream stream, const std::string& text, int seconds) const {
+    const std::string& path = stream == Stream::kError ? errPath_ : outPath_;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
         if (ReadFile(path).find(text) != std::string::npos)
@@ -90,14 +91,6 @@ bool VellumProcess::WaitFor(const std::string& path, const std::string& text, in
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
-}
-
-bool VellumProcess::WaitForError(const std::string& text, int seconds) {
-    return WaitFor(errPath_, text, seconds);
-}
-
-bool VellumProcess::WaitForOutput(const std::string& text, int seconds) {
-    return WaitFor(outPath_, text, seconds);
 }
 
 std::string VellumProcess::Output() const {

@@ -30,17 +30,15 @@ public:
     VellumProcess(const VellumProcess&) = delete;
     VellumProcess& operator=(const VellumProcess&) = delete;
 
-    // Waits up to `seconds` until standard error (or output) holds `text`.
-    bool WaitForError(const std::string& text, int seconds);
-    bool WaitForOutput(const std::string& text, int seconds);
+    enum class Stream { kOutput, kError };
+    // Waits up to `seconds` until the stream holds `text`.
+    bool WaitFor(Stream stream, const std::string& text, int seconds) const;
     // Standard output so far.
     std::string Output() const;
     void Signal(int signal);
     VellumOutcome Wait();
 
 private:
-    static bool WaitFor(const std::string& path, const std::string& text, int seconds);
-
     pid_t pid_ = -1;
     // The run's own: its standard output and error, and its settings store.
     std::filesystem::path files_;
