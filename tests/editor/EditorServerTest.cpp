@@ -2,7 +2,6 @@
 // the Host header on every request, bounded and strictly read requests that
 // never reach the plug-in when they do not fit, pointer events taken in
 // order, saving, and a shutdown that says what it discarded.
-#include <gtest/gtest.h>
 #include <httplib.h>
 
 #include <csignal>
@@ -10,35 +9,28 @@
 #include <memory>
 #include <string>
 
-#include "TestSupport.h"
-#include "VellumProcess.h"
+#include "CliFixture.h"
 
 namespace {
-
-using testsupport::ReadFile;
-using testsupport::TempFolder;
 
 int Status(const httplib::Result& result) {
     return result ? result->status : -1;
 }
 
-// A running `vellum serve` on a copy of the sample, and a client of it.
-class Served {
-public:
-    explicit Served(std::vector<std::string> args) {
-        std::filesystem::copy_file(std::string(SAMPLES_DIR) + "/sample.pdf",
-                                   folder.Path("sample.pdf"),
-                                   std::filesystem::copy_options::overwrite_existing);
-        args.insert(args.begin(), {"serve", "sample.pdf"});
-        process = std::make_unique<VellumProcess>(folder.Root().string(), args);
+// A running `vellum serve` on in.pdf of the scratch folder, and a client of it.
+class EditorServer : public CliFixture {
+protected:
+    void Serve(std::vector<std::string> args) {
+        args.insert(args.begin(), {"serve", "in.pdf"});
+        process = std::make_unique<VellumProcess>(Dir(), args);
         if (!process->WaitFor(VellumProcess::Stream::kOutput, "\n", 60))
             throw std::runtime_error("vellum serve printed no address");
         const std::string url = process->Output().substr(0, process->Output().find('\n'));
         // http://127.0.0.1:PORT/TOKEN/
         const std::size_t colon = url.rfind(':'), slash = url.find('/', colon);
-        port = std::stoi(url.substr(colon + 1, slash - colon - 1));
+        portNumber = std::stoi(url.substr(colon + 1, slash - colon - 1));
         base = url.substr(slash, url.size() - slash - 1);
-        client = std::make_unique<httplib::Client>("127.0.0.1", port);
+        client = std::make_unique<httplib::Client>("127.0.0.1", portNumber);
     }
 
     httplib::Result Post(const std::string& api, const std::string& query = "") {
@@ -71,43 +63,41 @@ public:
         return outcome.err;
     }
 
-    TempFolder folder; // where the server runs, on sample.pdf
     std::unique_ptr<VellumProcess> process;
     std::unique_ptr<httplib::Client> client;
-    int port = 0;
+    int portNumber = 0;
     std::string base; // "/TOKEN"
 };
 
-TEST(EditorServer, RefusesRequestsWithoutTheTokenOrFromAnotherHost) {
-    Served served({"-o", "out.pdf"});
-    httplib::Client& client = *served.client;
-    const std::string page = served.base + "/";
+TEST_F(EditorServer, RefusesRequestsWithoutTheTokenOrFromAnotherHost) {
+    Serve({"-o", "out.pdf"});
+    const std::string page = base + "/";
 
-    const auto good = client.Get(page.c_str());
+    const auto good = client->Get(page.c_str());
     ASSERT_EQ(Status(good), 200);
     EXPECT_NE(good->body.find("id=\"Highlight\""), std::string::npos);
     EXPECT_NE(good->body.find("editor.js"), std::string::npos);
     EXPECT_EQ(good->get_header_value("Referrer-Policy"), "no-referrer");
-    EXPECT_EQ(Status(client.Get((page + "ribbon.css").c_str())), 200);
+    EXPECT_EQ(Status(client->Get((page + "ribbon.css").c_str())), 200);
 
-    std::string wrong = served.base;
+    std::string wrong = base;
     wrong[1] = wrong[1] == 'a' ? 'b' : 'a';
-    for (const std::string& path : {std::string("/"), wrong + "/", wrong + "/api/state",
-                                    served.base + "x/", "/" + served.base})
-        EXPECT_EQ(Status(client.Get(path.c_str())), 403) << path;
-    EXPECT_EQ(Status(client.Get(served.base.c_str())), 302) << "the token alone leads to the page";
+    for (const std::string& path :
+         {std::string("/"), wrong + "/", wrong + "/api/state", base + "x/", "/" + base})
+        EXPECT_EQ(Status(client->Get(path.c_str())), 403) << path;
+    EXPECT_EQ(Status(client->Get(base.c_str())), 302) << "the token alone leads to the page";
 
-    const std::string port = std::to_string(served.port);
+    const std::string port = std::to_string(portNumber);
     for (const std::string& host :
          {"evil.example:" + port, std::string("evil.example"), "127.0.0.2:" + port,
           "localhost:1" + port, "localhost.evil.example:" + port})
-        EXPECT_EQ(Status(client.Get(page.c_str(), {{"Host", host}})), 403) << host;
-    EXPECT_EQ(Status(client.Get(page.c_str(), {{"Host", "localhost:" + port}})), 200);
-    EXPECT_EQ(Status(client.Get(page.c_str(), {{"Host", "127.0.0.1"}})), 200);
+        EXPECT_EQ(Status(client->Get(page.c_str(), {{"Host", host}})), 403) << host;
+    EXPECT_EQ(Status(client->Get(page.c_str(), {{"Host", "localhost:" + port}})), 200);
+    EXPECT_EQ(Status(client->Get(page.c_str(), {{"Host", "127.0.0.1"}})), 200);
 
     // The port is this server's alone: a second one is refused, not given a
     // share of the connections.
-    VellumProcess second(served.folder.Root().string(), {"serve", "sample.pdf", "--port", port});
+    VellumProcess second(Dir(), {"serve", "in.pdf", "--port", port});
     second.WaitFor(VellumProcess::Stream::kError, "vellum serve:", 30);
     if (!second.Output().empty())
         second.Signal(SIGTERM);
@@ -116,13 +106,13 @@ TEST(EditorServer, RefusesRequestsWithoutTheTokenOrFromAnotherHost) {
     EXPECT_NE(refused.err.find("cannot listen on 127.0.0.1:" + port), std::string::npos)
         << refused.err;
 
-    const std::string said = served.Stop();
+    const std::string said = Stop();
     EXPECT_EQ(said.find("discarded"), std::string::npos) << said;
 }
 
-TEST(EditorServer, MalformedOrOversizedRequestsAreRefusedAndChangeNothing) {
-    Served served({"-o", "out.pdf"});
-    ASSERT_EQ(served.Click("Highlight"), 200);
+TEST_F(EditorServer, MalformedOrOversizedRequestsAreRefusedAndChangeNothing) {
+    Serve({"-o", "out.pdf"});
+    ASSERT_EQ(Click("Highlight"), 200);
     const std::string ok = "button=left&page=1&x=112&y=121&first=1&last=1";
     const std::pair<std::string, int> requests[] = {
         {"pointer?seq=1&type=jump&" + ok, 400},
@@ -143,63 +133,60 @@ TEST(EditorServer, MalformedOrOversizedRequestsAreRefusedAndChangeNothing) {
     };
     for (const auto& [request, status] : requests) {
         const auto api = request.substr(0, request.find('?'));
-        EXPECT_EQ(Status(served.Post(api, request.substr(api.size() + 1))), status) << request;
+        EXPECT_EQ(Status(Post(api, request.substr(api.size() + 1))), status) << request;
     }
     const std::string big(64 * 1024, 'x');
-    EXPECT_EQ(Status(served.client->Post((served.base + "/api/undo").c_str(), big, "text/plain")),
-              413);
-    EXPECT_EQ(Status(served.client->Get((served.base + "/api/page?n=6").c_str())), 404);
+    EXPECT_EQ(Status(client->Post((base + "/api/undo").c_str(), big, "text/plain")), 413);
+    EXPECT_EQ(Status(client->Get((base + "/api/page?n=6").c_str())), 404);
 
-    const Values state = served.State();
+    const Values state = State();
     EXPECT_EQ(Value(state, "/document/undo"), "0");
     EXPECT_EQ(Value(state, "/document/version"), "1") << "no page changed";
-    const std::string said = served.Stop();
+    const std::string said = Stop();
     EXPECT_EQ(said.find("discarded"), std::string::npos) << said;
-    EXPECT_FALSE(std::filesystem::exists(served.folder.Path("out.pdf")));
+    EXPECT_FALSE(std::filesystem::exists(Path("out.pdf")));
 }
 
-TEST(EditorServer, PointerEventsTakenInOrderSavedAndTheRestDiscardedOnShutdown) {
-    Served served({"-o", "out.pdf"});
-    ASSERT_EQ(served.Click("Highlight"), 200);
-    EXPECT_EQ(Value(served.State(), "/document/tool"), "AddTextMarkupAnnot");
+TEST_F(EditorServer, PointerEventsTakenInOrderSavedAndTheRestDiscardedOnShutdown) {
+    Serve({"-o", "out.pdf"});
+    ASSERT_EQ(Click("Highlight"), 200);
+    EXPECT_EQ(Value(State(), "/document/tool"), "AddTextMarkupAnnot");
 
-    served.DragAlongTitle(10);
-    EXPECT_EQ(served.Pointer(12, "down", 112, 121), 409) << "an event out of order is refused";
-    EXPECT_EQ(served.Pointer(5, "move", 112, 121), 409);
-    Values state = served.State();
+    DragAlongTitle(10);
+    EXPECT_EQ(Pointer(12, "down", 112, 121), 409) << "an event out of order is refused";
+    EXPECT_EQ(Pointer(5, "move", 112, 121), 409);
+    Values state = State();
     EXPECT_EQ(Value(state, "/document/undo"), "1") << "one drag, one step";
     EXPECT_EQ(Value(state, "/document/unsaved"), "true");
 
-    ASSERT_EQ(Status(served.Post("save")), 200);
-    EXPECT_EQ(Value(served.State(), "/document/unsaved"), "false");
+    ASSERT_EQ(Status(Post("save")), 200);
+    EXPECT_EQ(Value(State(), "/document/unsaved"), "false");
     // A second drag that is undone and redone is a change all the same.
-    served.DragAlongTitle(20);
-    EXPECT_EQ(Status(served.Post("undo")), 200);
-    EXPECT_EQ(Value(served.State(), "/document/redo"), "1");
-    EXPECT_EQ(Status(served.Post("redo")), 200);
+    DragAlongTitle(20);
+    EXPECT_EQ(Status(Post("undo")), 200);
+    EXPECT_EQ(Value(State(), "/document/redo"), "1");
+    EXPECT_EQ(Status(Post("redo")), 200);
 
-    const std::string said = served.Stop();
-    EXPECT_NE(said.find("the unsaved changes to sample.pdf were discarded"), std::string::npos)
-        << said;
-    const Values saved = ProbeAnnots(served.folder.Path("out.pdf"));
+    const std::string said = Stop();
+    EXPECT_NE(said.find("the unsaved changes to in.pdf were discarded"), std::string::npos) << said;
+    const Values saved = ProbeAnnots(Path("out.pdf"));
     EXPECT_EQ(Value(saved, "/pages/0/annots/#"), "1");
     EXPECT_EQ(Value(saved, "/pages/0/annots/0/subtype"), "/Highlight");
 }
 
-TEST(EditorServer, SavingOverTheDocumentTakesAConfirmation) {
-    Served served({});
-    const std::string before = ReadFile(served.folder.Path("sample.pdf"));
-    ASSERT_EQ(served.Click("Underline"), 200);
-    served.DragAlongTitle(1);
-    EXPECT_EQ(Status(served.Post("save")), 409);
-    EXPECT_EQ(ReadFile(served.folder.Path("sample.pdf")), before);
-    EXPECT_EQ(Status(served.Post("save", "overwrite=1")), 200);
+TEST_F(EditorServer, SavingOverTheDocumentTakesAConfirmation) {
+    Serve({});
+    const std::string before = ReadFile(Path("in.pdf"));
+    ASSERT_EQ(Click("Underline"), 200);
+    DragAlongTitle(1);
+    EXPECT_EQ(Status(Post("save")), 409);
+    EXPECT_EQ(ReadFile(Path("in.pdf")), before);
+    EXPECT_EQ(Status(Post("save", "overwrite=1")), 200);
 
-    served.Stop();
-    const std::string after = ReadFile(served.folder.Path("sample.pdf"));
+    Stop();
+    const std::string after = ReadFile(Path("in.pdf"));
     EXPECT_EQ(after.compare(0, before.size(), before), 0) << "saved incrementally";
-    EXPECT_EQ(Value(ProbeAnnots(served.folder.Path("sample.pdf")), "/pages/0/annots/0/subtype"),
-              "/Underline");
+    EXPECT_EQ(Value(ProbeAnnots(Path("in.pdf")), "/pages/0/annots/0/subtype"), "/Underline");
 }
 
 } // namespace

@@ -29,12 +29,11 @@ TEST_F(OutputSafety, RefusesTargetsItMustNotReplaceBeforeAnyWork) {
     fs::copy_file(Path("in.pdf"), Path("other.pdf"));
     fs::create_symlink("other.pdf", Path("link.pdf"));
     ASSERT_EQ(mkfifo(Path("pipe.pdf").c_str(), 0600), 0);
-    fs::copy_file(Path("in.pdf"), Path("readonly.pdf"));
-    fs::permissions(Path("readonly.pdf"), fs::perms::owner_read | fs::perms::group_read);
-    fs::create_directory(Path("folder"));
 
     // The phrase is not in the sample: a run that started working would say
-    // so instead of refusing its target.
+    // so instead of refusing its target. (Folders, missing folders and
+    // read-only files are refused by the output file's checks, whose own
+    // tests name them; these are the targets the command itself looks at.)
     const std::vector<std::string> absent = {"--text", "words nowhere in the sample"};
     const auto with = [&](std::vector<std::string> more) {
         more.insert(more.end(), absent.begin(), absent.end());
@@ -46,9 +45,6 @@ TEST_F(OutputSafety, RefusesTargetsItMustNotReplaceBeforeAnyWork) {
     } cases[] = {
         {Markup("link.pdf", absent), "'link.pdf': it is a symbolic link"},
         {Markup("pipe.pdf", absent), "'pipe.pdf': it is not a regular file"},
-        {Markup("readonly.pdf", absent), "'readonly.pdf': it is read-only"},
-        {Markup("folder", absent), "'folder': it is a folder"},
-        {Markup("nowhere/out.pdf", absent), "does not exist"},
         {Markup("out.pdf", with({"--snapshot", "in.pdf"})), "'in.pdf': it is the input"},
         {Markup("out.pdf", with({"--snapshot", "out.pdf"})), "'out.pdf': it is the output"},
         {Markup("in.pdf", with({"--snapshot", "in.pdf"})), "'in.pdf': it is the input"},
@@ -63,7 +59,7 @@ TEST_F(OutputSafety, RefusesTargetsItMustNotReplaceBeforeAnyWork) {
     }
     EXPECT_TRUE(fs::is_symlink(Path("link.pdf")));
     EXPECT_TRUE(fs::is_fifo(Path("pipe.pdf")));
-    for (const char* name : {"in.pdf", "other.pdf", "readonly.pdf"})
+    for (const char* name : {"in.pdf", "other.pdf"})
         EXPECT_TRUE(ReadFile(Path(name)) == sample) << name;
 }
 
