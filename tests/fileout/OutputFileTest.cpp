@@ -21,10 +21,6 @@ namespace fs = std::filesystem;
 using testsupport::ReadFile;
 using testsupport::TempFolder;
 
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 void Commit(const std::string& target, const std::string& text) {
     FileOut::OutputFile out(target);
     out.Write(text.data(), text.size());
@@ -69,7 +65,7 @@ TEST(OutputFile, TargetsThatMustNotBeReplacedAreRefusedByName) {
     EXPECT_NE(Refusal(folder.Path("missing/doc.pdf")).find("does not exist"), std::string::npos);
 
     const std::string locked = folder.Path("read-only.pdf");
-    WriteText(locked, "kept");
+    std::ofstream(locked) << "kept";
     fs::permissions(locked,
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
@@ -94,7 +90,7 @@ TEST(OutputFile, ACommittedFileKeepsBeingTheSameFileToItsChecks) {
 TEST(EditLock, ASecondEditWaitsForTheFirstToReplaceTheFile) {
     const TempFolder folder;
     const std::string document = folder.Path("doc.pdf");
-    WriteText(document, "original");
+    std::ofstream(document) << "original";
 
     auto first = std::make_unique<FileOut::EditLock>(document, nullptr);
     std::promise<void> waiting;

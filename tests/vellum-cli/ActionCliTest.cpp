@@ -16,7 +16,7 @@ protected:
                          const std::string& in = "in.pdf") {
         std::vector<std::string> args = {"action", in, "-o", "out.pdf", "--text", phrase};
         args.insert(args.end(), more.begin(), more.end());
-        return Vellum(args);
+        return Run(args);
     }
     static std::vector<std::string> Highlight(std::vector<std::string> more = {}) {
         std::vector<std::string> args = {"--property", "markup_type=Highlight",
@@ -44,7 +44,7 @@ TEST_F(ActionCli, HighlightsExactlyThePhraseInTheLastHighlightColourAndKeepsIt) 
     run = Action(Highlight({"--property", "color=-16776961"}));
     ASSERT_EQ(run.exit, 0) << run.err;
     EXPECT_EQ(AnnotColor(ProbeAnnots(Path("out.pdf")), 0, 0), 0xFF0000FFu);
-    run = Vellum({"options", "get", "Options/General/Last Color Highlight"});
+    run = Run({"options", "get", "Options/General/Last Color Highlight"});
     EXPECT_EQ(run.out, "FFFFEA3B\n");
 }
 
@@ -73,9 +73,9 @@ TEST_F(ActionCli, CallsThatDoNotGiveZeroAreShownAndNothingIsWritten) {
         EXPECT_FALSE(Written()) << c.shown;
     }
     // A drag over no text selects nothing.
-    const VellumOutcome run = Vellum({"action", "in.pdf", "-o", "out.pdf", "--from", "1:2,2",
-                                      "--to", "1:5,5", "--property", "markup_type=Highlight",
-                                      "--property", "point_x=0", "--property", "point_y=0"});
+    const VellumOutcome run =
+        Run({"action", "in.pdf", "-o", "out.pdf", "--from", "1:2,2", "--to", "1:5,5", "--property",
+             "markup_type=Highlight", "--property", "point_x=0", "--property", "point_y=0"});
     EXPECT_EQ(run.exit, 1) << run.err;
     EXPECT_NE(run.out.find("Execute: 2"), std::string::npos) << run.out;
     EXPECT_FALSE(Written());

@@ -40,18 +40,16 @@ protected:
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
     const std::string& Dir() const { return dir_; }
 
+    // A run whose settings store is the test's, shared by its runs as one
+    // user's runs share theirs.
     VellumOutcome Run(const std::vector<std::string>& args,
-                      const VellumProcess::Environment& environment = {}) {
+                      VellumProcess::Environment environment = {}) {
+        environment.emplace("VELLUM_SETTINGS", (root_ / "settings.sqlite3").string());
         VellumOutcome outcome = VellumProcess(dir_, args, environment).Wait();
         // A sanitizer's report ends the run with a failure code of its own.
         EXPECT_EQ(outcome.err.find("runtime error"), std::string::npos) << outcome.err;
         EXPECT_EQ(outcome.err.find("Sanitizer"), std::string::npos) << outcome.err;
         return outcome;
-    }
-    // A run whose settings store is the test's, shared by its runs as one
-    // user's runs share theirs.
-    VellumOutcome Vellum(const std::vector<std::string>& args) {
-        return Run(args, {{"VELLUM_SETTINGS", (root_ / "settings.sqlite3").string()}});
     }
 
     // The run exited with `exit` and said `says` on standard error.

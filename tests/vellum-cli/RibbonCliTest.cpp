@@ -41,7 +41,7 @@ TEST_F(RibbonCli, AClickUsesTheLastColourAndAColourChosenInAPopupIsTheNextClicks
                                          "--text", "quick brown", "--json"};
         args.insert(args.end(), c.options.begin(), c.options.end());
         SCOPED_TRACE(args.back());
-        const VellumOutcome run = Vellum(args);
+        const VellumOutcome run = Run(args);
         ASSERT_EQ(run.exit, 0) << run.err;
         const Values saved = ProbeAnnots(Path("out.pdf")), report = ProbeJson(run.out);
         EXPECT_EQ(Value(saved, "/pages/0/annots/0/subtype"), c.subtype);
@@ -49,13 +49,13 @@ TEST_F(RibbonCli, AClickUsesTheLastColourAndAColourChosenInAPopupIsTheNextClicks
         EXPECT_EQ(Value(report, "/group"), c.group);
         EXPECT_EQ(Value(report, "/checkedButton"), c.checked);
     }
-    EXPECT_EQ(Vellum({"options", "get", "Options/General/Last Color Underline"}).out, "80123456\n");
+    EXPECT_EQ(Run({"options", "get", "Options/General/Last Color Underline"}).out, "80123456\n");
 }
 
 TEST_F(RibbonCli, OnSelectionMarksTheSelectedTextAtOnceAcrossAPageBreak) {
     const VellumOutcome run =
-        Vellum(Markup("selection.pdf", {"--on-selection", "--color", "ff3bd4ff", "--text",
-                                        "this account continues on the next page", "--json"}));
+        Run(Markup("selection.pdf", {"--on-selection", "--color", "ff3bd4ff", "--text",
+                                     "this account continues on the next page", "--json"}));
     ASSERT_EQ(run.exit, 0) << run.err;
     const Values report = ProbeJson(run.out);
     EXPECT_EQ(Value(report, "/onSelection"), "true");
@@ -75,7 +75,7 @@ TEST_F(RibbonCli, OnSelectionMarksTheSelectedTextAtOnceAcrossAPageBreak) {
 TEST_F(RibbonCli, ADragStartsAtThePhrasesFirstGlyphEvenWhereGlyphsOverlap) {
     for (const char* mode : {"--on-selection", "--json"}) {
         const VellumOutcome run =
-            Vellum(Markup("kerned.pdf", {mode, "--text", "theses", "--all"}, kManual));
+            Run(Markup("kerned.pdf", {mode, "--text", "theses", "--all"}, kManual));
         ASSERT_EQ(run.exit, 0) << mode << ": " << run.err;
         EXPECT_EQ(run.err.find("not the phrase"), std::string::npos) << mode << ": " << run.err;
         EXPECT_EQ(AnnotCount(Path("kerned.pdf"), 27), 1) << mode;
@@ -86,8 +86,8 @@ TEST_F(RibbonCli, ADocumentThatForbidsAnnotationsIsRefusedAndNothingIsWritten) {
     WriteLockedCopy();
     for (const char* group : {"markup", "font"}) {
         const VellumOutcome run =
-            Vellum(Markup("out.pdf", {"--group", group, "--color", "ff000000", "--text", kPangram},
-                          "locked.pdf"));
+            Run(Markup("out.pdf", {"--group", group, "--color", "ff000000", "--text", kPangram},
+                       "locked.pdf"));
         ExpectExit(run, 1, "locked.pdf does not permit adding annotations");
         EXPECT_EQ(FolderListing(Dir()), (std::vector<std::string>{"in.pdf", "locked.pdf"}));
     }
@@ -101,7 +101,7 @@ TEST_F(RibbonCli, TheRibbonShowsWhatTheHandlersMadeOfItWithAndWithoutADocument) 
                 return Value(ribbon, path.substr(0, path.size() - 3) + "/disabled");
         return std::string("(not listed)");
     };
-    VellumOutcome run = Vellum({"ribbon", "--json"});
+    VellumOutcome run = Run({"ribbon", "--json"});
     ASSERT_EQ(run.exit, 0) << run.err;
     Values ribbon = ProbeJson(run.out);
     EXPECT_EQ(Value(ribbon, "/groups/0/group"), "Markup");
@@ -109,15 +109,15 @@ TEST_F(RibbonCli, TheRibbonShowsWhatTheHandlersMadeOfItWithAndWithoutADocument) 
     EXPECT_EQ(Value(ribbon, "/groups/1/handler"), "class FontGroupTextMarkupControlHandler");
     EXPECT_EQ(dropDownDisabled(ribbon), "true") << "no document view yet";
 
-    run = Vellum({"ribbon", "in.pdf", "--json"});
+    run = Run({"ribbon", "in.pdf", "--json"});
     ribbon = ProbeJson(run.out);
     EXPECT_EQ(dropDownDisabled(ribbon), "false");
-    run = Vellum({"ribbon", "in.pdf", "--read-only", "--json"});
+    run = Run({"ribbon", "in.pdf", "--read-only", "--json"});
     ribbon = ProbeJson(run.out);
     EXPECT_EQ(dropDownDisabled(ribbon), "true") << "a read-only view";
 
-    EXPECT_EQ(Vellum({"ribbon", "--read-only"}).exit, 2);
-    EXPECT_EQ(Vellum({"ribbon", "missing.pdf"}).exit, 1);
+    EXPECT_EQ(Run({"ribbon", "--read-only"}).exit, 2);
+    EXPECT_EQ(Run({"ribbon", "missing.pdf"}).exit, 1);
 }
 
 } // namespace

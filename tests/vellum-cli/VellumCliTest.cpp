@@ -7,7 +7,6 @@
 #include <fstream>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <utility>
 
 #include "CliFixture.h"
@@ -33,11 +32,8 @@ struct Kind {
 };
 const Kind kKinds[] = {
     {"highlight", "/Highlight", 0xFFFFEA3Bu, {}},
-    {"underline", "/Underline", 0xFF44DC5Eu, {{0, 0.2, true}, {0.3, 1, false}}},
-    {"strikeout",
-     "/StrikeOut",
-     0xFFFF3724u,
-     {{0.3, 0.6, true}, {0, 0.15, false}, {0.75, 1, false}}},
+    {"underline", "/Underline", 0xFF44DC5Eu, {{0, .2, true}, {.3, 1, false}}},
+    {"strikeout", "/StrikeOut", 0xFFFF3724u, {{.3, .6, true}, {0, .15, false}, {.75, 1, false}}},
 };
 
 struct Box {
@@ -58,11 +54,9 @@ std::string AnnotPath(int page, int index) {
 std::vector<Box> QuadBoxes(const std::vector<double>& q) {
     std::vector<Box> boxes;
     for (std::size_t i = 0; i + 8 <= q.size(); i += 8) {
-        Box box{q[i], q[i + 1], q[i], q[i + 1]};
-        for (std::size_t k = i; k < i + 8; k += 2)
-            box = {std::min(box.x0, q[k]), std::min(box.y0, q[k + 1]), std::max(box.x1, q[k]),
-                   std::max(box.y1, q[k + 1])};
-        boxes.push_back(box);
+        const auto [x0, x1] = std::minmax({q[i], q[i + 2], q[i + 4], q[i + 6]});
+        const auto [y0, y1] = std::minmax({q[i + 1], q[i + 3], q[i + 5], q[i + 7]});
+        boxes.push_back({x0, y0, x1, y1});
     }
     return boxes;
 }
@@ -171,10 +165,9 @@ protected:
         const int x = int(std::floor(box.x0 * 2)), y = int(std::floor((kPageHeight - box.y1) * 2));
         const int w = int(std::ceil(box.x1 * 2)) - x;
         const int h = int(std::ceil((kPageHeight - box.y0) * 2)) - y;
-        std::ostringstream command;
-        command << "pdftoppm -r 144 -singlefile -f 1 -l 1 -x " << x << " -y " << y << " -W " << w
-                << " -H " << h << " " << Quote(pdf) << " " << Quote(pdf + "-render");
-        const auto run = Shell(command.str());
+        const auto run = Shell("pdftoppm -r 144 -singlefile -f 1 -l 1 -x " + std::to_string(x) +
+                               " -y " + std::to_string(y) + " -W " + std::to_string(w) + " -H " +
+                               std::to_string(h) + " " + Quote(pdf) + " " + Quote(pdf + "-render"));
         EXPECT_EQ(run.exit, 0) << run.err;
         return ReadPpm(Path(pdf + "-render.ppm"));
     }
@@ -186,8 +179,8 @@ TEST_F(VellumCli, EachKindMarksThePangramPaintsItsPartOfTheLineAndShowsTheSelect
     for (const Kind& kind : kKinds) {
         SCOPED_TRACE(kind.option);
         const std::string out = std::string(kind.option) + ".pdf";
-        const VellumOutcome run = Vellum({"markup", "in.pdf", "-o", out, "--kind", kind.option,
-                                          "--text", kPangram, "--json", "--snapshot", "live.png"});
+        const VellumOutcome run = Run({"markup", "in.pdf", "-o", out, "--kind", kind.option,
+                                       "--text", kPangram, "--json", "--snapshot", "live.png"});
         ASSERT_EQ(run.exit, 0) << run.err;
         const Values saved = ProbeAnnots(Path(out));
         ASSERT_EQ(Value(saved, "/pages/#"), "5");
@@ -247,7 +240,7 @@ TEST_F(VellumCli, PhrasesOnTurnedCroppedAndNonLatinPagesCoverTheirWords) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.phrase);
-        const VellumOutcome run = Vellum(Markup("out.pdf", {"--text", c.phrase}));
+        const VellumOutcome run = Run(Markup("out.pdf", {"--text", c.phrase}));
         ASSERT_EQ(run.exit, 0) << run.err;
         const Values saved = ProbeAnnots(Path("out.pdf"));
         for (const auto& [page, words] : c.words)
@@ -262,8 +255,8 @@ TEST_F(VellumCli, AllOccurrencesOfAWordInTheChosenColour) {
         std::sregex_iterator(plain.begin(), plain.end(), word), std::sregex_iterator());
     ASSERT_GT(expected, 3u);
 
-    const VellumOutcome run = Vellum({"markup", "in.pdf", "-o", "all.pdf", "--kind", "underline",
-                                      "--all", "--text", "metal", "--color", "80FF0000", "--json"});
+    const VellumOutcome run = Run({"markup", "in.pdf", "-o", "all.pdf", "--kind", "underline",
+                                   "--all", "--text", "metal", "--color", "80FF0000", "--json"});
     ASSERT_EQ(run.exit, 0) << run.err;
     const Values report = ProbeJson(run.out);
     EXPECT_EQ(Value(report, "/color"), "80FF0000");
@@ -284,7 +277,7 @@ TEST_F(VellumCli, AllOccurrencesOfAWordInTheChosenColour) {
 // `vellum text` lists a page's characters with their quads; a drag between
 // two points of them marks the characters between.
 TEST_F(VellumCli, TextListsAPagesCharactersAndADragBetweenTwoMarksThoseBetween) {
-    const VellumOutcome text = Vellum({"text", "in.pdf", "--page", "2", "--json"});
+    const VellumOutcome text = Run({"text", "in.pdf", "--page", "2", "--json"});
     ASSERT_EQ(text.exit, 0) << text.err;
     const Values page = ProbeJson(text.out);
     EXPECT_EQ(Value(page, "/pageCount"), "5");
@@ -314,7 +307,7 @@ TEST_F(VellumCli, TextListsAPagesCharactersAndADragBetweenTwoMarksThoseBetween) 
     const std::string centre = point((first.x0 + first.x1) / 2, (first.y0 + first.y1) / 2);
     const std::string pastEnd = point(last.x1 + 1, (last.y0 + last.y1) / 2);
 
-    VellumOutcome run = Vellum(Markup("drag.pdf", {"--from", centre, "--to", pastEnd, "--json"}));
+    VellumOutcome run = Run(Markup("drag.pdf", {"--from", centre, "--to", pastEnd, "--json"}));
     ASSERT_EQ(run.exit, 0) << run.err;
     EXPECT_EQ(Value(ProbeJson(run.out), "/drags/0/annotations/0/text"), wanted);
     const std::vector<Box> runs =
@@ -324,20 +317,20 @@ TEST_F(VellumCli, TextListsAPagesCharactersAndADragBetweenTwoMarksThoseBetween) 
     EXPECT_NEAR(runs[0].x1, last.x1, 0.05);
 
     // A drag that starts off the text does not count; the other one is saved.
-    run = Vellum(Markup("some.pdf", {"--from", "2:5,5", "--to", "2:40,5", "--from", centre, "--to",
-                                     pastEnd, "--json"}));
+    run = Run(Markup("some.pdf", {"--from", "2:5,5", "--to", "2:40,5", "--from", centre, "--to",
+                                  pastEnd, "--json"}));
     ExpectExit(run, 3, "1 of 2 drags");
     const Values report = ProbeJson(run.out);
     EXPECT_TRUE(report.count("/drags/0/problem") && !report.count("/drags/1/problem"));
     EXPECT_EQ(AnnotCount(Path("some.pdf"), 1), 1);
 
-    ExpectExit(Vellum({"text", "in.pdf", "--page", "99"}), 1, "out of range");
+    ExpectExit(Run({"text", "in.pdf", "--page", "99"}), 1, "out of range");
 }
 
 // The host lists the plug-in it started, the service objects it publishes
 // and the handlers it placed into the ribbon when the ribbon was ready.
 TEST_F(VellumCli, InfoShowsWhatThePluginPublishesAndPlaces) {
-    const VellumOutcome run = Vellum({"info"});
+    const VellumOutcome run = Run({"info"});
     ASSERT_EQ(run.exit, 0) << run.err;
     for (const char* line :
          {"plug-in ", "vellum-marker.so\n  name:          Text Markup Plugin\n",
@@ -345,7 +338,7 @@ TEST_F(VellumCli, InfoShowsWhatThePluginPublishesAndPlaces) {
           "\n  Markup   class MarkupGroupHandler (UIHandler)\n",
           "\n  Font     class FontGroupTextMarkupControlHandler (UIHandler)\n"})
         EXPECT_NE(run.out.find(line), std::string::npos) << line << " not in\n" << run.out;
-    EXPECT_EQ(Vellum({"info", "more"}).exit, 2);
+    EXPECT_EQ(Run({"info", "more"}).exit, 2);
 }
 
 } // namespace
