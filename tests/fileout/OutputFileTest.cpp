@@ -27,10 +27,6 @@ void Commit(const std::string& target, const std::string& text) {
     out.Commit();
 }
 
-size_t EntriesIn(const fs::path& folder) {
-    return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
-}
-
 std::string Refusal(const std::string& path) {
     try {
         FileOut::CheckOutputTarget(path);
@@ -46,7 +42,7 @@ TEST(OutputFile, ReplacesTheTargetWholeOrNotAtAll) {
     Commit(target, "first");
     Commit(target, "second, longer");
     EXPECT_EQ(ReadFile(target), "second, longer");
-    EXPECT_EQ(EntriesIn(folder.Root()), 1u) << "no temporary is left behind";
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Root()), {}), 1) << "no temporary left";
 
     {
         FileOut::OutputFile abandoned(target);
@@ -55,7 +51,7 @@ TEST(OutputFile, ReplacesTheTargetWholeOrNotAtAll) {
         EXPECT_EQ(FileOut::FolderOf(abandoned.Temporary()), FileOut::FolderOf(target));
     }
     EXPECT_EQ(ReadFile(target), "second, longer");
-    EXPECT_EQ(EntriesIn(folder.Root()), 1u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Root()), {}), 1);
 }
 
 TEST(OutputFile, TargetsThatMustNotBeReplacedAreRefusedByName) {

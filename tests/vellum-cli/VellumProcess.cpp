@@ -20,6 +20,7 @@
 
 extern char** environ;
 
+using testsupport::Quote;
 using testsupport::ReadFile;
 
 VellumProcess::VellumProcess(const std::string& folder, const std::vector<std::string>& args,
@@ -115,13 +116,10 @@ VellumOutcome VellumProcess::Wait() {
     return outcome;
 }
 
-namespace {
-
 // What pdfprobe.py prints for a request about a file, by path.
-Values Probe(const char* request, const std::string& file) {
-    const testsupport::Outcome run =
-        testsupport::RunCommand("/usr/bin/python3 " + testsupport::Quote(PDFPROBE_PY) + " " +
-                                request + " " + testsupport::Quote(file));
+static Values Probe(const char* request, const std::string& file) {
+    const auto run = testsupport::RunCommand("/usr/bin/python3 " + Quote(PDFPROBE_PY) + " " +
+                                             request + " " + Quote(file));
     Values values;
     std::istringstream lines(run.exit == 0 ? run.out : "");
     for (std::string line; std::getline(lines, line);)
@@ -129,8 +127,6 @@ Values Probe(const char* request, const std::string& file) {
             values[line.substr(0, tab)] = line.substr(tab + 1);
     return values;
 }
-
-} // namespace
 
 Values ProbeAnnots(const std::string& pdf) {
     return Probe("annots", pdf);
