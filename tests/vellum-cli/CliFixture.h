@@ -24,17 +24,9 @@ protected:
 
     // The runs work in a folder of their own: the settings store lies beside it.
     void SetUp() override {
-        root_ = testsupport::NewTemporaryFolder("vellum-cli-");
-        dir_ = (root_ / "work").string();
         std::filesystem::create_directory(dir_);
         std::filesystem::copy_file(std::filesystem::path(SAMPLES_DIR) / "sample.pdf",
                                    Path("in.pdf"));
-    }
-    void TearDown() override {
-        if (HasFailure())
-            std::printf("the files of this test are kept in %s\n", root_.c_str());
-        else
-            std::filesystem::remove_all(root_);
     }
 
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
@@ -44,7 +36,7 @@ protected:
     // user's runs share theirs.
     VellumOutcome Run(const std::vector<std::string>& args,
                       VellumProcess::Environment environment = {}) {
-        environment.emplace("VELLUM_SETTINGS", (root_ / "settings.sqlite3").string());
+        environment.emplace("VELLUM_SETTINGS", root_.Path("settings.sqlite3"));
         VellumOutcome outcome = VellumProcess(dir_, args, environment).Wait();
         // A sanitizer's report ends the run with a failure code of its own.
         EXPECT_EQ(outcome.err.find("runtime error"), std::string::npos) << outcome.err;
@@ -66,11 +58,11 @@ protected:
         return args;
     }
 
-    // How many annotations page `page` (counted from 0) of a saved PDF has.
+    // How many annotations page `page` (counted from 0) of a saved PDF has; 0
+    // when it cannot be read.
     static int AnnotCount(const std::string& pdf, int page = 0) {
-        const Values values = ProbeAnnots(pdf);
-        const auto found = values.find("/pages/" + std::to_string(page) + "/annots/#");
-        return found == values.end() ? -1 : std::atoi(found->second.c_str());
+        return std::atoi(
+            Value(ProbeAnnots(pdf), "/pages/" + std::to_string(page) + "/annots/#").c_str());
     }
 
     // Writes "locked.pdf": in.pdf with permissions that forbid annotations.
@@ -83,6 +75,6 @@ protected:
     }
 
 private:
-    std::filesystem::path root_;
-    std::string dir_;
+    testsupport::TempFolder root_;
+    std::string dir_ = root_.Path("work");
 };

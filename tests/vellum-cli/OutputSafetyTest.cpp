@@ -18,11 +18,9 @@ namespace {
 
 using OutputSafety = CliFixture;
 
-// Lets a finished temporary wait before its rename, so that a test can act
-// while a run is saving.
-VellumProcess::Environment HoldBeforeCommit(int milliseconds) {
-    return {{"VELLUM_HOLD_BEFORE_COMMIT", std::to_string(milliseconds)}};
-}
+// Lets a finished temporary wait so many milliseconds before its rename, so
+// that a test can act while a run is saving.
+constexpr const char* kHoldBeforeCommit = "VELLUM_HOLD_BEFORE_COMMIT";
 
 TEST_F(OutputSafety, RefusesTargetsItMustNotReplaceBeforeAnyWork) {
     const std::string sample = ReadFile(Path("in.pdf"));
@@ -34,27 +32,23 @@ TEST_F(OutputSafety, RefusesTargetsItMustNotReplaceBeforeAnyWork) {
     // so instead of refusing its target. (Folders, missing folders and
     // read-only files are refused by the output file's checks, whose own
     // tests name them; these are the targets the command itself looks at.)
-    const std::vector<std::string> absent = {"--text", "words nowhere in the sample"};
-    const auto with = [&](std::vector<std::string> more) {
-        more.insert(more.end(), absent.begin(), absent.end());
-        return more;
-    };
     const struct {
-        std::vector<std::string> args;
-        const char* says;
+        const char *out, *snapshot, *says;
     } cases[] = {
-        {Markup("link.pdf", absent), "'link.pdf': it is a symbolic link"},
-        {Markup("pipe.pdf", absent), "'pipe.pdf': it is not a regular file"},
-        {Markup("out.pdf", with({"--snapshot", "in.pdf"})), "'in.pdf': it is the input"},
-        {Markup("out.pdf", with({"--snapshot", "out.pdf"})), "'out.pdf': it is the output"},
-        {Markup("in.pdf", with({"--snapshot", "in.pdf"})), "'in.pdf': it is the input"},
-        {Markup("out.pdf", with({"--snapshot", "link.pdf"})), "'link.pdf': it is a symbolic"},
+        {"link.pdf", nullptr, "'link.pdf': it is a symbolic link"},
+        {"pipe.pdf", nullptr, "'pipe.pdf': it is not a regular file"},
+        {"out.pdf", "in.pdf", "'in.pdf': it is the input"},
+        {"out.pdf", "out.pdf", "'out.pdf': it is the output"},
+        {"in.pdf", "in.pdf", "'in.pdf': it is the input"},
+        {"out.pdf", "link.pdf", "'link.pdf': it is a symbolic"},
     };
     const std::vector<std::string> before = FolderListing(Dir());
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.args[3] + " " + c.args[6] + " " + c.args[7]);
-        const VellumOutcome run = Run(c.args);
-        ExpectExit(run, 1, c.says);
+        SCOPED_TRACE(std::string(c.out) + " " + (c.snapshot ? c.snapshot : ""));
+        std::vector<std::string> more = {"--text", "words nowhere in the sample"};
+        if (c.snapshot)
+            more.insert(more.end(), {"--snapshot", c.snapshot});
+        ExpectExit(Run(Markup(c.out, more)), 1, c.says);
         EXPECT_EQ(FolderListing(Dir()), before) << "nothing written, nothing left behind";
     }
     EXPECT_TRUE(fs::is_symlink(Path("link.pdf")));
@@ -75,7 +69,7 @@ TEST_F(OutputSafety, ConcurrentEditsInPlaceKeepEveryAnnotationAndThePermissions)
             Dir(),
             std::vector<std::string>{"markup", "in.pdf", "-o", "in.pdf", "--kind", kind, "--text",
                                      kPangram},
-            HoldBeforeCommit(300)));
+            VellumProcess::Environment{{kHoldBeforeCommit, "300"}}));
     for (const auto& run : runs) {
         const VellumOutcome outcome = run->Wait();
         EXPECT_EQ(outcome.exit, 0) << outcome.err;
@@ -92,7 +86,7 @@ TEST_F(OutputSafety, AnEndingSignalWhileSavingLeavesNoTemporaryFile) {
     for (const int signal : {SIGTERM, SIGINT}) {
         SCOPED_TRACE(strsignal(signal));
         VellumProcess run(Dir(), Markup("out.pdf", {"--text", kPangram, "--snapshot", "live.png"}),
-                          HoldBeforeCommit(60000));
+                          {{kHoldBeforeCommit, "60000"}});
         ASSERT_TRUE(run.WaitFor(VellumProcess::Stream::kError, "holding", 120))
             << "the run never reached its save";
         run.Signal(signal);
@@ -105,7 +99,7 @@ TEST_F(OutputSafety, AnEndingSignalWhileSavingLeavesNoTemporaryFile) {
 TEST_F(OutputSafety, AFailedSaveLeavesNeitherTheDocumentNorItsSnapshot) {
     // While the document waits for its rename, a folder takes its name.
     VellumProcess run(Dir(), Markup("out.pdf", {"--text", kPangram, "--snapshot", "live.png"}),
-                      HoldBeforeCommit(1500));
+                      {{kHoldBeforeCommit, "1500"}});
     ASSERT_TRUE(run.WaitFor(VellumProcess::Stream::kError, "holding", 120));
     fs::create_directory(Path("out.pdf"));
     const VellumOutcome outcome = run.Wait();

@@ -126,8 +126,7 @@ TEST_F(StrictInput, TextFarOffThePageAndABrokenPageFailOnlyTheDragsThatTouchThem
     EXPECT_EQ(run.exit, 0) << run.err;
     // Other readers stumble over the cycle: look for the annotation in what
     // was appended.
-    const std::string original = ReadFile(Path("cycle.pdf"));
-    const std::string saved = ReadFile(Path("first.pdf"));
+    const std::string original = ReadFile(Path("cycle.pdf")), saved = ReadFile(Path("first.pdf"));
     ASSERT_EQ(saved.compare(0, original.size(), original), 0);
     EXPECT_NE(saved.find("/Highlight", original.size()), std::string::npos);
 
