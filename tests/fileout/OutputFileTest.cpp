@@ -21,18 +21,10 @@ namespace fs = std::filesystem;
 using testsupport::ReadFile;
 using testsupport::TempFolder;
 
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 void Commit(const std::string& target, const std::string& text) {
     FileOut::OutputFile out(target);
     out.Write(text.data(), text.size());
     out.Commit();
-}
-
-size_t EntriesIn(const fs::path& folder) {
-    return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
 }
 
 std::string Refusal(const std::string& path) {
@@ -50,7 +42,7 @@ TEST(OutputFile, ReplacesTheTargetWholeOrNotAtAll) {
     Commit(target, "first");
     Commit(target, "second, longer");
     EXPECT_EQ(ReadFile(target), "second, longer");
-    EXPECT_EQ(EntriesIn(folder.Root()), 1u) << "no temporary is left behind";
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Root()), {}), 1) << "no temporary left";
 
     {
         FileOut::OutputFile abandoned(target);
@@ -59,7 +51,7 @@ TEST(OutputFile, ReplacesTheTargetWholeOrNotAtAll) {
         EXPECT_EQ(FileOut::FolderOf(abandoned.Temporary()), FileOut::FolderOf(target));
     }
     EXPECT_EQ(ReadFile(target), "second, longer");
-    EXPECT_EQ(EntriesIn(folder.Root()), 1u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Root()), {}), 1);
 }
 
 TEST(OutputFile, TargetsThatMustNotBeReplacedAreRefusedByName) {
@@ -69,7 +61,7 @@ TEST(OutputFile, TargetsThatMustNotBeReplacedAreRefusedByName) {
     EXPECT_NE(Refusal(folder.Path("missing/doc.pdf")).find("does not exist"), std::string::npos);
 
     const std::string locked = folder.Path("read-only.pdf");
-    WriteText(locked, "kept");
+    std::ofstream(locked) << "kept";
     fs::permissions(locked,
                     fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
@@ -94,7 +86,7 @@ TEST(OutputFile, ACommittedFileKeepsBeingTheSameFileToItsChecks) {
 TEST(EditLock, ASecondEditWaitsForTheFirstToReplaceTheFile) {
     const TempFolder folder;
     const std::string document = folder.Path("doc.pdf");
-    WriteText(document, "original");
+    std::ofstream(document) << "original";
 
     auto first = std::make_unique<FileOut::EditLock>(document, nullptr);
     std::promise<void> waiting;

@@ -4,66 +4,50 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <string>
 #include <vector>
 
+#include "ShellCommand.h"
+#include "TestSupport.h"
 #include "VellumProcess.h"
 
-// What the probes read from a saved PDF or a JSON report, by path.
-using Values = std::map<std::string, std::string>;
-
-inline std::string Value(const Values& values, const std::string& path) {
-    const auto found = values.find(path);
-    return found == values.end() ? "(none)" : found->second;
-}
-
-// The colour of an annotation as 0xAARRGGBB, its opacity as the alpha.
-inline uint32_t AnnotColor(const Values& saved, int page, int index) {
-    const std::string annot = "/pages/" + std::to_string(page) + "/annots/" + std::to_string(index);
-    uint32_t color = uint32_t(std::lround(std::atof(Value(saved, annot + "/opacity").c_str()) * 255))
-                     << 24;
-    for (int channel = 0; channel < 3; ++channel)
-        color |= uint32_t(std::lround(
-                     std::atof(Value(saved, annot + "/color/" + std::to_string(channel)).c_str()) *
-                     255))
-                 << (16 - 8 * channel);
-    return color;
-}
+using testsupport::ReadFile;
 
 class CliFixture : public ::testing::Test {
 protected:
     static constexpr const char* kPangram = "The quick brown fox jumps over the lazy dog";
+    // A manual typeset elsewhere, whose kerned glyphs overlap.
+    static constexpr const char* kManual = "/usr/share/doc/libtasn1-doc/libtasn1.pdf";
 
+    // The runs work in a folder of their own: the settings store lies beside it.
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vellum-safety-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
+        std::filesystem::create_directory(dir_);
         std::filesystem::copy_file(std::filesystem::path(SAMPLES_DIR) / "sample.pdf",
                                    Path("in.pdf"));
-    }
-    void TearDown() override {
-        if (HasFailure())
-            std::printf("the files of this test are kept in %s\n", dir_.c_str());
-        else
-            std::filesystem::remove_all(dir_);
     }
 
     std::string Path(const std::string& name) const { return dir_ + "/" + name; }
     const std::string& Dir() const { return dir_; }
 
+    // A run whose settings store is the test's, shared by its runs as one
+    // user's runs share theirs.
     VellumOutcome Run(const std::vector<std::string>& args,
-                      const VellumProcess::Environment& environment = {}) {
+                      VellumProcess::Environment environment = {}) {
+        environment.emplace("VELLUM_SETTINGS", root_.Path("settings.sqlite3"));
         VellumOutcome outcome = VellumProcess(dir_, args, environment).Wait();
         // A sanitizer's report ends the run with a failure code of its own.
         EXPECT_EQ(outcome.err.find("runtime error"), std::string::npos) << outcome.err;
         EXPECT_EQ(outcome.err.find("Sanitizer"), std::string::npos) << outcome.err;
         return outcome;
+    }
+
+    // The run exited with `exit` and said `says` on standard error.
+    static void ExpectExit(const VellumOutcome& run, int exit, const std::string& says) {
+        EXPECT_EQ(run.exit, exit) << run.err;
+        EXPECT_NE(run.err.find(says), std::string::npos) << says << " not in\n" << run.err;
     }
 
     // `vellum markup in.pdf -o OUT --kind highlight` and more.
@@ -74,13 +58,23 @@ protected:
         return args;
     }
 
-    // How many annotations page `page` (counted from 0) of a saved PDF has.
+    // How many annotations page `page` (counted from 0) of a saved PDF has; 0
+    // when it cannot be read.
     static int AnnotCount(const std::string& pdf, int page = 0) {
-        const auto values = ProbeAnnots(pdf);
-        const auto found = values.find("/pages/" + std::to_string(page) + "/annots/#");
-        return found == values.end() ? -1 : std::atoi(found->second.c_str());
+        return std::atoi(
+            Value(ProbeAnnots(pdf), "/pages/" + std::to_string(page) + "/annots/#").c_str());
+    }
+
+    // Writes "locked.pdf": in.pdf with permissions that forbid annotations.
+    void WriteLockedCopy() {
+        const testsupport::Outcome run =
+            testsupport::RunCommand("/usr/bin/python3 " + testsupport::Quote(PDFPROBE_PY) +
+                                        " forbid-annots in.pdf locked.pdf",
+                                    dir_);
+        ASSERT_EQ(run.exit, 0) << run.err;
     }
 
 private:
-    std::string dir_;
+    testsupport::TempFolder root_;
+    std::string dir_ = root_.Path("work");
 };

@@ -8,91 +8,51 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
+#include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
 
+#include "ShellCommand.h"
+#include "TestSupport.h"
+
 extern char** environ;
 
-namespace {
-
-std::string TemporaryName(const char* what) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / ("vellum-run-" + std::string(what) + "-XXXXXX"))
-            .string();
-    const int fd = mkstemp(pattern.data());
-    if (fd < 0)
-        throw std::runtime_error("cannot make a file for the run's " + std::string(what));
-    close(fd);
-    return pattern;
-}
-
-// A folder of the run's own, outside the folder the run works in.
-std::string TemporaryFolder(const char* what) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / ("vellum-run-" + std::string(what) + "-XXXXXX"))
-            .string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a folder for the run's " + std::string(what));
-    return pattern;
-}
-
-std::vector<std::string> ChildEnvironment(const VellumProcess::Environment& changes) {
-    std::map<std::string, std::string> variables;
-    for (char** entry = environ; *entry; ++entry) {
-        const std::string text = *entry;
-        const std::size_t equals = text.find('=');
-        if (equals != std::string::npos)
-            variables[text.substr(0, equals)] = text.substr(equals + 1);
-    }
-    for (const auto& [name, value] : changes) {
-        if (value)
-            variables[name] = *value;
-        else
-            variables.erase(name);
-    }
-    std::vector<std::string> list;
-    for (const auto& [name, value] : variables)
-        list.push_back(name + "=" + value);
-    return list;
-}
-
-std::vector<char*> Pointers(std::vector<std::string>& texts) {
-    std::vector<char*> pointers;
-    for (std::string& text : texts)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
-}
-
-} // namespace
+using testsupport::Quote;
+using testsupport::ReadFile;
 
 VellumProcess::VellumProcess(const std::string& folder, const std::vector<std::string>& args,
                              const Environment& environment)
-    : outPath_(TemporaryName("out")), errPath_(TemporaryName("err")),
-      settingsFolder_(TemporaryFolder("settings")) {
-    // The child changes into the folder through a small shell step, so that
-    // the arguments themselves never pass through a shell.
-    std::vector<std::string> argv = {"/bin/sh", "-c", "cd \"$0\" && exec \"$@\"", folder,
-                                     VELLUM_EXE};
-    argv.insert(argv.end(), args.begin(), args.end());
-    // Each run has a settings store of its own unless the test names one:
-    // last colours must not leak between runs, nor into the user's store.
+    : files_(testsupport::NewTemporaryFolder("vellum-run-")), outPath_((files_ / "out").string()),
+      errPath_((files_ / "err").string()) {
+    // env changes into the folder and the environment, so that the
+    // arguments never pass through a shell. Each run has a settings store of
+    // its own unless the test names one: last colours must not leak between
+    // runs, nor into the user's store.
     Environment changes = environment;
-    changes.emplace("VELLUM_SETTINGS", settingsFolder_ + "/settings.sqlite3");
-    std::vector<std::string> env = ChildEnvironment(changes);
-    std::vector<char*> argvPointers = Pointers(argv), envPointers = Pointers(env);
+    changes.emplace("VELLUM_SETTINGS", (files_ / "settings.sqlite3").string());
+    std::vector<std::string> argv = {"/usr/bin/env", "-C", folder}, assignments;
+    for (const auto& [name, value] : changes) {
+        if (value)
+            assignments.push_back(name + "=" + *value);
+        else
+            argv.insert(argv.end(), {"-u", name});
+    }
+    argv.insert(argv.end(), assignments.begin(), assignments.end());
+    argv.push_back(VELLUM_EXE);
+    argv.insert(argv.end(), args.begin(), args.end());
+    std::vector<char*> argvPointers;
+    for (std::string& arg : argv)
+        argvPointers.push_back(arg.data());
+    argvPointers.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, outPath_.c_str(), O_WRONLY | O_TRUNC, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, errPath_.c_str(), O_WRONLY | O_TRUNC, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath_.c_str(), O_WRONLY | O_CREAT, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errPath_.c_str(), O_WRONLY | O_CREAT, 0600);
     // Ending signals take their default course in the child, whatever the
     // test runner ignores.
     posix_spawnattr_t attributes;
@@ -106,8 +66,8 @@ VellumProcess::VellumProcess(const std::string& folder, const std::vector<std::s
     sigemptyset(&none);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSIGMASK);
-    const int failed = posix_spawn(&pid_, argv[0].c_str(), &actions, &attributes,
-                                   argvPointers.data(), envPointers.data());
+    const int failed =
+        posix_spawn(&pid_, argv[0].c_str(), &actions, &attributes, argvPointers.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (failed)
@@ -119,32 +79,23 @@ VellumProcess::~VellumProcess() {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
-    std::remove(outPath_.c_str());
-    std::remove(errPath_.c_str());
     std::error_code ignored;
-    std::filesystem::remove_all(settingsFolder_, ignored);
+    std::filesystem::remove_all(files_, ignored);
 }
 
-bool VellumProcess::WaitFor(const std::string& path, const std::string& text, int seconds) {
+bool VellumProcess::WaitFor(Stream stream, const std::string& text, int seconds) const {
+    const std::string& path = stream == Stream::kError ? errPath_ : outPath_;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
-        if (ReadWholeFile(path).find(text) != std::string::npos)
+        if (ReadFile(path).find(text) != std::string::npos)
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return false;
 }
 
-bool VellumProcess::WaitForError(const std::string& text, int seconds) {
-    return WaitFor(errPath_, text, seconds);
-}
-
-bool VellumProcess::WaitForOutput(const std::string& text, int seconds) {
-    return WaitFor(outPath_, text, seconds);
-}
-
 std::string VellumProcess::Output() const {
-    return ReadWholeFile(outPath_);
+    return ReadFile(outPath_);
 }
 
 void VellumProcess::Signal(int signal) {
@@ -160,46 +111,53 @@ VellumOutcome VellumProcess::Wait() {
         outcome.exit = WEXITSTATUS(status);
     if (WIFSIGNALED(status))
         outcome.signal = WTERMSIG(status);
-    outcome.out = ReadWholeFile(outPath_);
-    outcome.err = ReadWholeFile(errPath_);
+    outcome.out = ReadFile(outPath_);
+    outcome.err = ReadFile(errPath_);
     return outcome;
 }
 
-std::string ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-namespace {
-
 // What pdfprobe.py prints for a request about a file, by path.
-std::map<std::string, std::string> Probe(const char* request, const std::string& file) {
-    const std::string out = TemporaryName("probe");
-    const std::string command = "/usr/bin/python3 '" + std::string(PDFPROBE_PY) + "' " + request +
-                                " '" + file + "' > '" + out + "'";
-    std::map<std::string, std::string> values;
-    if (std::system(command.c_str()) == 0) {
-        std::istringstream lines(ReadWholeFile(out));
-        for (std::string line; std::getline(lines, line);)
-            if (const std::size_t tab = line.find('\t'); tab != std::string::npos)
-                values[line.substr(0, tab)] = line.substr(tab + 1);
-    }
-    std::remove(out.c_str());
+static Values Probe(const char* request, const std::string& file) {
+    const auto run = testsupport::RunCommand("/usr/bin/python3 " + Quote(PDFPROBE_PY) + " " +
+                                             request + " " + Quote(file));
+    Values values;
+    std::istringstream lines(run.exit == 0 ? run.out : "");
+    for (std::string line; std::getline(lines, line);)
+        if (const std::size_t tab = line.find('\t'); tab != std::string::npos)
+            values[line.substr(0, tab)] = line.substr(tab + 1);
     return values;
 }
 
-} // namespace
-
-std::map<std::string, std::string> ProbeAnnots(const std::string& pdf) {
+Values ProbeAnnots(const std::string& pdf) {
     return Probe("annots", pdf);
 }
 
-std::map<std::string, std::string> ProbeJson(const std::string& text) {
-    const std::string file = TemporaryName("json");
-    std::ofstream(file, std::ios::binary) << text;
-    std::map<std::string, std::string> values = Probe("json", file);
-    std::remove(file.c_str());
-    return values;
+Values ProbeJson(const std::string& text) {
+    const testsupport::TempFolder folder;
+    std::ofstream(folder.Path("report.json"), std::ios::binary) << text;
+    return Probe("json", folder.Path("report.json"));
+}
+
+std::string Value(const Values& values, const std::string& path) {
+    const auto found = values.find(path);
+    return found == values.end() ? "(none)" : found->second;
+}
+
+std::vector<double> Numbers(const Values& values, const std::string& path) {
+    std::vector<double> numbers(std::atoi(Value(values, path + "/#").c_str()));
+    for (std::size_t i = 0; i < numbers.size(); ++i)
+        numbers[i] = std::atof(Value(values, path + "/" + std::to_string(i)).c_str());
+    return numbers;
+}
+
+uint32_t AnnotColor(const Values& saved, int page, int index) {
+    const std::string annot = "/pages/" + std::to_string(page) + "/annots/" + std::to_string(index);
+    std::vector<double> argb = Numbers(saved, annot + "/color");
+    argb.insert(argb.begin(), std::atof(Value(saved, annot + "/opacity").c_str()));
+    uint32_t color = 0;
+    for (std::size_t channel = 0; channel < 4 && argb.size() == 4; ++channel)
+        color |= uint32_t(std::lround(argb[channel] * 255)) << (24 - 8 * channel);
+    return color;
 }
 
 std::vector<std::string> FolderListing(const std::string& folder) {

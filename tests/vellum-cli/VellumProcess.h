@@ -1,11 +1,13 @@
 // Runs the vellum command as a separate process with an argument vector (no
 // shell), in a given folder and with changes to its environment; standard
 // output and error go to files. A run can be waited for at once, or started
-// and then signalled while it works.
+// and then signalled while it works. Also reads what the runs wrote.
 #pragma once
 
 #include <sys/types.h>
 
+#include <cstdint>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -28,26 +30,32 @@ public:
     VellumProcess(const VellumProcess&) = delete;
     VellumProcess& operator=(const VellumProcess&) = delete;
 
-    // Waits up to `seconds` until standard error (or output) holds `text`.
-    bool WaitForError(const std::string& text, int seconds);
-    bool WaitForOutput(const std::string& text, int seconds);
+    enum class Stream { kOutput, kError };
+    // Waits up to `seconds` until the stream holds `text`.
+    bool WaitFor(Stream stream, const std::string& text, int seconds) const;
     // Standard output so far.
     std::string Output() const;
     void Signal(int signal);
     VellumOutcome Wait();
 
 private:
-    static bool WaitFor(const std::string& path, const std::string& text, int seconds);
-
     pid_t pid_ = -1;
+    // The run's own: its standard output and error, and its settings store.
+    std::filesystem::path files_;
     std::string outPath_, errPath_;
-    std::string settingsFolder_;
 };
 
-std::string ReadWholeFile(const std::string& path);
-// What pdfprobe.py reads from a saved PDF: "/path<TAB>value" lines by path.
-std::map<std::string, std::string> ProbeAnnots(const std::string& pdf);
-// The same of a JSON text.
-std::map<std::string, std::string> ProbeJson(const std::string& text);
+// What pdfprobe.py reads from a saved PDF or a JSON text: "/path<TAB>value"
+// lines by path, an array's length at "/path/#".
+using Values = std::map<std::string, std::string>;
+Values ProbeAnnots(const std::string& pdf);
+Values ProbeJson(const std::string& text);
+
+std::string Value(const Values& values, const std::string& path);
+// The numbers of the array at `path`.
+std::vector<double> Numbers(const Values& values, const std::string& path);
+// The colour of an annotation as 0xAARRGGBB, its opacity as the alpha.
+uint32_t AnnotColor(const Values& saved, int page, int index);
+
 // The names in a folder (dot files included), sorted.
 std::vector<std::string> FolderListing(const std::string& folder);

@@ -5,12 +5,10 @@ feeds as \\n), other values as JSON, and for an array a "/path/#" line with
 its length.
 
   pdfprobe.py json FILE         a JSON document, as is
-  pdfprobe.py annots PDF        each page's rotation, boxes and annotations
+  pdfprobe.py annots PDF        each page's rotation, media box and annotations
   pdfprobe.py ppm PNG OUT.ppm   converts an image for the tests to read
   pdfprobe.py forbid-annots IN OUT
-                                writes a copy of IN, encrypted with an empty
-                                user password, whose permissions allow
-                                printing and copying but no annotations
+        a copy of IN (empty user password) that permits no annotations
 """
 import json
 import sys
@@ -54,7 +52,6 @@ def annots(path):
         pages.append({
             "rotate": int(page.get("/Rotate", 0)),
             "mediaBox": numbers(page.mediabox),
-            "cropBox": numbers(page.cropbox),
             "annots": found,
         })
     return {"pages": pages}
@@ -82,9 +79,7 @@ def main(argv):
     elif argv[1] == "ppm":
         from PIL import Image
 
-        image = Image.open(argv[2])
-        image.convert("RGB").save(argv[3])
-        flatten({"width": image.width, "height": image.height})
+        Image.open(argv[2]).convert("RGB").save(argv[3])
     elif argv[1] == "forbid-annots":
         forbid_annots(argv[2], argv[3])
     else:
