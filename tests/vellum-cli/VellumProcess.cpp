@@ -25,14 +25,13 @@ using testsupport::ReadFile;
 
 VellumProcess::VellumProcess(const std::string& folder, const std::vector<std::string>& args,
                              const Environment& environment)
-    : files_(testsupport::NewTemporaryFolder("vellum-run-")), outPath_((files_ / "out").string()),
-      errPath_((files_ / "err").string()) {
+    : outPath_(files_.Path("out")), errPath_(files_.Path("err")) {
     // env changes into the folder and the environment, so that the
     // arguments never pass through a shell. Each run has a settings store of
     // its own unless the test names one: last colours must not leak between
     // runs, nor into the user's store.
     Environment changes = environment;
-    changes.emplace("VELLUM_SETTINGS", (files_ / "settings.sqlite3").string());
+    changes.emplace("VELLUM_SETTINGS", files_.Path("settings.sqlite3"));
     std::vector<std::string> argv = {"/usr/bin/env", "-C", folder}, assignments;
     for (const auto& [name, value] : changes) {
         if (value)
@@ -79,8 +78,6 @@ VellumProcess::~VellumProcess() {
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }
-    std::error_code ignored;
-    std::filesystem::remove_all(files_, ignored);
 }
 
 bool VellumProcess::WaitFor(Stream stream, const std::string& text, int seconds) const {

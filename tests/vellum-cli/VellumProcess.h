@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "TestSupport.h"
+
 struct VellumOutcome {
     int exit = -1;  // the exit code, or -1 when a signal ended the run
     int signal = 0; // the signal that ended it, or 0
@@ -41,7 +43,7 @@ public:
 private:
     pid_t pid_ = -1;
     // The run's own: its standard output and error, and its settings store.
-    std::filesystem::path files_;
+    testsupport::TempFolder files_; // goes after the process is ended
     std::string outPath_, errPath_;
 };
 
