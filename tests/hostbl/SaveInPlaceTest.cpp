@@ -13,10 +13,6 @@ namespace {
 
 using namespace HostBLTest;
 
-void Overwrite(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 TEST(SaveInPlaceTest, KeepsWhatAnotherProgramWroteAfterTheReadAndFollowsItsOwnSaves) {
     testsupport::TempFolder folder;
     const std::string path = folder.Path("doc.pdf");
@@ -32,12 +28,11 @@ TEST(SaveInPlaceTest, KeepsWhatAnotherProgramWroteAfterTheReadAndFollowsItsOwnSa
     for (const bool byRename : {true, false}) {
         SCOPED_TRACE(byRename ? "replaced by a rename" : "rewritten in place");
         const ObjectPtr stale = HostBL::OpenDocument(path);
-        if (byRename) {
-            Overwrite(folder.Path("theirs.pdf"), theirs);
+        // Each time with bytes the file did not have when it was read.
+        std::ofstream(byRename ? folder.Path("theirs.pdf") : path, std::ios::binary)
+            << theirs << (byRename ? "" : "% and more\n");
+        if (byRename)
             std::filesystem::rename(folder.Path("theirs.pdf"), path);
-        } else {
-            Overwrite(path, theirs + "% and more\n");
-        }
         const std::string onDisk = testsupport::ReadFile(path);
         try {
             HostBL::Save(stale.get(), path, /*incremental=*/true);
