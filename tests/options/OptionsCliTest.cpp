@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "OptionsTestSupport.h"
 #include "ShellCommand.h"
+#include "TestSupport.h"
 
 namespace {
 

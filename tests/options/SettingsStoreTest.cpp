@@ -15,7 +15,8 @@
 #include <string>
 #include <thread>
 
-#include "OptionsTestSupport.h"
+#include "TestSupport.h"
+#include "platform/Platform.h"
 #include "service-common/ServiceObjectException.h"
 #include "support-proxy/SLSettingsNode.h"
 
@@ -38,15 +39,9 @@ pid_t Spawn(const std::function<void()>& work) {
     return child;
 }
 
-int ExitCode(pid_t child) {
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(SettingsStore, ProcessesShareTheStoreAndItOutlivesThem) {
     const testsupport::TempFolder folder;
-    optest::UseAsSettingsStore(folder);
+    Platform::SetEnvironmentValue("VELLUM_SETTINGS", folder.Path("settings.sqlite3").c_str());
     constexpr int kEach = 40;
     std::vector<pid_t> writers;
     for (int writer = 0; writer < 2; ++writer)
@@ -58,8 +53,11 @@ TEST(SettingsStore, ProcessesShareTheStoreAndItOutlivesThem) {
             }
             node.GetChildNode(L"Text")->SetString(L"by" + std::to_wstring(writer), L"Zoë\n\"x\"");
         }));
-    for (pid_t writer : writers)
-        EXPECT_EQ(ExitCode(writer), 0);
+    for (pid_t writer : writers) {
+        int status = 0;
+        waitpid(writer, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
 
     Node node(1, L"\\Shared\\\\Values\\"); // the same node, however spelled
     for (int writer = 0; writer < 2; ++writer)
@@ -82,10 +80,6 @@ TEST(SettingsStore, ProcessesShareTheStoreAndItOutlivesThem) {
 
 // Writes the file as `damage` has it; returns what the failure must say.
 std::string MakeDamagedFile(const std::string& file, const std::string& damage) {
-    if (damage == "NotADatabase") {
-        std::ofstream(file) << "Options: my own notes, not a database\n";
-        return "is not a database";
-    }
     sqlite3* db = nullptr;
     sqlite3_open(file.c_str(), &db);
     if (damage == "AnotherProgramsDatabase") {
@@ -106,12 +100,14 @@ std::string MakeDamagedFile(const std::string& file, const std::string& damage) 
     return "left as it is";
 }
 
-// One damage per process: the store is opened once in each.
+// One damage per process: the store is opened once in each. (A file that is
+// no database at all is refused by the options command.)
 class DamagedStore : public testing::TestWithParam<std::string> {};
 
 TEST_P(DamagedStore, IsReportedAndLeftAsItIs) {
     const testsupport::TempFolder folder;
-    const std::string file = optest::UseAsSettingsStore(folder);
+    const std::string file = folder.Path("settings.sqlite3");
+    Platform::SetEnvironmentValue("VELLUM_SETTINGS", file.c_str());
     const std::string says = MakeDamagedFile(file, GetParam());
     const std::string before = testsupport::ReadFile(file);
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -129,7 +125,7 @@ TEST_P(DamagedStore, IsReportedAndLeftAsItIs) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, DamagedStore,
-                         testing::Values("NotADatabase", "AnotherProgramsDatabase", "DamagedPages"),
+                         testing::Values("AnotherProgramsDatabase", "DamagedPages"),
                          [](const auto& info) { return info.param; });
 
 // The value each key holds in the store file, read with SQLite itself.
@@ -159,7 +155,8 @@ std::map<std::string, int64_t> StoredValues(const std::string& file, const std::
 // way when the kill came.
 TEST(SettingsStore, AKilledWriterLosesNothingItWasToldWasWritten) {
     const testsupport::TempFolder folder;
-    const std::string file = optest::UseAsSettingsStore(folder);
+    const std::string file = folder.Path("settings.sqlite3");
+    Platform::SetEnvironmentValue("VELLUM_SETTINGS", file.c_str());
     constexpr uint32_t kKeys = 5;
     constexpr int kRounds = 20;
     std::mt19937 random(20240501);
