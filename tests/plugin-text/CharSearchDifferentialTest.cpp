@@ -30,13 +30,6 @@ using PDModel::PageText;
 
 // --- The oracle: every character, in index order ----------------------------
 
-std::vector<SL::Quad> ReadAllQuads(const PageText& text) {
-    std::vector<SL::Quad> quads;
-    for (PageText::Iterator it = text.begin(), end = text.end(); it != end; ++it)
-        quads.push_back(*it);
-    return quads;
-}
-
 std::optional<uint64_t> WalkForHit(const std::vector<SL::Quad>& quads, const SL::PointF& q) {
     for (uint64_t i = 0; i < quads.size(); ++i) {
         if (BL::QuadContainsPoint(quads[i], q))
@@ -148,7 +141,7 @@ private:
 // shows.
 void CompareOnPage(const PageText& text, uint32_t seed, int points, int rects,
                    const std::string& where, uint64_t& found) {
-    const std::vector<SL::Quad> quads = ReadAllQuads(text);
+    const std::vector<SL::Quad> quads(text.begin(), text.end());
     const CharRunIndex runs(text);
     ASSERT_EQ(runs.CharCount(), quads.size()) << where;
     Probe probe(quads, seed);
