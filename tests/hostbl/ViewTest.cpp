@@ -10,6 +10,7 @@
 #include "HostBLProbes.h"
 #include "bl/BLInputHandler.h"
 #include "service-common/BoundingRect.h"
+#include "service-common/EventSubscription.h"
 #include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
 
@@ -224,17 +225,10 @@ bool AnnotationsAllowed(ServiceObject* view) {
     return allowed;
 }
 
-struct StateProbe {
-    std::vector<uint32_t> states;
-    static void Invoke(uint32_t state, void* context) {
-        static_cast<StateProbe*>(context)->states.push_back(state);
-    }
-};
-
 TEST_F(ViewTest, AReadOnlyViewRefusesAnnotationsAndSaysSoInItsState) {
-    StateProbe probe;
-    SODetails::TryCall<BLDocumentViewEvents::OnViewStateChanged::Subscribe>(
-        view.get(), &StateProbe::Invoke, nullptr, static_cast<void*>(&probe));
+    std::vector<uint32_t> states;
+    const auto subscription = SOEvent::Subscribe<E::OnViewStateChanged>(
+        view.get(), [&](uint32_t state) { states.push_back(state); });
 
     EXPECT_EQ(HostBL::ViewState(view.get()), 0u);
     EXPECT_TRUE(AnnotationsAllowed(view.get()));
@@ -249,7 +243,7 @@ TEST_F(ViewTest, AReadOnlyViewRefusesAnnotationsAndSaysSoInItsState) {
     EXPECT_EQ(HostBL::AnnotationsBlocked(view.get()), HostBL::AnnotationBlock::kReadOnlyView);
     HostBL::SetReadOnly(view.get(), false);
     EXPECT_TRUE(AnnotationsAllowed(view.get()));
-    EXPECT_EQ(probe.states, (std::vector<uint32_t>{BLViewState::kReadOnly, 0u}))
+    EXPECT_EQ(states, (std::vector<uint32_t>{BLViewState::kReadOnly, 0u}))
         << "one event per change";
 }
 
