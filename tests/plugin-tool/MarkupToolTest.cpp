@@ -8,6 +8,7 @@
 #include <memory>
 #include <sstream>
 #include <stdexcept>
+#include <tuple>
 
 #include "TestSupport.h"
 #include "bl/SelectorInputHandlerBase.h"
@@ -343,10 +344,8 @@ TEST_F(MarkupToolTest, InitializeWithoutParamsAndTheFinishingButton) {
 
     // Only Initialize clears it; without params the rest stays as it was.
     EXPECT_EQ(*TryCall<Ops::Initialize>(tool.get(), view.get(), nullptr), SODetails::kNotAvailable);
-    EXPECT_FALSE(impl.IsFinishedNow());
-    EXPECT_EQ(impl.Tracker(), tracker);
-    EXPECT_EQ(impl.Subtype(), uint32_t(kPDAtomStrikeOut));
-    EXPECT_EQ(impl.Color(), 0x80102030u);
+    EXPECT_EQ(std::make_tuple(impl.IsFinishedNow(), impl.Tracker(), impl.Subtype(), impl.Color()),
+              std::make_tuple(false, tracker, uint32_t(kPDAtomStrikeOut), 0x80102030u));
     EXPECT_EQ(*TryCall<Ops::Terminate>(tool.get()), SODetails::kOk);
     EXPECT_EQ(impl.Tracker(), nullptr);
 }
