@@ -25,25 +25,24 @@ struct Path {
     static constexpr const char* kName = "GRPath";
     static constexpr std::size_t kOperationCount = GRPathOps::kOperationCount;
     using Object = SODetails::ServiceObjectCppTheConcrete<Path, Path>;
-    static std::string& Of(ServiceObject* self) { return Object::ImplOf(self).shapes; }
+    // Appends `text` to the shapes of the path `self`.
+    static uint32_t Add(ServiceObject* self, const std::string& text) {
+        Object::ImplOf(self).shapes += text;
+        return 0;
+    }
     static std::string Text(float v) { return std::to_string(int(v)); }
+    static std::string Text(const SL::PointF* p) { return Text(p->x) + "," + Text(p->y); }
     static void FillOperations(SODetails::Operation* ops) {
         SetOperation<GRPathOps::BeginFigure>(ops, [](ServiceObject* self, const SL::PointF* p) {
-            Of(self) += "F " + Text(p->x) + "," + Text(p->y);
-            return 0u;
+            return Add(self, "F " + Text(p));
         });
-        SetOperation<GRPathOps::AddLine>(ops, [](ServiceObject* self, const SL::PointF* p) {
-            Of(self) += " " + Text(p->x) + "," + Text(p->y);
-            return 0u;
-        });
-        SetOperation<GRPathOps::EndFigure>(ops, [](ServiceObject* self, uint32_t) {
-            Of(self) += "; ";
-            return 0u;
-        });
+        SetOperation<GRPathOps::AddLine>(
+            ops, [](ServiceObject* self, const SL::PointF* p) { return Add(self, " " + Text(p)); });
+        SetOperation<GRPathOps::EndFigure>(
+            ops, [](ServiceObject* self, uint32_t) { return Add(self, "; "); });
         SetOperation<GRPathOps::AddRectangle>(ops, [](ServiceObject* self, const SL::RectF* r) {
-            Of(self) += "R " + Text(r->x0) + "," + Text(r->y0) + "," + Text(r->x1) + "," +
-                        Text(r->y1) + "; ";
-            return 0u;
+            return Add(self, "R " + Text(r->x0) + "," + Text(r->y0) + "," + Text(r->x1) + "," +
+                                 Text(r->y1) + "; ");
         });
     }
 };
@@ -63,7 +62,7 @@ std::string Geometry(const std::vector<SL::Quad>& quads) {
     const ObjectPtr factory =
         ObjectPtr::Adopt(SODetails::ServiceObjectCppTheConcrete<Factory, Factory>::New());
     const ObjectPtr path = BL::BuildSelectionGeometry(factory.get(), quads);
-    return Path::Of(path.get());
+    return Path::Object::ImplOf(path.get()).shapes;
 }
 
 TEST(JoinQuadsTest, RunsFollowTheLinesOfTheText) {
