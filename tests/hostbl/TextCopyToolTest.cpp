@@ -34,9 +34,8 @@ protected:
     // leading edge, 1 its trailing edge), halfway up the line.
     SL::PointI At(uint64_t page, int index, float along) {
         const PDQuadF q = CharQuad(kPages[page].crop, index);
-        const float x = q.p0.x + along * (q.p1.x - q.p0.x);
-        const float y = (q.p0.y + q.p2.y) / 2;
-        return HostBL::PageToDevice(view.get(), page, {x, y});
+        return HostBL::PageToDevice(view.get(), page,
+                                    {q.p0.x + along * (q.p1.x - q.p0.x), (q.p0.y + q.p2.y) / 2});
     }
     bool Send(uint32_t type, uint32_t button, SL::PointI point) {
         return HostBL::DispatchInput(view.get(), type, button, point);

@@ -115,22 +115,20 @@ TEST_F(ViewTest, PageFromPointFindsPagesAndMissesGaps) {
     EXPECT_EQ(HostBL::VisiblePages(view.get()).back(), 3u);
 }
 
-template <class... Slots> struct AllEvents {
-    static std::vector<uint64_t> Subscribe(ServiceObject* view, Probe& probe) {
-        return {SubscribeProbe<Slots>(view, probe)...};
-    }
-};
 namespace E = BLDocumentViewEvents;
-using ViewEvents =
-    AllEvents<E::OnLayoutChanged, E::OnFocusPageChanged, E::OnVisibleRangeChanged,
-              E::OnPagesChanged, E::OnZoomChanged, E::OnSelectionChanged,
-              E::OnAvailableOperationsChanged, E::OnActiveToolChanged, E::OnDrawPageView,
-              E::OnScrollChanged, E::OnViewRulerStateChanged, E::OnViewGridStateChanged,
-              E::OnLockedStateChanged, E::OnViewStateChanged>;
+
+template <class... Slots> std::vector<uint64_t> SubscribeAll(ServiceObject* view, Probe& probe) {
+    return {SubscribeProbe<Slots>(view, probe)...};
+}
 
 TEST_F(ViewTest, EverySubscriptionIsDestroyedExactlyOnce) {
     Probe probe, refused;
-    const std::vector<uint64_t> handles = ViewEvents::Subscribe(view.get(), probe);
+    const std::vector<uint64_t> handles =
+        SubscribeAll<E::OnLayoutChanged, E::OnFocusPageChanged, E::OnVisibleRangeChanged,
+                     E::OnPagesChanged, E::OnZoomChanged, E::OnSelectionChanged,
+                     E::OnAvailableOperationsChanged, E::OnActiveToolChanged, E::OnDrawPageView,
+                     E::OnScrollChanged, E::OnViewRulerStateChanged, E::OnViewGridStateChanged,
+                     E::OnLockedStateChanged, E::OnViewStateChanged>(view.get(), probe);
     EXPECT_EQ(std::set<uint64_t>(handles.begin(), handles.end()).size(), 14u);
     EXPECT_EQ(std::count(handles.begin(), handles.end(), 0u), 0);
 
