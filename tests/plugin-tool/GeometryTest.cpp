@@ -58,13 +58,6 @@ struct Factory {
     }
 };
 
-std::string Geometry(const std::vector<SL::Quad>& quads) {
-    const ObjectPtr factory =
-        ObjectPtr::Adopt(SODetails::ServiceObjectCppTheConcrete<Factory, Factory>::New());
-    const ObjectPtr path = BL::BuildSelectionGeometry(factory.get(), quads);
-    return Path::Object::ImplOf(path.get()).shapes;
-}
-
 TEST(JoinQuadsTest, RunsFollowTheLinesOfTheText) {
     const SL::Quad a = Box(10, 20, 16, 30);
     EXPECT_TRUE(BL::CanJoinQuads(a, Box(16, 20, 22, 30)));
@@ -93,11 +86,15 @@ TEST(SelectionGeometryTest, LinesMergeIntoRectanglesOtherShapesBecomeFigures) {
     const SL::Quad slanted{{32, 30}, {38, 30}, {30, 20}, {36, 20}};
     const SL::Quad mirrored{{56, 30}, {50, 30}, {56, 20}, {50, 20}};
     const SL::Quad turned{{60, 100}, {60, 94}, {50, 100}, {50, 94}}; // text running down
-    EXPECT_EQ(Geometry({Box(10, 20, 16, 30), Box(16, 20, 22, 30),
+    const ObjectPtr factory =
+        ObjectPtr::Adopt(SODetails::ServiceObjectCppTheConcrete<Factory, Factory>::New());
+    const ObjectPtr path = BL::BuildSelectionGeometry(
+        factory.get(), {Box(10, 20, 16, 30), Box(16, 20, 22, 30),
                         Box(22, 21, 28, 31.5f), // less than 2 off the line: merged
                         slanted, Box(40, 20, 46, 30), mirrored, Box(10, 5, 16, 15),
                         Box(16, 5, 22, 15), Box(12, 5, 20, 15), // not advancing to the right
-                        turned}),
+                        turned});
+    EXPECT_EQ(Path::Object::ImplOf(path.get()).shapes,
               "R 10,20,28,31; F 32,30 38,30 36,20 30,20; R 40,20,46,30; "
               "F 56,30 50,30 50,20 56,20; R 10,5,22,15; R 12,5,20,15; R 50,94,60,100; ");
 }
