@@ -93,8 +93,9 @@ TEST_F(SelectCaretTest, NearestCharacterNeedsAnAnchorAndPrefersTheCloserOutlineI
     caret.SetAnchor(TextPosition{1, 0});                      // on a later page
     EXPECT_EQ(Nearest(20.5, 25, line), (TextPosition{0, 1}));
 
-    // Only among the boxes the rectangle overlaps. A rectangle of no width or height on A's right
-    // or top edge still reaches into A.
+    // Only among the boxes the rectangle overlaps (the anchor on a later
+    // page keeps positions on the character). A rectangle of no width or
+    // height on A's right or top edge still reaches into A.
     EXPECT_EQ(Nearest(17, 25, SL::RectF{17, 25, 17, 25}), (TextPosition{0, 0}));
     EXPECT_EQ(Nearest(13, 31, SL::RectF{11, 31, 13, 31}), (TextPosition{0, 0}));
     // A rectangle between A and B overlaps neither.
