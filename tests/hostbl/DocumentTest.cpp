@@ -29,7 +29,7 @@ protected:
     ObjectPtr document = MakeDocument({{{0, 0, 200, 100}, 0, 5}, {{0, 0, 200, 100}, 90, 5}});
 
     // Inserts a new highlight over the first two characters of a page.
-    uint32_t Insert(uint64_t page) {
+    void Insert(uint64_t page) {
         PDQuadF quads[2] = {CharQuad({0, 0, 200, 100}, 0), CharQuad({0, 0, 200, 100}, 1)};
         PDTextMarkupAnnotParams params{{9, 57, 31, 71}, quads, 2, 0xFFFFFF00u, 0, L"tester"};
         PDAnnot annot = nullptr;
@@ -37,11 +37,10 @@ protected:
                                 &annot),
                   kPDOk);
         AnnotOperationArgs args{document.get(), page, annot};
-        const uint32_t code = TryCall<BLDocumentOps::PerformAnnotOperation>(
-                                  document.get(), AtomFromString("Annot_Insert"), &args, 0u)
-                                  .value_or(99);
+        EXPECT_EQ(TryCall<BLDocumentOps::PerformAnnotOperation>(
+                      document.get(), AtomFromString("Annot_Insert"), &args, 0u),
+                  SODetails::kOk);
         PDAnnotRelease(annot);
-        return code;
     }
 };
 
@@ -77,9 +76,9 @@ TEST_F(DocumentTest, NestedEditGroupsUndoAsOneStep) {
     CallChecked<BLDocumentOps::BeginEditGroup>(document.get());
     CallChecked<BLDocumentOps::BeginEditGroup>(document.get());
     EXPECT_EQ(HostBL::EditGroupDepth(document.get()), 2u);
-    EXPECT_EQ(Insert(0), 0u);
+    Insert(0);
     CallChecked<BLDocumentOps::EndEditGroup>(document.get());
-    EXPECT_EQ(Insert(1), 0u);
+    Insert(1);
     CallChecked<BLDocumentOps::EndEditGroup>(document.get());
     EXPECT_EQ(HostBL::EditGroupDepth(document.get()), 0u);
     EXPECT_EQ(HostBL::ListAnnots(document.get()).size(), 2u);

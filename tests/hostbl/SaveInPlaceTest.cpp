@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <stdexcept>
 
 #include "HostBLProbes.h"
@@ -12,10 +13,6 @@
 namespace {
 
 using namespace HostBLTest;
-
-void Overwrite(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
 
 TEST(SaveInPlaceTest, KeepsWhatAnotherProgramWroteAfterTheReadAndFollowsItsOwnSaves) {
     testsupport::TempFolder folder;
@@ -32,12 +29,11 @@ TEST(SaveInPlaceTest, KeepsWhatAnotherProgramWroteAfterTheReadAndFollowsItsOwnSa
     for (const bool byRename : {true, false}) {
         SCOPED_TRACE(byRename ? "replaced by a rename" : "rewritten in place");
         const ObjectPtr stale = HostBL::OpenDocument(path);
-        if (byRename) {
-            Overwrite(folder.Path("theirs.pdf"), theirs);
+        // Each time with bytes the file did not have when it was read.
+        std::ofstream(byRename ? folder.Path("theirs.pdf") : path, std::ios::binary)
+            << theirs << (byRename ? "" : "% and more\n");
+        if (byRename)
             std::filesystem::rename(folder.Path("theirs.pdf"), path);
-        } else {
-            Overwrite(path, theirs + "% and more\n");
-        }
         const std::string onDisk = testsupport::ReadFile(path);
         try {
             HostBL::Save(stale.get(), path, /*incremental=*/true);
@@ -50,11 +46,8 @@ TEST(SaveInPlaceTest, KeepsWhatAnotherProgramWroteAfterTheReadAndFollowsItsOwnSa
         EXPECT_EQ(testsupport::ReadFile(path), onDisk);
         // Saving elsewhere stays possible, and no temporary is left behind.
         HostBL::Save(stale.get(), folder.Path("rescued.pdf"), /*incremental=*/false);
-        std::size_t files = 0;
-        for ([[maybe_unused]] const auto& entry :
-             std::filesystem::directory_iterator(folder.Root()))
-            ++files;
-        EXPECT_EQ(files, 3u) << "doc.pdf, copy.pdf and rescued.pdf only";
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Root()), {}), 3)
+            << "doc.pdf, copy.pdf and rescued.pdf only";
     }
 }
 

@@ -2,6 +2,10 @@
 // direction and over pages, and a release of the finishing button ends it.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "HostBLProbes.h"
 #include "bl/BLSelection.h"
 #include "service-common/Atom.h"
@@ -30,28 +34,19 @@ protected:
     // leading edge, 1 its trailing edge), halfway up the line.
     SL::PointI At(uint64_t page, int index, float along) {
         const PDQuadF q = CharQuad(kPages[page].crop, index);
-        const float x = q.p0.x + along * (q.p1.x - q.p0.x);
-        const float y = (q.p0.y + q.p2.y) / 2;
-        return HostBL::PageToDevice(view.get(), page, {x, y});
+        return HostBL::PageToDevice(view.get(), page,
+                                    {q.p0.x + along * (q.p1.x - q.p0.x), (q.p0.y + q.p2.y) / 2});
     }
     bool Send(uint32_t type, uint32_t button, SL::PointI point) {
         return HostBL::DispatchInput(view.get(), type, button, point);
     }
-    bool Drag(SL::PointI from, SL::PointI to) {
-        const bool pressed = Send(Input::kButtonDown, Input::kLeftButton, from);
-        Send(Input::kMouseMove, Input::kLeftButton, to);
-        Send(Input::kButtonUp, Input::kLeftButton, to);
-        return pressed;
-    }
-    ObjectPtr Selection() {
+    // The selection's pages and their quad counts, "first-last: n n", or ""
+    // without one; its type is the tool's.
+    std::string Selected() {
         ObjectPtr selection;
         CallChecked<BLDocumentViewOps::GetSelection>(view.get(), selection.Receive());
-        return selection;
-    }
-    // The selection's pages and their quad counts, "first-last: n n"; its
-    // type is the tool's.
-    std::string Selected() {
-        const ObjectPtr selection = Selection();
+        if (!selection)
+            return "";
         SLAtom type = 0;
         uint64_t first = 0, last = 0;
         CallChecked<BLSelectionOps::GetType>(selection.get(), &type);
@@ -72,36 +67,33 @@ protected:
     Probe selectionChanges;
 };
 
-TEST_F(TextCopyToolTest, ADragSelectsFromCaretToCaretInEitherDirectionAndOverPages) {
-    // From the middle of the second character of page 1 to just past the
-    // fourth of page 3 (a turned page).
-    const SL::PointI from = At(0, 1, 0.4f), to = At(2, 3, 1.1f);
-    EXPECT_TRUE(Drag(from, to));
-    EXPECT_EQ(Selected(), "0-2: 4 5 4");
-    EXPECT_EQ(selectionChanges.calls, 1) << "the release makes the selection";
-    EXPECT_TRUE(HostBL::HasTextSelection(view.get()));
-
-    // Backwards, from past the fourth character to before the second: the
-    // same characters of one page.
-    EXPECT_TRUE(Drag(At(1, 3, 0.8f), At(1, 1, 0.2f)));
-    EXPECT_EQ(Selected(), "1-1: 3");
+TEST_F(TextCopyToolTest, DragsSelectFromCaretToCaretAndTheFinishingButtonEndsTheTool) {
+    // Per drag: whether the press is taken, the selection after the
+    // release, and the selection changes announced so far (one per release
+    // that makes or drops a selection).
+    using Drag = std::tuple<SL::PointI, SL::PointI, bool, std::string, int>;
+    const std::vector<Drag> drags = {
+        // A press on the grey around the pages.
+        {{2, 2}, At(0, 2, 0.5f), false, "", 0},
+        // From the middle of the second character to past the fourth of the
+        // turned page.
+        {At(0, 1, 0.4f), At(2, 3, 1.1f), true, "0-2: 4 5 4", 1},
+        // Backwards, from past the fourth character to before the second.
+        {At(1, 3, 0.8f), At(1, 1, 0.2f), true, "1-1: 3", 2},
+        // A click drops the selection.
+        {At(0, 2, 0.3f), At(0, 2, 0.3f), true, "", 3},
+    };
+    for (const auto& [from, to, pressed, selected, changes] : drags) {
+        SCOPED_TRACE("drag " + std::to_string(changes));
+        EXPECT_EQ(Send(Input::kButtonDown, Input::kLeftButton, from), pressed);
+        Send(Input::kMouseMove, Input::kLeftButton, to);
+        Send(Input::kButtonUp, Input::kLeftButton, to);
+        EXPECT_EQ(Selected(), selected);
+        EXPECT_EQ(HostBL::HasTextSelection(view.get()), !selected.empty());
+        EXPECT_EQ(selectionChanges.calls, changes);
+    }
     EXPECT_EQ(HostBL::ActiveToolName(view.get()), "TextCopy") << "selecting does not end the tool";
-}
 
-TEST_F(TextCopyToolTest, APressOffTextSelectsNothingAndAClickDropsTheSelection) {
-    EXPECT_FALSE(Drag({2, 2}, At(0, 2, 0.5f))) << "the grey around the pages";
-    EXPECT_FALSE(Selection());
-    EXPECT_EQ(selectionChanges.calls, 0);
-
-    ASSERT_TRUE(Drag(At(0, 0, 0.3f), At(0, 4, 0.9f)));
-    ASSERT_TRUE(HostBL::HasTextSelection(view.get()));
-    EXPECT_TRUE(Drag(At(0, 2, 0.3f), At(0, 2, 0.3f)));
-    EXPECT_FALSE(Selection());
-    EXPECT_FALSE(HostBL::HasTextSelection(view.get()));
-    EXPECT_EQ(selectionChanges.calls, 2);
-}
-
-TEST_F(TextCopyToolTest, TheFinishingButtonEndsTheTool) {
     EXPECT_FALSE(Send(Input::kButtonDown, Input::kFinishButton, At(0, 1, 0.5f)));
     EXPECT_FALSE(Send(Input::kButtonUp, Input::kFinishButton, At(0, 1, 0.5f)));
     EXPECT_FALSE(HostBL::ActiveTool(view.get()));

@@ -2,12 +2,13 @@
 // runs them, each test with a settings store of its own.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "OptionsTestSupport.h"
 #include "ShellCommand.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -81,21 +82,19 @@ TEST_F(OptionsCli, ValuesOfEveryTypeAreShownAndTakenAsText) {
                             "\"value\":\"Times New Roman\",\"default\":\"Times New Roman\"}"),
               std::string::npos);
 
-    struct Setting {
-        std::string path, text, shown;
-    };
-    for (const Setting& s :
-         std::vector<Setting>{{"Options/Ink/Opacity", "50", "50"},
-                              {"Options/Ink/Color", "0x00ABCDEF", "00ABCDEF"},
-                              {"Options/Forms/TextField/Size/Width", "-20", "-20"},
-                              {"Options/General/Hibernate on close", "False", "false"},
-                              {"Options/Paragraph/Line Spacing", "1.5", "1.5"},
-                              {"Options/MetaData/LastUpdateTime", "2024-05-01T14:30:00+02:00",
-                               "2024-05-01T12:30:00"},
-                              {"Options/Fonts/Default/Family", "Zoë Sans", "Zoë Sans"},
-                              {"Options/Layout/Units", "3", "3"}}) {
-        EXPECT_EQ(Vellum({"options", "set", s.path, s.text}).exit, 0) << s.path;
-        EXPECT_EQ(Get(s.path), s.shown + "\n");
+    // Per option: the text it is set to, and the text it is shown as.
+    for (const auto& [path, text, shown] : std::vector<std::array<std::string, 3>>{
+             {"Options/Ink/Opacity", "50", "50"},
+             {"Options/Ink/Color", "0x00ABCDEF", "00ABCDEF"},
+             {"Options/Forms/TextField/Size/Width", "-20", "-20"},
+             {"Options/General/Hibernate on close", "False", "false"},
+             {"Options/Paragraph/Line Spacing", "1.5", "1.5"},
+             {"Options/MetaData/LastUpdateTime", "2024-05-01T14:30:00+02:00",
+              "2024-05-01T12:30:00"},
+             {"Options/Fonts/Default/Family", "Zoë Sans", "Zoë Sans"},
+             {"Options/Layout/Units", "3", "3"}}) {
+        EXPECT_EQ(Vellum({"options", "set", path, text}).exit, 0) << path;
+        EXPECT_EQ(Get(path), shown + "\n");
     }
     EXPECT_NE(Vellum({"options", "list", "Ink"})
                   .out.find("Options/Ink/Opacity = 50  (unsigned, default 100)\n"),

@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "TestObjects.h"
@@ -122,9 +123,8 @@ void ExpectFailure(const std::function<void()>& operation, uint32_t code,
         operation();
         ADD_FAILURE() << "no failure from " << function;
     } catch (const ServiceObjectException& e) {
-        EXPECT_EQ(e.Code(), code) << function;
-        EXPECT_EQ(e.Function(), function);
-        EXPECT_EQ(e.Message(), message) << function;
+        EXPECT_EQ(std::make_tuple(e.Code(), e.Function(), e.Message()),
+                  std::make_tuple(code, function, message));
     }
 }
 

@@ -10,12 +10,12 @@
 #include <chrono>
 #include <fstream>
 #include <functional>
-#include <map>
 #include <random>
 #include <string>
 #include <thread>
 
-#include "OptionsTestSupport.h"
+#include "TestSupport.h"
+#include "platform/Platform.h"
 #include "service-common/ServiceObjectException.h"
 #include "support-proxy/SLSettingsNode.h"
 
@@ -38,15 +38,9 @@ pid_t Spawn(const std::function<void()>& work) {
     return child;
 }
 
-int ExitCode(pid_t child) {
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(SettingsStore, ProcessesShareTheStoreAndItOutlivesThem) {
     const testsupport::TempFolder folder;
-    optest::UseAsSettingsStore(folder);
+    Platform::SetEnvironmentValue("VELLUM_SETTINGS", folder.Path("settings.sqlite3").c_str());
     constexpr int kEach = 40;
     std::vector<pid_t> writers;
     for (int writer = 0; writer < 2; ++writer)
@@ -58,8 +52,11 @@ TEST(SettingsStore, ProcessesShareTheStoreAndItOutlivesThem) {
             }
             node.GetChildNode(L"Text")->SetString(L"by" + std::to_wstring(writer), L"Zoë\n\"x\"");
         }));
-    for (pid_t writer : writers)
-        EXPECT_EQ(ExitCode(writer), 0);
+    for (pid_t writer : writers) {
+        int status = 0;
+        waitpid(writer, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    }
 
     Node node(1, L"\\Shared\\\\Values\\"); // the same node, however spelled
     for (int writer = 0; writer < 2; ++writer)
@@ -80,38 +77,45 @@ TEST(SettingsStore, ProcessesShareTheStoreAndItOutlivesThem) {
     EXPECT_FALSE(node.IsNodeExists());
 }
 
+// Runs `sql` on the file with SQLite itself; the rows it gave, "a b; " each.
+std::string Query(const std::string& file, const std::string& sql) {
+    sqlite3* db = nullptr;
+    EXPECT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK) << file;
+    std::string rows;
+    const auto addRow = [](void* out, int columns, char** values, char**) {
+        for (int i = 0; i < columns; ++i)
+            *static_cast<std::string*>(out) +=
+                std::string(values[i] ? values[i] : "NULL") + (i + 1 < columns ? " " : "; ");
+        return 0;
+    };
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), addRow, &rows, nullptr), SQLITE_OK) << sql;
+    sqlite3_close(db);
+    return rows;
+}
+
 // Writes the file as `damage` has it; returns what the failure must say.
 std::string MakeDamagedFile(const std::string& file, const std::string& damage) {
-    if (damage == "NotADatabase") {
-        std::ofstream(file) << "Options: my own notes, not a database\n";
-        return "is not a database";
-    }
-    sqlite3* db = nullptr;
-    sqlite3_open(file.c_str(), &db);
     if (damage == "AnotherProgramsDatabase") {
-        sqlite3_exec(db, "CREATE TABLE notes (text); INSERT INTO notes VALUES ('mine');", nullptr,
-                     nullptr, nullptr);
-        sqlite3_close(db);
+        Query(file, "CREATE TABLE notes (text); INSERT INTO notes VALUES ('mine');");
         return "is a database of another program";
     }
-    sqlite3_exec(db,
-                 "CREATE TABLE nodes (x); CREATE TABLE settings (x);"
-                 "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400)"
-                 "INSERT INTO settings SELECT printf('%0100d', i) FROM n;",
-                 nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    Query(file, "CREATE TABLE nodes (x); CREATE TABLE settings (x);"
+                "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 400)"
+                "INSERT INTO settings SELECT printf('%0100d', i) FROM n;");
     std::fstream bytes(file, std::ios::in | std::ios::out | std::ios::binary);
     bytes.seekp(3 * 4096 + 8);
     bytes << std::string(64, '\x55');
     return "left as it is";
 }
 
-// One damage per process: the store is opened once in each.
+// One damage per process: the store is opened once in each. (A file that is
+// no database at all is refused by the options command.)
 class DamagedStore : public testing::TestWithParam<std::string> {};
 
 TEST_P(DamagedStore, IsReportedAndLeftAsItIs) {
     const testsupport::TempFolder folder;
-    const std::string file = optest::UseAsSettingsStore(folder);
+    const std::string file = folder.Path("settings.sqlite3");
+    Platform::SetEnvironmentValue("VELLUM_SETTINGS", file.c_str());
     const std::string says = MakeDamagedFile(file, GetParam());
     const std::string before = testsupport::ReadFile(file);
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -129,29 +133,8 @@ TEST_P(DamagedStore, IsReportedAndLeftAsItIs) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Options, DamagedStore,
-                         testing::Values("NotADatabase", "AnotherProgramsDatabase", "DamagedPages"),
+                         testing::Values("AnotherProgramsDatabase", "DamagedPages"),
                          [](const auto& info) { return info.param; });
-
-// The value each key holds in the store file, read with SQLite itself.
-std::map<std::string, int64_t> StoredValues(const std::string& file, const std::string& node) {
-    std::map<std::string, int64_t> values;
-    sqlite3* db = nullptr;
-    EXPECT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
-    sqlite3_stmt* check = nullptr;
-    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr);
-    EXPECT_EQ(sqlite3_step(check), SQLITE_ROW);
-    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
-    sqlite3_finalize(check);
-    sqlite3_stmt* read = nullptr;
-    sqlite3_prepare_v2(db, "SELECT name, value FROM settings WHERE path = ?", -1, &read, nullptr);
-    sqlite3_bind_text(read, 1, node.c_str(), -1, SQLITE_TRANSIENT);
-    while (sqlite3_step(read) == SQLITE_ROW)
-        values[reinterpret_cast<const char*>(sqlite3_column_text(read, 0))] =
-            sqlite3_column_int64(read, 1);
-    sqlite3_finalize(read);
-    sqlite3_close(db);
-    return values;
-}
 
 // A writer acknowledges each write once the call returned, and is killed at
 // a random moment. The store then opens, passes its check, and holds for
@@ -159,7 +142,8 @@ std::map<std::string, int64_t> StoredValues(const std::string& file, const std::
 // way when the kill came.
 TEST(SettingsStore, AKilledWriterLosesNothingItWasToldWasWritten) {
     const testsupport::TempFolder folder;
-    const std::string file = optest::UseAsSettingsStore(folder);
+    const std::string file = folder.Path("settings.sqlite3");
+    Platform::SetEnvironmentValue("VELLUM_SETTINGS", file.c_str());
     constexpr uint32_t kKeys = 5;
     constexpr int kRounds = 20;
     std::mt19937 random(20240501);
@@ -187,13 +171,15 @@ TEST(SettingsStore, AKilledWriterLosesNothingItWasToldWasWritten) {
             last = i;
         close(acks[0]);
 
-        const std::map<std::string, int64_t> stored = StoredValues(file, node);
+        EXPECT_EQ(Query(file, "PRAGMA integrity_check"), "ok; ");
         for (uint32_t key = 0; key < kKeys; ++key) {
             int64_t acknowledged = 0; // the latest i <= last with i % kKeys == key
             for (uint32_t i = last; i > 0 && acknowledged == 0; --i)
                 acknowledged = i % kKeys == key ? i : 0;
-            const auto found = stored.find("k" + std::to_string(key));
-            const int64_t value = found == stored.end() ? 0 : found->second;
+            const std::string stored =
+                Query(file, "SELECT value FROM settings WHERE path = '" + node + "' AND name = 'k" +
+                                std::to_string(key) + "'");
+            const int64_t value = stored.empty() ? 0 : std::stoll(stored);
             const bool inFlight = (last + 1) % kKeys == key && value == last + 1;
             EXPECT_TRUE(value == acknowledged || inFlight)
                 << "k" << key << " holds " << value << ", acknowledged " << acknowledged;

@@ -5,7 +5,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "OptionsTestSupport.h"
+#include "TestSupport.h"
+#include "platform/Platform.h"
 #include "strpool.h"
 #include "support-proxy/SLSettingsNode.h"
 #include "support-proxy/SLUserSettingNode.h"
@@ -24,7 +25,7 @@ void ExpectRefusal(const char* message) {
 
 TEST(OptionsSingleton, IsMadeOnceUnderItsIdBoundToTheStoreButNotLoaded) {
     const testsupport::TempFolder folder;
-    optest::UseAsSettingsStore(folder);
+    Platform::SetEnvironmentValue("VELLUM_SETTINGS", folder.Path("settings.sqlite3").c_str());
     Settings::SLSettingsNode<Settings::SLSettingsRoot> general(
         1, L"Vellum\\Vellum Editor\\Options\\General");
     general.SetInt(L"Last Color Highlight", 0x11223344);
@@ -48,7 +49,7 @@ TEST(OptionsSingleton, IsMadeOnceUnderItsIdBoundToTheStoreButNotLoaded) {
 
 TEST(OptionsSingleton, IsGoneWithTheStorage) {
     const testsupport::TempFolder folder;
-    optest::UseAsSettingsStore(folder);
+    Platform::SetEnvironmentValue("VELLUM_SETTINGS", folder.Path("settings.sqlite3").c_str());
     GetOptions().Ink.Opacity.Set(50);
     SLTeardownSingletonStaticData();
     ExpectRefusal("Fail to get atom singleton instance! Is is already destroyed!");

@@ -4,18 +4,116 @@
 #include <gtest/gtest.h>
 
 #include <boost/make_shared.hpp>
+#include <boost/shared_ptr.hpp>
 
+#include <map>
 #include <memory>
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
-#include "OptionsTestSupport.h"
+#include "TestObjects.h"
+#include "service-common/ErrorReporting.h"
+#include "service-common/ResultCodes.h"
+#include "service-common/ServiceObjectException.h"
+#include "support-proxy/InAppTrackingInterface.h"
 #include "support-proxy/OptionValueText.h"
+#include "support-proxy/SLSettingsNode.h"
 #include "support-proxy/SLUserSettingNode.h"
+#include "support-proxy/SettingsInterface.h"
 #include "support-proxy/UserOptions.h"
+#include "svcbroker.h"
 
 namespace {
+
+// Values by node path and name: integers and texts, as the host keeps them.
+struct MemoryStore {
+    std::map<std::wstring, std::map<std::wstring, int32_t>> ints;
+    std::map<std::wstring, std::map<std::wstring, std::wstring>> texts;
+    bool refuseWrites = false;
+    int writes = 0;
+};
+
+// A node of a MemoryStore. The operations the options tree does not use
+// fail as they do where there is no settings service.
+class MemoryNode : public Settings::SLSettingsNode<Settings::SLSettingsRoot> {
+public:
+    MemoryNode(std::shared_ptr<MemoryStore> store, std::wstring path)
+        : SLSettingsNode(Settings::kUserSettingsRoot, std::move(path), nullptr,
+                         boost::make_shared<Settings::SLSettingValue>(nullptr)),
+          store_(std::move(store)) {}
+
+    void SetInt(const std::wstring& name, int32_t value) override {
+        Put(store_->ints, store_->texts, name, value);
+    }
+    int32_t GetInt(const std::wstring& name) override { return Find(store_->ints, name); }
+    void SetBool(const std::wstring& name, bool value) override { SetInt(name, value); }
+    bool GetBool(const std::wstring& name) override { return GetInt(name) != 0; }
+    void SetString(const std::wstring& name, const std::wstring& value) override {
+        Put(store_->texts, store_->ints, name, value);
+    }
+    std::wstring GetString(const std::wstring& name) override { return Find(store_->texts, name); }
+    bool IsValueExists(const std::wstring& name) override {
+        return store_->ints[Path()].count(name) + store_->texts[Path()].count(name) > 0;
+    }
+    bool IsNodeExists() override {
+        return store_->ints.count(Path()) + store_->texts.count(Path()) > 0;
+    }
+    boost::shared_ptr<ISettingsNode> GetChildNode(const std::wstring& name) override {
+        return boost::make_shared<MemoryNode>(store_, Path() + L"\\" + name);
+    }
+
+private:
+    // Keeps `value` under `name`, in place of a value of the other type.
+    template <class Values, class Others, class Value>
+    void Put(Values& values, Others& others, const std::wstring& name, const Value& value) {
+        if (store_->refuseWrites)
+            throw ServiceObjectException(SODetails::kNotAvailable, L"the store refuses writes",
+                                         "MemoryNode", "test", 0);
+        ++store_->writes;
+        others[Path()].erase(name);
+        values[Path()][name] = value;
+    }
+    template <class Values>
+    typename Values::mapped_type::mapped_type Find(Values& values, const std::wstring& name) {
+        const auto node = values.find(Path());
+        if (node == values.end() || node->second.count(name) == 0)
+            throw ServiceObjectException(SODetails::kNotAvailable, L"no such value", "MemoryNode",
+                                         "test", 0);
+        return node->second.at(name);
+    }
+
+    std::shared_ptr<MemoryStore> store_;
+};
+
+struct Tracking {
+    static inline std::wstring reports; // "path old new; " for each
+    static inline uint32_t result = 0;
+    static inline fwtest::FlatObject<InAppTrackingOps::kOperationCount> object;
+
+    static uint32_t Track(ServiceObject*, const wchar_t* path, const wchar_t* oldText,
+                          const wchar_t* newText) {
+        reports += std::wstring(path) + L" " + oldText + L" " + newText + L"; ";
+        if (SODetails::IsFailure(result))
+            ReportFailure(ServiceObjectException(result, L"tracking is down", "Track", "test", 0));
+        return result;
+    }
+    static uint32_t Make(void*, ServiceObject** out) {
+        object.object.header.common.GetErrorInfo = &SODetails::GetErrorInfo;
+        object.Set<InAppTrackingOps::TrackOptionChange>(&Track);
+        *out = object.get();
+        return 0;
+    }
+};
+
+// Registers a tracking service for this process that keeps its reports
+// here, answering `result` to each.
+const std::wstring& TrackChanges(uint32_t result = 0) {
+    Tracking::result = result;
+    ServiceProviderRegHostService("InAppTracking", &Tracking::Make, nullptr, "single");
+    return Tracking::reports;
+}
 
 const std::wstring kGeneral = L"Base\\Options\\General";
 
@@ -25,10 +123,10 @@ protected:
 
     usropts::UserSettingNodePtr StoreNode() {
         return boost::make_shared<usropts::SLUserSettingNode>(
-            boost::make_shared<optest::MemoryNode>(store, L"Base"));
+            boost::make_shared<MemoryNode>(store, L"Base"));
     }
 
-    std::shared_ptr<optest::MemoryStore> store = std::make_shared<optest::MemoryStore>();
+    std::shared_ptr<MemoryStore> store = std::make_shared<MemoryStore>();
     std::unique_ptr<UsrOpt_Options> tree = std::make_unique<UsrOpt_Options>();
 };
 
@@ -53,8 +151,7 @@ TEST_F(OptionsTree, BuildsEveryValueUnderItsOwnPathWithoutTouchingTheStore) {
     EXPECT_EQ(tree->MetaData.Version.GetPath(), L"Options/MetaData/Version");
     EXPECT_EQ(paths.count(L"Options/MetaData/Version"), 1u);
     EXPECT_TRUE(tree->IsDefault());
-    EXPECT_EQ(store->writes, 0) << "building reads and writes nothing";
-    EXPECT_TRUE(store->ints.empty() && store->texts.empty());
+    EXPECT_TRUE(store->ints.empty() && store->texts.empty()) << "building writes nothing";
 }
 
 TEST_F(OptionsTree, ValuesLiveInTheirGroupsNodesAndReadBackWhole) {
@@ -95,29 +192,24 @@ TEST_F(OptionsTree, LoadingKeepsWhatTheStoreDoesNotHold) {
     EXPECT_FALSE(unbound.EqualsStored(nullptr));
 }
 
+// Neither a tracking service that is not there nor one that fails stops a
+// set.
 TEST_F(OptionsTree, SetReportsOnlyRealChangesButAlwaysWrites) {
-    std::vector<optest::TrackedChange>& changes = optest::TrackChanges();
+    tree->Ink.Opacity.Set(40); // no tracking service yet
+    const std::wstring& reports = TrackChanges();
     tree->General.LastColorUnderline.Set(0xFF44DC5E);
-    EXPECT_TRUE(changes.empty());
-    EXPECT_EQ(store->writes, 1);
+    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(store->writes, 2);
 
     tree->General.LastColorUnderline.Set(0xFF000000);
     tree->Ink.Opacity.Set(50);
     tree->General.LastColorHighlight.Set(0x0000EA3B);
-    ASSERT_EQ(changes.size(), 3u);
-    EXPECT_EQ(changes[0].path, L"Options/General/Last Color Underline");
-    EXPECT_EQ(changes[0].oldText, L"FF44DC5E");
-    EXPECT_EQ(changes[0].newText, L"FF000000");
-    EXPECT_EQ(changes[1].path, L"Options/Ink/Opacity");
-    EXPECT_EQ(changes[1].oldText, L"100");
-    EXPECT_EQ(changes[1].newText, L"50");
-    EXPECT_EQ(changes[2].newText, L"EA3B") << "no padding";
-    EXPECT_EQ(store->writes, 4);
-}
+    EXPECT_EQ(reports, L"Options/General/Last Color Underline FF44DC5E FF000000; "
+                       L"Options/Ink/Opacity 40 50; "
+                       L"Options/General/Last Color Highlight FFFFEA3B EA3B; "); // no padding
+    EXPECT_EQ(store->writes, 5);
 
-TEST_F(OptionsTree, TrackingNeitherThereNorWorkingStopsASet) {
-    tree->Ink.Opacity.Set(40);
-    optest::TrackChanges(2); // fails every report
+    TrackChanges(2); // fails every report
     tree->Ink.Opacity.Set(30);
     EXPECT_EQ(tree->Ink.Opacity.Get(), 30u);
     EXPECT_EQ(store->ints[L"Base\\Options\\Ink"][L"Opacity"], 30);
@@ -181,18 +273,18 @@ TEST(StoredForms, AZoneDesignatorThatDoesNotParseSaysWhy) {
 }
 
 TEST(StoredForms, TheStoreNodeKeepsFloatsAndTimesAsTextAndBoolsAsIntegers) {
-    auto store = std::make_shared<optest::MemoryStore>();
-    usropts::SLUserSettingNode node(boost::make_shared<optest::MemoryNode>(store, L"Base"));
+    auto store = std::make_shared<MemoryStore>();
+    usropts::SLUserSettingNode node(boost::make_shared<MemoryNode>(store, L"Base"));
     EXPECT_FALSE(node.HasValue(L"f")) << "no node yet";
 
     node.SetFloat(L"f", 100.0f);
     node.SetTime(L"t", -1);
     node.SetTime(L"u", 0);
     node.SetBool(L"b", true);
-    EXPECT_EQ(store->texts[L"Base"][L"f"], L"100");
-    EXPECT_EQ(store->texts[L"Base"][L"t"], L"");
-    EXPECT_EQ(store->texts[L"Base"][L"u"], L"1970-01-01T00:00:00");
-    EXPECT_EQ(store->ints[L"Base"][L"b"], 1);
+    EXPECT_EQ(store->texts[L"Base"],
+              (std::map<std::wstring, std::wstring>{
+                  {L"f", L"100"}, {L"t", L""}, {L"u", L"1970-01-01T00:00:00"}}));
+    EXPECT_EQ(store->ints[L"Base"], (std::map<std::wstring, int32_t>{{L"b", 1}}));
     EXPECT_EQ(node.GetTime(L"t"), -1);
     EXPECT_EQ(node.GetTime(L"u"), 0);
 

@@ -28,14 +28,9 @@ namespace {
 using PDModel::CharRunIndex;
 using PDModel::PageText;
 
-// --- The oracle: every character, in index order ----------------------------
+constexpr float kInf = std::numeric_limits<float>::infinity();
 
-std::vector<SL::Quad> ReadAllQuads(const PageText& text) {
-    std::vector<SL::Quad> quads;
-    for (PageText::Iterator it = text.begin(), end = text.end(); it != end; ++it)
-        quads.push_back(*it);
-    return quads;
-}
+// --- The oracle: every character, in index order ----------------------------
 
 std::optional<uint64_t> WalkForHit(const std::vector<SL::Quad>& quads, const SL::PointF& q) {
     for (uint64_t i = 0; i < quads.size(); ++i) {
@@ -131,10 +126,7 @@ private:
     float Between(float low, float high) {
         return std::uniform_real_distribution<float>(low, high)(random_);
     }
-    float Step(float v) {
-        return std::nextafter(v, Pick(2) ? std::numeric_limits<float>::infinity()
-                                         : -std::numeric_limits<float>::infinity());
-    }
+    float Step(float v) { return std::nextafter(v, Pick(2) ? kInf : -kInf); }
 
     const std::vector<SL::Quad>& quads_;
     std::vector<SL::RectF> boxes_;
@@ -148,11 +140,10 @@ private:
 // shows.
 void CompareOnPage(const PageText& text, uint32_t seed, int points, int rects,
                    const std::string& where, uint64_t& found) {
-    const std::vector<SL::Quad> quads = ReadAllQuads(text);
+    const std::vector<SL::Quad> quads(text.begin(), text.end());
     const CharRunIndex runs(text);
     ASSERT_EQ(runs.CharCount(), quads.size()) << where;
     Probe probe(quads, seed);
-    constexpr float kInf = std::numeric_limits<float>::infinity();
     const SL::PointF odd[] = {{std::nanf(""), 0}, {kInf, 0}, {0, -kInf}, {3e38f, -3e38f}};
 
     for (int i = 0; i < points + 4; ++i) {

@@ -78,7 +78,7 @@ TEST_F(SelectCaretTest, HitsOutlinesVerticesAndTheLowerOfOverlappingCharacters) 
     EXPECT_TRUE(caret.HitTestChar(view.get(), Device(13, 25), nullptr));
 }
 
-TEST_F(SelectCaretTest, NearestCharacterNeedsAnAnchorAndPrefersTheCloserOutline) {
+TEST_F(SelectCaretTest, NearestCharacterNeedsAnAnchorAndPrefersTheCloserOutlineItsRectangleMeets) {
     const SL::RectF line{0, 0, 100, 100};
     EXPECT_EQ(Nearest(17.5, 25, line), (TextPosition{77, 77})); // no anchor yet
 
@@ -92,12 +92,10 @@ TEST_F(SelectCaretTest, NearestCharacterNeedsAnAnchorAndPrefersTheCloserOutline)
     EXPECT_EQ(Nearest(17.5, 25, line), (TextPosition{0, 0})); // not after the anchor itself
     caret.SetAnchor(TextPosition{1, 0});                      // on a later page
     EXPECT_EQ(Nearest(20.5, 25, line), (TextPosition{0, 1}));
-}
 
-TEST_F(SelectCaretTest, NearestCharacterOnlyAmongBoxesTheRectangleOverlaps) {
-    caret.SetAnchor(TextPosition{0, 9});
-    // A rectangle of no width or height on A's right or top edge still
-    // reaches into A.
+    // Only among the boxes the rectangle overlaps (the anchor on a later
+    // page keeps positions on the character). A rectangle of no width or
+    // height on A's right or top edge still reaches into A.
     EXPECT_EQ(Nearest(17, 25, SL::RectF{17, 25, 17, 25}), (TextPosition{0, 0}));
     EXPECT_EQ(Nearest(13, 31, SL::RectF{11, 31, 13, 31}), (TextPosition{0, 0}));
     // A rectangle between A and B overlaps neither.

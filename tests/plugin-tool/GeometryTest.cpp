@@ -25,25 +25,24 @@ struct Path {
     static constexpr const char* kName = "GRPath";
     static constexpr std::size_t kOperationCount = GRPathOps::kOperationCount;
     using Object = SODetails::ServiceObjectCppTheConcrete<Path, Path>;
-    static std::string& Of(ServiceObject* self) { return Object::ImplOf(self).shapes; }
+    // Appends `text` to the shapes of the path `self`.
+    static uint32_t Add(ServiceObject* self, const std::string& text) {
+        Object::ImplOf(self).shapes += text;
+        return 0;
+    }
     static std::string Text(float v) { return std::to_string(int(v)); }
+    static std::string Text(const SL::PointF* p) { return Text(p->x) + "," + Text(p->y); }
     static void FillOperations(SODetails::Operation* ops) {
         SetOperation<GRPathOps::BeginFigure>(ops, [](ServiceObject* self, const SL::PointF* p) {
-            Of(self) += "F " + Text(p->x) + "," + Text(p->y);
-            return 0u;
+            return Add(self, "F " + Text(p));
         });
-        SetOperation<GRPathOps::AddLine>(ops, [](ServiceObject* self, const SL::PointF* p) {
-            Of(self) += " " + Text(p->x) + "," + Text(p->y);
-            return 0u;
-        });
-        SetOperation<GRPathOps::EndFigure>(ops, [](ServiceObject* self, uint32_t) {
-            Of(self) += "; ";
-            return 0u;
-        });
+        SetOperation<GRPathOps::AddLine>(
+            ops, [](ServiceObject* self, const SL::PointF* p) { return Add(self, " " + Text(p)); });
+        SetOperation<GRPathOps::EndFigure>(
+            ops, [](ServiceObject* self, uint32_t) { return Add(self, "; "); });
         SetOperation<GRPathOps::AddRectangle>(ops, [](ServiceObject* self, const SL::RectF* r) {
-            Of(self) += "R " + Text(r->x0) + "," + Text(r->y0) + "," + Text(r->x1) + "," +
-                        Text(r->y1) + "; ";
-            return 0u;
+            return Add(self, "R " + Text(r->x0) + "," + Text(r->y0) + "," + Text(r->x1) + "," +
+                                 Text(r->y1) + "; ");
         });
     }
 };
@@ -58,13 +57,6 @@ struct Factory {
         });
     }
 };
-
-std::string Geometry(const std::vector<SL::Quad>& quads) {
-    const ObjectPtr factory =
-        ObjectPtr::Adopt(SODetails::ServiceObjectCppTheConcrete<Factory, Factory>::New());
-    const ObjectPtr path = BL::BuildSelectionGeometry(factory.get(), quads);
-    return Path::Of(path.get());
-}
 
 TEST(JoinQuadsTest, RunsFollowTheLinesOfTheText) {
     const SL::Quad a = Box(10, 20, 16, 30);
@@ -94,11 +86,15 @@ TEST(SelectionGeometryTest, LinesMergeIntoRectanglesOtherShapesBecomeFigures) {
     const SL::Quad slanted{{32, 30}, {38, 30}, {30, 20}, {36, 20}};
     const SL::Quad mirrored{{56, 30}, {50, 30}, {56, 20}, {50, 20}};
     const SL::Quad turned{{60, 100}, {60, 94}, {50, 100}, {50, 94}}; // text running down
-    EXPECT_EQ(Geometry({Box(10, 20, 16, 30), Box(16, 20, 22, 30),
+    const ObjectPtr factory =
+        ObjectPtr::Adopt(SODetails::ServiceObjectCppTheConcrete<Factory, Factory>::New());
+    const ObjectPtr path = BL::BuildSelectionGeometry(
+        factory.get(), {Box(10, 20, 16, 30), Box(16, 20, 22, 30),
                         Box(22, 21, 28, 31.5f), // less than 2 off the line: merged
                         slanted, Box(40, 20, 46, 30), mirrored, Box(10, 5, 16, 15),
                         Box(16, 5, 22, 15), Box(12, 5, 20, 15), // not advancing to the right
-                        turned}),
+                        turned});
+    EXPECT_EQ(Path::Object::ImplOf(path.get()).shapes,
               "R 10,20,28,31; F 32,30 38,30 36,20 30,20; R 40,20,46,30; "
               "F 56,30 50,30 50,20 56,20; R 10,5,22,15; R 12,5,20,15; R 50,94,60,100; ");
 }
