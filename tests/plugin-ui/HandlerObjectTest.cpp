@@ -138,8 +138,8 @@ TEST_F(RibbonTest, QueriesTheHandlerCannotAnswerGoToTheWindow) {
     EXPECT_EQ(e.Message(), L"the window has no \"BLDocumentView\" service object");
 }
 
-// A view event raised on another thread changes the elements on the UI
-// thread, after the raising thread handed it over.
+// A view event raised on another thread than the UI thread changes the
+// elements on the UI thread, after the raising thread handed it over.
 TEST_F(RibbonTest, ViewEventsFromAnotherThreadAreHandedOver) {
     AttachHandlers();
     const ObjectPtr view = ShowDocument(NewTextDocument());
@@ -154,8 +154,11 @@ TEST_F(RibbonTest, ViewEventsFromAnotherThreadAreHandedOver) {
     desk.thread->WaitIdle();
     EXPECT_TRUE(StateOf("#Underline-split-item") & UIElementState::kDisabled);
     EXPECT_TRUE(StateOf("div .font-strike-icon") & UIElementState::kDisabled);
+    HostBL::SetReadOnly(view.get(), false);
+    desk.thread->WaitIdle();
+    EXPECT_FALSE(StateOf("div .font-strike-icon") & UIElementState::kDisabled);
     std::lock_guard<std::mutex> lock(mutex);
-    ASSERT_EQ(changedOn.size(), 6u); // three drop-down parts, three icons
+    ASSERT_EQ(changedOn.size(), 12u); // three drop-down parts, three icons: off, then on
     for (uint32_t id : changedOn)
         EXPECT_EQ(id, desk.thread->ThreadId());
 }

@@ -12,12 +12,8 @@ namespace {
 using UIElementState::kChecked;
 using UIElementState::kDisabled;
 
-class MarkupGroup : public RibbonTest {
+class MarkupGroup : public ViewTest {
 protected:
-    void SetUp() override {
-        AttachHandlers();
-        view = ShowDocument(document);
-    }
     UIEngine::GestureResult Click(const char* selector) {
         return OnUI([&] { return UIEngine::Click(One(selector)); });
     }
@@ -29,9 +25,6 @@ protected:
                 checked.push_back(button);
         return checked;
     }
-
-    ObjectPtr document = NewTextDocument();
-    ObjectPtr view;
 };
 
 uint32_t LastColor(uint32_t kind) {
@@ -72,7 +65,8 @@ TEST_F(MarkupGroup, SelectionOverSeveralPagesIsMarkedUpInOneStep) {
 
 // A colour chosen in a popup makes the tool with that colour and becomes
 // the kind's last colour; the popups then show the active tool's colour,
-// and only the popup of the checked kind does.
+// and only the popup of the checked kind does. Popup command names are
+// translated when a popup is requested.
 TEST_F(MarkupGroup, PopupColourInstallsTheToolAndIsShownBack) {
     GetOptions().Ink.Opacity.Set(40);
     EXPECT_TRUE(ChooseColor("#Strikethrough-split-item", L"ff0000ff"));
@@ -84,13 +78,8 @@ TEST_F(MarkupGroup, PopupColourInstallsTheToolAndIsShownBack) {
     EXPECT_EQ(strike.colorText, L"ff0000ff");
     EXPECT_EQ(strike.markCurrent, 1);
     EXPECT_FLOAT_EQ(strike.opacity.value_or(-1), 0.4f);
-    EXPECT_EQ(OpenPopup("#Highlight-split-item").colorText, L"");
-}
-
-// Popup command names are translated when the popup is requested.
-TEST_F(MarkupGroup, PopupNamesAreTranslated) {
-    OpenPopup("#Underline-split-item");
     EXPECT_EQ(UIEngine::Text(One("#Highlight .cmd-base-name")), L"Hervorheben");
+    EXPECT_EQ(OpenPopup("#Highlight-split-item").colorText, L"");
 }
 
 // A ribbon whose highlight popup has no colour grid.
@@ -116,13 +105,14 @@ TEST_F(WithoutHighlightGrid, PopupWithoutColourGridGetsNoRequest) {
 }
 
 // A read-only view turns the drop-down parts off, not the main parts, and
-// gets neither annotations nor a tool.
+// gets neither annotations nor a tool: a colour sent anyway, to either
+// group, is taken and nothing follows.
 TEST_F(RibbonTest, ViewThatRefusesAnnotationsGetsNone) {
     AttachHandlers();
     const ObjectPtr document = NewTextDocument();
     const ObjectPtr view = HostBL::CreateView(document.get(), 400, 1200, 1.0f);
     HostBL::SetReadOnly(view.get(), true);
-    Activate(view);
+    desk.Show(view);
     for (const char* part :
          {"#Highlight-split-item", "#Underline-split-item", "#Strikethrough-split-item"})
         EXPECT_TRUE(StateOf(part) & kDisabled) << part;
@@ -132,6 +122,8 @@ TEST_F(RibbonTest, ViewThatRefusesAnnotationsGetsNone) {
     OnUI([&] { HostBL::SelectText(view.get(), "TextCopy", 1, 0, 3, 6); });
     OnUI([&] { UIEngine::Click(One("#Highlight")); });
     ChooseColor("#Underline-split-item", L"ff00ff00");
+    EXPECT_TRUE(ChooseColor("div .font-underline-icon", L"ff0000ff"));
+    EXPECT_EQ(Font().LastKind(), kNoMarkupKind);
     EXPECT_FALSE(HostBL::ActiveTool(view.get()));
     EXPECT_TRUE(Marks(document).empty());
     EXPECT_EQ(LastColor(kPDAtomUnderline), underline);

@@ -24,6 +24,8 @@ TEST_F(WithoutDocumentArea, BindsThroughTheMainFrameOnceItsFirstDocumentFrameExi
     AttachHandlers();
     EXPECT_FALSE(Markup().LockCollection());
     EXPECT_TRUE(StateOf("#Highlight-split-item") & kDisabled);
+    EXPECT_FALSE(ChooseColor("div .font-strike-icon", L"ff0000ff")) << "no view to take it";
+    EXPECT_EQ(Font().LastKind(), kNoMarkupKind);
 
     desk.OpenDocumentArea();
     const ObjectPtr view = ShowDocument(NewTextDocument());
@@ -60,7 +62,7 @@ TEST_F(RibbonTest, FollowsActivationAndDeactivation) {
     OnUI([&] { UIEngine::Click(One("#Highlight")); });
     EXPECT_EQ(HostBL::ActiveTool(view.get()), tool);
 
-    Activate(view);
+    desk.Show(view);
     EXPECT_FALSE(StateOf("#Strikethrough-split-item") & kDisabled);
     EXPECT_FALSE(StateOf("div .font-strike-icon") & kDisabled);
 

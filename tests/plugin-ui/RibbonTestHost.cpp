@@ -40,16 +40,6 @@ void UseHostServices() {
 
 } // namespace
 
-ObjectPtr NewTextDocument() {
-    std::vector<testsupport::Page> pages;
-    for (int n = 1; n <= 5; ++n)
-        pages.push_back({{0, 0, 300, 200},
-                         {0, 0, 300, 200},
-                         0,
-                         {{20, 150, 12, "Page " + std::to_string(n) + " has some words"}}});
-    return HostBL::WrapDocument(testsupport::BuildInMemory(pages).get());
-}
-
 std::vector<Mark> Marks(const ObjectPtr& document) {
     std::vector<Mark> marks;
     for (const HostBL::AnnotRecord& annot : HostBL::ListAnnots(document.get()))
@@ -100,14 +90,9 @@ void RibbonTest::AttachHandlers() {
     desk.thread->WaitIdle();
 }
 
-void RibbonTest::Activate(const ObjectPtr& blView) {
-    desk.Show(blView);
-    desk.thread->WaitIdle();
-}
-
 ObjectPtr RibbonTest::ShowDocument(const ObjectPtr& document) {
     ObjectPtr view = HostBL::CreateView(document.get(), 400, 1200, 1.0f);
-    Activate(view);
+    desk.Show(view);
     return view;
 }
 

@@ -20,10 +20,9 @@
 namespace uitest {
 
 using HostUITest::Desk;
+using HostUITest::NewTextDocument;
 using ObjectPtr = HostUI::ObjectPtr;
 
-// Five pages of text, "Page N has some words" each, in a host document.
-ObjectPtr NewTextDocument();
 // An annotation as its page, kind and colour (RGB).
 using Mark = std::tuple<uint64_t, uint32_t, uint32_t>;
 // The document's annotations, in page order.
@@ -55,8 +54,6 @@ protected:
     // Places the handlers into the "Markup" and "Font" groups, then lets the
     // UI thread run what they left to it.
     void AttachHandlers();
-    // Makes a new UI view over `blView` the active view.
-    void Activate(const ObjectPtr& blView);
     // A new view of `document`, made the active view; the business-logic view.
     ObjectPtr ShowDocument(const ObjectPtr& document);
     void CloseActiveView();
@@ -79,6 +76,18 @@ protected:
 
 private:
     static bool Prepare();
+};
+
+// The handlers placed, over the active view of a new text document.
+class ViewTest : public RibbonTest {
+protected:
+    void SetUp() override {
+        AttachHandlers();
+        view = ShowDocument(document);
+    }
+
+    ObjectPtr document = NewTextDocument();
+    ObjectPtr view;
 };
 
 } // namespace uitest
