@@ -32,14 +32,13 @@ TEST_F(EventRouting, NearestAttachedAncestorFirstThenUpUntilHandled) {
     HELEMENT underline = One(*tree, "#Underline");
 
     EXPECT_FALSE(SendEvent(underline, UIEventCode::kClick, underline, 0));
-    ASSERT_EQ(Markup().events.size(), 1u);
-    const SeenEvent& seen = Markup().events[0];
-    EXPECT_EQ(seen.code, UIEventCode::kClick);
-    EXPECT_EQ(seen.element, markup); // on whose behalf: the handler's element
-    EXPECT_EQ(seen.target, underline);
-    EXPECT_EQ(seen.source, underline);
-    ASSERT_EQ(Root().events.size(), 1u); // not handled below: it bubbled on
-    EXPECT_EQ(Root().events[0].element, tree->Root());
+    // Each handler hears it on behalf of its own element; not handled below,
+    // it bubbled on.
+    const SeenEvent click{UIEventCode::kClick, markup, underline, underline, 0};
+    EXPECT_EQ(Markup().events, std::vector<SeenEvent>{click});
+    SeenEvent bubbled = click;
+    bubbled.element = tree->Root();
+    EXPECT_EQ(Root().events, std::vector<SeenEvent>{bubbled});
 
     Markup().markHandled = true;
     uint32_t handled = 0;
