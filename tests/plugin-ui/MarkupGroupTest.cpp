@@ -96,12 +96,9 @@ protected:
 TEST_F(WithoutHighlightGrid, PopupWithoutColourGridGetsNoRequest) {
     AttachHandlers();
     ShowDocument(NewTextDocument());
-    OnUI([&] {
-        UIEngine::OpenPopup(One("#Highlight-split-item"));
-        UIEngine::OpenPopup(One("#Underline-split-item"));
-    });
+    OnUI([&] { UIEngine::OpenPopup(One("#Highlight-split-item")); });
     EXPECT_FALSE(UIEngine::Describe(UIEngine::PopupOf(One("#Highlight-split-item"))).popupRequest);
-    EXPECT_TRUE(UIEngine::Describe(UIEngine::PopupOf(One("#Underline-split-item"))).popupRequest);
+    OpenPopup("#Underline-split-item"); // which fails the test without a request
 }
 
 // A read-only view turns the drop-down parts off, not the main parts, and
