@@ -140,9 +140,7 @@ TEST_F(RibbonTest, QueriesTheHandlerCannotAnswerGoToTheWindow) {
 
 // A view event raised on another thread than the UI thread changes the
 // elements on the UI thread, after the raising thread handed it over.
-TEST_F(RibbonTest, ViewEventsFromAnotherThreadAreHandedOver) {
-    AttachHandlers();
-    const ObjectPtr view = ShowDocument(NewTextDocument());
+TEST_F(ViewTest, ViewEventsFromAnotherThreadAreHandedOver) {
     std::mutex mutex;
     std::vector<uint32_t> changedOn;
     desk.Tree().AddListener([&](const UIEngine::ElementChange&) {

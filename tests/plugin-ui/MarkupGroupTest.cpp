@@ -17,7 +17,6 @@ protected:
     UIEngine::GestureResult Click(const char* selector) {
         return OnUI([&] { return UIEngine::Click(One(selector)); });
     }
-    std::pair<uint32_t, uint32_t> ActiveTool() { return RibbonTest::ActiveTool(view); }
     std::vector<const char*> Checked() {
         std::vector<const char*> checked;
         for (const char* button : {"#Highlight", "#Underline", "#Strikethrough"})
@@ -34,16 +33,16 @@ uint32_t LastColor(uint32_t kind) {
 TEST_F(MarkupGroup, ClickInstallsTheToolAndACheckedClickOnlyEndsIt) {
     const uint32_t highlight = LastColor(kPDAtomHighlight);
     EXPECT_TRUE(Click("#Underline").delivered);
-    EXPECT_EQ(ActiveTool(),
+    EXPECT_EQ(ActiveTool(view),
               std::make_pair(uint32_t{kPDAtomUnderline}, LastColor(kPDAtomUnderline)));
     EXPECT_EQ(Checked(), std::vector<const char*>{"#Underline"});
 
     Click("#Highlight"); // another kind: the view's report unchecks the first
-    EXPECT_EQ(ActiveTool().first, uint32_t{kPDAtomHighlight});
+    EXPECT_EQ(ActiveTool(view).first, uint32_t{kPDAtomHighlight});
     EXPECT_EQ(Checked(), std::vector<const char*>{"#Highlight"});
 
     Click("#Highlight");
-    EXPECT_EQ(ActiveTool().first, 0u);
+    EXPECT_EQ(ActiveTool(view).first, 0u);
     EXPECT_TRUE(Checked().empty());
     EXPECT_EQ(LastColor(kPDAtomHighlight), highlight);
 }
@@ -59,7 +58,7 @@ TEST_F(MarkupGroup, SelectionOverSeveralPagesIsMarkedUpInOneStep) {
                                                   {3, kPDAtomUnderline, underline}}));
     EXPECT_EQ(HostBL::UndoSteps(document.get()), 1u);
     EXPECT_EQ(HostBL::EditGroupDepth(document.get()), 0u);
-    EXPECT_EQ(ActiveTool().first, 0u);
+    EXPECT_EQ(ActiveTool(view).first, 0u);
     EXPECT_TRUE(Checked().empty());
 }
 
@@ -70,7 +69,7 @@ TEST_F(MarkupGroup, SelectionOverSeveralPagesIsMarkedUpInOneStep) {
 TEST_F(MarkupGroup, PopupColourInstallsTheToolAndIsShownBack) {
     GetOptions().Ink.Opacity.Set(40);
     EXPECT_TRUE(ChooseColor("#Strikethrough-split-item", L"ff0000ff"));
-    EXPECT_EQ(ActiveTool(), std::make_pair(uint32_t{kPDAtomStrikeOut}, 0xFF0000FFu));
+    EXPECT_EQ(ActiveTool(view), std::make_pair(uint32_t{kPDAtomStrikeOut}, 0xFF0000FFu));
     EXPECT_EQ(LastColor(kPDAtomStrikeOut), 0xFF0000FFu);
     EXPECT_EQ(Checked(), std::vector<const char*>{"#Strikethrough"});
 

@@ -26,7 +26,7 @@ protected:
     RecordingHandler& Root() { return RecordingHandler::Of(rootHandler); }
 };
 
-TEST_F(EventRouting, NearestAttachedAncestorFirstThenUpUntilHandled) {
+TEST_F(EventRouting, NearestAttachedAncestorFirstThenUpUntilHandledOrFailed) {
     AttachHandler(markup, markupHandler.get(), window.get());
     AttachHandler(tree->Root(), rootHandler.get(), window.get());
     HELEMENT underline = One(*tree, "#Underline");
@@ -49,6 +49,26 @@ TEST_F(EventRouting, NearestAttachedAncestorFirstThenUpUntilHandled) {
     // Outside the Markup panel only the root's handler hears it.
     EXPECT_FALSE(SendEvent(font, 5, nullptr, 0));
     EXPECT_EQ(Markup().events.size(), 2u);
+    EXPECT_EQ(Root().events.size(), 2u);
+
+    // A handler's failure ends the walk with its code.
+    Markup().failWith = SODetails::kNotAvailable;
+    EXPECT_EQ(ElementApi()->SendEvent(underline, 0, underline, 0, nullptr),
+              SODetails::kNotAvailable);
+    try {
+        SendEvent(underline, 0, underline, 0);
+        FAIL();
+    } catch (const ServiceObjectException& e) {
+        EXPECT_EQ(e.Code(), SODetails::kNotAvailable);
+        EXPECT_EQ(e.Message(), L"UIHandler::HandleEvent() failed, code: 2");
+    }
+    EXPECT_EQ(Root().events.size(), 2u);
+
+    // A handler detached while an event is on its way is passed over.
+    Markup().failWith = SODetails::kOk;
+    Markup().markHandled = false;
+    Markup().onEvent = [&](const UIEventRecord&) { DetachHandler(tree->Root()); };
+    SendEvent(underline, 0, underline, 0);
     EXPECT_EQ(Root().events.size(), 2u);
 }
 
@@ -84,28 +104,6 @@ TEST_F(EventRouting, AttachedAndDetachedFollowTheAttachments) {
     EXPECT_THROW(AttachHandler(other->Root(), notAHandler.get(), window.get()),
                  std::invalid_argument);
     EXPECT_THROW(AttachHandler(other->Root(), nullptr, window.get()), std::invalid_argument);
-}
-
-TEST_F(EventRouting, AHandlerFailureEndsTheWalkWithItsCode) {
-    AttachHandler(markup, markupHandler.get(), window.get());
-    AttachHandler(tree->Root(), rootHandler.get(), window.get());
-    Markup().failWith = SODetails::kNotAvailable;
-    HELEMENT button = One(*tree, "#Highlight");
-    EXPECT_EQ(ElementApi()->SendEvent(button, 0, button, 0, nullptr), SODetails::kNotAvailable);
-    try {
-        SendEvent(button, 0, button, 0);
-        FAIL();
-    } catch (const ServiceObjectException& e) {
-        EXPECT_EQ(e.Code(), SODetails::kNotAvailable);
-        EXPECT_EQ(e.Message(), L"UIHandler::HandleEvent() failed, code: 2");
-    }
-    EXPECT_TRUE(Root().events.empty());
-
-    // A handler detached while an event is on its way is passed over.
-    Markup().failWith = SODetails::kOk;
-    Markup().onEvent = [&](const UIEventRecord&) { DetachHandler(tree->Root()); };
-    SendEvent(button, 0, button, 0);
-    EXPECT_TRUE(Root().events.empty());
 }
 
 TEST_F(EventRouting, ColorPopupRequestIsKeptOnThePopup) {
