@@ -48,9 +48,7 @@ protected:
     void NewActionOn(const wchar_t* kind) {
         action = NewAction();
         ASSERT_EQ(Param(L"HWND", MainWindow()), kOk);
-        ASSERT_EQ(
-            Param(L"HELEMENT", reinterpret_cast<uint64_t>(desk.Ribbon("[data-panel=\"Markup\"]"))),
-            kOk);
+        ASSERT_EQ(Param(L"HELEMENT", reinterpret_cast<uint64_t>(One("#Markup"))), kOk);
         ASSERT_EQ(Property(L"point_x", L"0"), kOk);
         ASSERT_EQ(Property(L"point_y", L"0"), kOk);
         ASSERT_EQ(Property(L"markup_type", kind), kOk);
@@ -77,7 +75,7 @@ TEST_F(ActionTest, ParamsAreKnownByTheHashOfTheirExactName) {
     EXPECT_EQ(Param(L"MKEY", 42), kOk);
 
     // Either order binds the element record once both are there.
-    EXPECT_EQ(Param(L"HELEMENT", reinterpret_cast<uint64_t>(desk.Ribbon("#Highlight"))), kOk);
+    EXPECT_EQ(Param(L"HELEMENT", reinterpret_cast<uint64_t>(One("#Highlight"))), kOk);
     EXPECT_FALSE(OnUI([&] { return Impl().RecordIsValid(); }));
     EXPECT_EQ(Param(L"HWND", MainWindow()), kOk);
     EXPECT_TRUE(OnUI([&] { return Impl().RecordIsValid(); }));
