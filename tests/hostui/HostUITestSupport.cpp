@@ -54,7 +54,9 @@ void Desk::OpenDocumentArea() {
 }
 
 ObjectPtr Desk::ShowDocument(const ObjectPtr& document) {
-    return Show(HostBL::CreateView(document.get(), 400, 1200, 1));
+    ObjectPtr view = HostBL::CreateView(document.get(), 400, 1200, 1);
+    Show(view);
+    return view;
 }
 
 ObjectPtr Desk::Show(const ObjectPtr& blView) {

@@ -37,7 +37,7 @@ struct Desk {
     // active view on the UI thread, once the UI thread is idle again; the
     // "UIDocumentView".
     ObjectPtr Show(const ObjectPtr& blView);
-    // The same over a new view of `document`.
+    // Shows a new view of `document` the same way; the business-logic view.
     ObjectPtr ShowDocument(const ObjectPtr& document = NewTextDocument());
     // Places `handler` into the ribbon's `group` through the ribbon bar.
     uint32_t Place(const wchar_t* group, const ObjectPtr& handler);

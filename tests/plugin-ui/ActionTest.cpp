@@ -62,7 +62,7 @@ protected:
 
     testsupport::TempFolder scratch;
     ObjectPtr document = NewTextDocument();
-    ObjectPtr blView = ShowDocument(document);
+    ObjectPtr blView = desk.ShowDocument(document);
     ObjectPtr action = NewAction();
 };
 

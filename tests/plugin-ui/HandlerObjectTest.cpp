@@ -103,7 +103,7 @@ TEST_F(RibbonTest, WindowWithoutDispatcherNeverBindsAndQueriesFailWithTheHandler
     OnUI([&] { Call<Attached>(markupHandler, window.get(), One("#Markup")); });
     desk.thread->WaitIdle();
     EXPECT_EQ(AttachedTo(markupHandler), One("#Markup"));
-    ShowDocument(NewTextDocument());
+    desk.ShowDocument();
     EXPECT_FALSE(Markup().LockCollection());
     EXPECT_TRUE(StateOf("#Highlight-split-item") & UIElementState::kDisabled);
 

@@ -94,7 +94,7 @@ protected:
 
 TEST_F(WithoutHighlightGrid, PopupWithoutColourGridGetsNoRequest) {
     AttachHandlers();
-    ShowDocument(NewTextDocument());
+    desk.ShowDocument();
     OnUI([&] { UIEngine::OpenPopup(One("#Highlight-split-item")); });
     EXPECT_FALSE(UIEngine::Describe(UIEngine::PopupOf(One("#Highlight-split-item"))).popupRequest);
     OpenPopup("#Underline-split-item"); // which fails the test without a request

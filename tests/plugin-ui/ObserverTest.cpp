@@ -28,7 +28,7 @@ TEST_F(WithoutDocumentArea, BindsThroughTheMainFrameOnceItsFirstDocumentFrameExi
     EXPECT_EQ(Font().LastKind(), kNoMarkupKind);
 
     desk.OpenDocumentArea();
-    const ObjectPtr view = ShowDocument(NewTextDocument());
+    const ObjectPtr view = desk.ShowDocument();
     EXPECT_EQ(Markup().LockCollection(), desk.Collection());
     EXPECT_EQ(Markup().LockCurrentView(), view);
     EXPECT_FALSE(StateOf("#Highlight-split-item") & kDisabled);
@@ -71,7 +71,7 @@ TEST_F(ViewTest, FollowsActivationAndDeactivation) {
     EXPECT_FALSE(Font().LockCollection());
     // Neither follows the collection any more.
     const uint64_t detached = desk.Tree().Revision();
-    ShowDocument(NewTextDocument());
+    desk.ShowDocument();
     EXPECT_FALSE(Markup().LockCurrentView());
     EXPECT_FALSE(Font().LockCurrentView());
     EXPECT_EQ(desk.Tree().Revision(), detached);

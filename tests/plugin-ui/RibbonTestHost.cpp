@@ -90,12 +90,6 @@ void RibbonTest::AttachHandlers() {
     desk.thread->WaitIdle();
 }
 
-ObjectPtr RibbonTest::ShowDocument(const ObjectPtr& document) {
-    ObjectPtr view = HostBL::CreateView(document.get(), 400, 1200, 1.0f);
-    desk.Show(view);
-    return view;
-}
-
 void RibbonTest::CloseActiveView() {
     OnUI([&] {
         const ObjectPtr collection = desk.Collection();

@@ -54,8 +54,6 @@ protected:
     // Places the handlers into the "Markup" and "Font" groups, then lets the
     // UI thread run what they left to it.
     void AttachHandlers();
-    // A new view of `document`, made the active view; the business-logic view.
-    ObjectPtr ShowDocument(const ObjectPtr& document);
     void CloseActiveView();
     // A colour chosen in the popup of `owner`, sent as the popup's script
     // sends it (also while `owner` is disabled); whether it was handled.
@@ -83,7 +81,7 @@ class ViewTest : public RibbonTest {
 protected:
     void SetUp() override {
         AttachHandlers();
-        view = ShowDocument(document);
+        view = desk.ShowDocument(document);
     }
 
     ObjectPtr document = NewTextDocument();
