@@ -11,11 +11,10 @@ namespace HostUITest {
 
 ObjectPtr NewTextDocument() {
     std::vector<testsupport::Page> pages;
+    const PDRectF box{0, 0, 300, 200};
     for (int n = 1; n <= 5; ++n)
-        pages.push_back({{0, 0, 300, 200},
-                         {0, 0, 300, 200},
-                         0,
-                         {{20, 150, 12, "Page " + std::to_string(n) + " has some words"}}});
+        pages.push_back(
+            {box, box, 0, {{20, 150, 12, "Page " + std::to_string(n) + " has some words"}}});
     return HostBL::WrapDocument(testsupport::BuildInMemory(pages).get());
 }
 

@@ -118,11 +118,10 @@ TEST(UIObjects, TheCollectionRaisesItsEventsAsViewsComeActivateAndGo) {
     const ObjectPtr b = desk.Show(HostBL::CreateView(NewTextDocument().get(), 400, 1200, 1));
     desk.OnUI([&] { HostUI::ActivateView(collection.get(), b.get()); }); // active already
     bool has = false;
-    CallChecked<UIDocumentsCollectionOps::HasActiveView>(collection.get(), &has);
     ObjectPtr active;
+    CallChecked<UIDocumentsCollectionOps::HasActiveView>(collection.get(), &has);
     CallChecked<UIDocumentsCollectionOps::GetActiveView>(collection.get(), active.Receive());
-    EXPECT_TRUE(has);
-    EXPECT_EQ(active, b);
+    EXPECT_EQ(std::make_pair(has, active), std::make_pair(true, b));
 
     const ObjectPtr sbs = HostUI::CreateSideBySideView(100, 100, 1);
     desk.OnUI([&] {

@@ -6,9 +6,7 @@
 namespace uitest {
 namespace {
 
-constexpr const char* kUnderlineIcon = "div .font-underline-icon";
 constexpr const char* kStrikeIcon = "div .font-strike-icon";
-constexpr const char* kHighlightIcon = "div .font-highlight-icon";
 
 // Without a text selection the tool is made with the chosen colour, which
 // the strike icon's popup then shows while the tool is active.
@@ -16,7 +14,8 @@ TEST_F(ViewTest, StrikeColourInstallsTheToolAndItsPopupShowsIt) {
     EXPECT_TRUE(ChooseColor(kStrikeIcon, L"ff112233"));
     EXPECT_EQ(ActiveTool(view), std::make_pair(uint32_t{kPDAtomStrikeOut}, 0xFF112233u));
     EXPECT_EQ(MarkupOptions::LastColorOf(kPDAtomStrikeOut)->Get(), 0xFF112233u);
-    for (const auto& [icon, shown] : {std::pair{kStrikeIcon, L"ff112233"}, {kUnderlineIcon, L""}}) {
+    for (const auto& [icon, shown] :
+         {std::pair{kStrikeIcon, L"ff112233"}, {"div .font-underline-icon", L""}}) {
         const UIEngine::ColorPopupRecord request = OpenPopup(icon);
         EXPECT_EQ(request.colorText, shown) << icon;
         EXPECT_FALSE(request.opacity) << icon; // the font group's popups show none
@@ -28,7 +27,7 @@ TEST_F(ViewTest, StrikeColourInstallsTheToolAndItsPopupShowsIt) {
 TEST_F(ViewTest, SelectionOverSeveralPagesIsMarkedUpWithOneRepaint) {
     OnUI([&] { HostBL::SelectText(view.get(), "TextCopy", 1, 2, 3, 4); });
     const uint64_t repaints = HostBL::InvalidateCount(view.get());
-    EXPECT_TRUE(ChooseColor(kHighlightIcon, L"ff00ff00"));
+    EXPECT_TRUE(ChooseColor("div .font-highlight-icon", L"ff00ff00"));
     EXPECT_EQ(Marks(document), (std::vector<Mark>{{1, kPDAtomHighlight, 0x00FF00u},
                                                   {2, kPDAtomHighlight, 0x00FF00u},
                                                   {3, kPDAtomHighlight, 0x00FF00u}}));

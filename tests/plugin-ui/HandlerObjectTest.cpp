@@ -63,8 +63,6 @@ TEST_F(RibbonTest, EveryOperationAnswersAndOnlyEventsAreTaken) {
     AttachHandlers();
     EXPECT_EQ(AttachedTo(markupHandler), One("#Markup"));
     EXPECT_EQ(AttachedTo(fontHandler), One("#Font"));
-    OnUI([this] { UIEngine::DetachHandler(One("#Font")); });
-    EXPECT_EQ(AttachedTo(fontHandler), nullptr);
     uint32_t events = 0;
     EXPECT_EQ(Call<GetSubscribedEvents>(fontHandler, &events), SODetails::kOk);
     EXPECT_EQ(events, 0x100u);

@@ -87,14 +87,12 @@ std::string RibbonWithoutHighlightGrid() {
     return html.replace(html.find("<div id=\"ColorsPopup\""), 21, "<div");
 }
 
-class WithoutHighlightGrid : public RibbonTest {
+class WithoutHighlightGrid : public ViewTest {
 protected:
-    WithoutHighlightGrid() : RibbonTest(true, RibbonWithoutHighlightGrid()) {}
+    WithoutHighlightGrid() : ViewTest(RibbonWithoutHighlightGrid()) {}
 };
 
 TEST_F(WithoutHighlightGrid, PopupWithoutColourGridGetsNoRequest) {
-    AttachHandlers();
-    desk.ShowDocument();
     OnUI([&] { UIEngine::OpenPopup(One("#Highlight-split-item")); });
     EXPECT_FALSE(UIEngine::Describe(UIEngine::PopupOf(One("#Highlight-split-item"))).popupRequest);
     OpenPopup("#Underline-split-item"); // which fails the test without a request

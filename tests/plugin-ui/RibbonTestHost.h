@@ -79,6 +79,7 @@ private:
 // The handlers placed, over the active view of a new text document.
 class ViewTest : public RibbonTest {
 protected:
+    explicit ViewTest(const std::string& ribbonHtml = "") : RibbonTest(true, ribbonHtml) {}
     void SetUp() override {
         AttachHandlers();
         view = desk.ShowDocument(document);

@@ -94,7 +94,7 @@ TEST_F(ElementApi, StaleAndForeignHandlesAreRefused) {
     EXPECT_EQ(Api().SendEvent(again->Root(), 0, stale, 0, nullptr), SODetails::kStaleElement);
 }
 
-TEST_F(ElementApi, StatesAndTextsChangeWithNotifications) {
+TEST_F(ElementApi, StatesAndTextsChangeWithNotificationsAndWakeWaiters) {
     HELEMENT button = One(*tree, "#Strikethrough");
     HELEMENT label = Select(button, ".cmd-base-name").at(0);
     std::vector<ElementChange> changes;
@@ -128,11 +128,9 @@ TEST_F(ElementApi, StatesAndTextsChangeWithNotifications) {
     tree->RemoveListener(id);
     SetState(button, 0, 0x80);
     EXPECT_EQ(changes.size(), 3u);
-}
 
-TEST_F(ElementApi, WaitForChangeWakesOnAnotherThreadsChange) {
-    HELEMENT button = One(*tree, "#Highlight");
-    uint64_t start = tree->Revision();
+    // A waiter wakes on another thread's change.
+    const uint64_t start = tree->Revision();
     EXPECT_EQ(tree->WaitForChange(start, std::chrono::milliseconds(1)), start);
     std::thread changer([&] { SetState(button, UIElementState::kChecked, 0); });
     EXPECT_EQ(tree->WaitForChange(start, std::chrono::seconds(30)), start + 1);

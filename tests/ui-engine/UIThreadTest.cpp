@@ -48,9 +48,8 @@ TEST(UIThread, InvokeAnswersRethrowsAndRunsDirectlyOnTheUIThread) {
     EXPECT_THROW(ui.Invoke([] { throw ServiceObjectException(7, L"x", "f", "file", 12); }),
                  ServiceObjectException);
     // Nested: already on the UI thread, so no waiting on itself.
-    uint32_t inner =
-        ui.Invoke([&] { return ui.Invoke([] { return Platform::CurrentThreadId(); }); });
-    EXPECT_EQ(inner, ui.ThreadId());
+    EXPECT_EQ(ui.Invoke([&] { return ui.Invoke([] { return Platform::CurrentThreadId(); }); }),
+              ui.ThreadId());
     EXPECT_THROW(ui.Invoke([&] { ui.WaitIdle(); }), std::logic_error);
 }
 
