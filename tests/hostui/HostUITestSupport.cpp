@@ -69,9 +69,4 @@ ObjectPtr Desk::Show(const ObjectPtr& blView) {
     return shown;
 }
 
-uint32_t Desk::Place(const wchar_t* group, const ObjectPtr& handler) {
-    return SODetails::TryCall<RibbonBarOps::Place>(ribbonBar.get(), group, handler.get())
-        .value_or(~0u);
-}
-
 } // namespace HostUITest

@@ -10,6 +10,8 @@
 #include "../ui-engine/TestSupport.h"
 #include "hostbl/HostBL.h"
 #include "hostui/HostUI.h"
+#include "service-common/ServiceObjectCall.h"
+#include "ui/UIService.h"
 #include "uiengine/UIThread.h"
 
 namespace HostUITest {
@@ -40,7 +42,10 @@ struct Desk {
     // Shows a new view of `document` the same way; the business-logic view.
     ObjectPtr ShowDocument(const ObjectPtr& document = NewTextDocument());
     // Places `handler` into the ribbon's `group` through the ribbon bar.
-    uint32_t Place(const wchar_t* group, const ObjectPtr& handler);
+    uint32_t Place(const wchar_t* group, const ObjectPtr& handler) {
+        return SODetails::TryCall<RibbonBarOps::Place>(ribbonBar.get(), group, handler.get())
+            .value_or(~0u);
+    }
 
     std::shared_ptr<UIEngine::UIThread> thread = std::make_shared<UIEngine::UIThread>();
     ObjectPtr dispatcher;

@@ -113,14 +113,6 @@ UIEngine::ColorPopupRecord RibbonTest::OpenPopup(const char* owner) {
     return request.value_or(UIEngine::ColorPopupRecord{});
 }
 
-MarkupGroupHandler& RibbonTest::Markup() const {
-    return MarkupGroupHandler::Object::ImplOf(markupHandler.get());
-}
-
-FontGroupTextMarkupControlHandler& RibbonTest::Font() const {
-    return FontGroupTextMarkupControlHandler::Object::ImplOf(fontHandler.get());
-}
-
 std::pair<uint32_t, uint32_t> RibbonTest::ActiveTool(const ObjectPtr& blView) {
     using Tool = BLAddTextMarkupAnnotationInputHandlerImpl;
     const ObjectPtr tool = HostBL::ActiveTool(blView.get());

@@ -62,8 +62,12 @@ protected:
     UIEngine::ColorPopupRecord OpenPopup(const char* owner);
     // The kind and colour of the view's active markup tool (none: kind 0).
     static std::pair<uint32_t, uint32_t> ActiveTool(const ObjectPtr& blView);
-    MarkupGroupHandler& Markup() const;
-    FontGroupTextMarkupControlHandler& Font() const;
+    MarkupGroupHandler& Markup() const {
+        return MarkupGroupHandler::Object::ImplOf(markupHandler.get());
+    }
+    FontGroupTextMarkupControlHandler& Font() const {
+        return FontGroupTextMarkupControlHandler::Object::ImplOf(fontHandler.get());
+    }
 
     // Before anything of the plug-in is made: the host's services and a
     // settings store of the tests' own (the process keeps the first it opens).

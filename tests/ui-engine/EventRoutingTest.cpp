@@ -93,17 +93,15 @@ TEST_F(EventRouting, AttachedAndDetachedFollowTheAttachments) {
     DetachHandler(font); // nothing attached: nothing happens
     EXPECT_EQ(Root().detachedCalls, 1);
 
+    // Only UI handlers can be attached.
+    ObjectPtr notAHandler = CreateDispatcher(std::make_shared<UIThread>());
+    EXPECT_THROW(AttachHandler(font, notAHandler.get(), window.get()), std::invalid_argument);
+    EXPECT_THROW(AttachHandler(font, nullptr, window.get()), std::invalid_argument);
+
     AttachHandler(markup, markupHandler.get(), window.get());
     tree.reset(); // the window goes: its handlers are detached
     EXPECT_EQ(Markup().detachedCalls, 3);
     EXPECT_EQ(markupHandler->common.GetRefCount(markupHandler.get()), 1u);
-
-    // Only UI handlers can be attached.
-    auto other = LoadRibbon();
-    ObjectPtr notAHandler = CreateDispatcher(std::make_shared<UIThread>());
-    EXPECT_THROW(AttachHandler(other->Root(), notAHandler.get(), window.get()),
-                 std::invalid_argument);
-    EXPECT_THROW(AttachHandler(other->Root(), nullptr, window.get()), std::invalid_argument);
 }
 
 TEST_F(EventRouting, ColorPopupRequestIsKeptOnThePopup) {

@@ -11,6 +11,7 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "ui-engine/UIHandler.h"
 #include "uiengine/ElementTree.h"
 #include "uiengine/Elements.h"
@@ -73,8 +74,22 @@ public:
         *element = element_;
         return 0;
     }
-    uint32_t HandleEvent(uint32_t* handled, HELEMENT element, const UIEventRecord* event);
-    uint32_t Attached(ServiceObject* window, HELEMENT element);
+    uint32_t HandleEvent(uint32_t* handled, HELEMENT element, const UIEventRecord* event) {
+        events.push_back({event->code, element, event->target, event->source, event->data});
+        if (onEvent)
+            onEvent(*event);
+        if (failWith != SODetails::kOk)
+            return failWith;
+        if (markHandled && handled)
+            *handled = 1;
+        return markHandled ? 0 : 1;
+    }
+    uint32_t Attached(ServiceObject* window, HELEMENT element) {
+        attachedCalls.emplace_back(window, element);
+        attachedOnThread = Platform::CurrentThreadId();
+        element_ = element;
+        return 0;
+    }
     uint32_t Detached() {
         ++detachedCalls;
         element_ = nullptr;
