@@ -6,11 +6,13 @@
 namespace uitest {
 namespace {
 
+using FontGroup = DocumentShown;
+
 constexpr const char* kStrikeIcon = "div .font-strike-icon";
 
 // Without a text selection the tool is made with the chosen colour, which
 // the strike icon's popup then shows while the tool is active.
-TEST_F(ViewTest, StrikeColourInstallsTheToolAndItsPopupShowsIt) {
+TEST_F(FontGroup, StrikeColourInstallsTheToolAndItsPopupShowsIt) {
     EXPECT_TRUE(ChooseColor(kStrikeIcon, L"ff112233"));
     EXPECT_EQ(ActiveTool(view), std::make_pair(uint32_t{kPDAtomStrikeOut}, 0xFF112233u));
     EXPECT_EQ(MarkupOptions::LastColorOf(kPDAtomStrikeOut)->Get(), 0xFF112233u);
@@ -24,7 +26,7 @@ TEST_F(ViewTest, StrikeColourInstallsTheToolAndItsPopupShowsIt) {
 
 // A "TextCopy" selection over pages 2 to 4: one annotation on each, one
 // repaint, the tool unchanged, the colour kept.
-TEST_F(ViewTest, SelectionOverSeveralPagesIsMarkedUpWithOneRepaint) {
+TEST_F(FontGroup, SelectionOverSeveralPagesIsMarkedUpWithOneRepaint) {
     OnUI([&] { HostBL::SelectText(view.get(), "TextCopy", 1, 2, 3, 4); });
     const uint64_t repaints = HostBL::InvalidateCount(view.get());
     EXPECT_TRUE(ChooseColor("div .font-highlight-icon", L"ff00ff00"));

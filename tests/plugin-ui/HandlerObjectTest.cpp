@@ -138,7 +138,7 @@ TEST_F(RibbonTest, QueriesTheHandlerCannotAnswerGoToTheWindow) {
 
 // A view event raised on another thread than the UI thread changes the
 // elements on the UI thread, after the raising thread handed it over.
-TEST_F(ViewTest, ViewEventsFromAnotherThreadAreHandedOver) {
+TEST_F(DocumentShown, ViewEventsFromAnotherThreadAreHandedOver) {
     std::mutex mutex;
     std::vector<uint32_t> changedOn;
     desk.Tree().AddListener([&](const UIEngine::ElementChange&) {

@@ -12,7 +12,7 @@ namespace {
 using UIElementState::kChecked;
 using UIElementState::kDisabled;
 
-class MarkupGroup : public ViewTest {
+class MarkupGroup : public DocumentShown {
 protected:
     UIEngine::GestureResult Click(const char* selector) {
         return OnUI([&] { return UIEngine::Click(One(selector)); });
@@ -87,9 +87,9 @@ std::string RibbonWithoutHighlightGrid() {
     return html.replace(html.find("<div id=\"ColorsPopup\""), 21, "<div");
 }
 
-class WithoutHighlightGrid : public ViewTest {
+class WithoutHighlightGrid : public DocumentShown {
 protected:
-    WithoutHighlightGrid() : ViewTest(RibbonWithoutHighlightGrid()) {}
+    WithoutHighlightGrid() : DocumentShown(RibbonWithoutHighlightGrid()) {}
 };
 
 TEST_F(WithoutHighlightGrid, PopupWithoutColourGridGetsNoRequest) {

@@ -35,7 +35,7 @@ TEST_F(WithoutDocumentArea, BindsThroughTheMainFrameOnceItsFirstDocumentFrameExi
     EXPECT_FALSE(StateOf("div .font-highlight-icon") & kDisabled);
 }
 
-TEST_F(ViewTest, FollowsActivationAndDeactivation) {
+TEST_F(DocumentShown, FollowsActivationAndDeactivation) {
     EXPECT_EQ(Markup().ViewSubscriptionCount(), 13u);
     EXPECT_TRUE(OnUI([&] { return UIEngine::Click(One("#Highlight")).delivered; }));
     EXPECT_TRUE(StateOf("#Highlight") & kChecked);

@@ -81,9 +81,9 @@ private:
 };
 
 // The handlers placed, over the active view of a new text document.
-class ViewTest : public RibbonTest {
+class DocumentShown : public RibbonTest {
 protected:
-    explicit ViewTest(const std::string& ribbonHtml = "") : RibbonTest(true, ribbonHtml) {}
+    explicit DocumentShown(const std::string& ribbonHtml = "") : RibbonTest(true, ribbonHtml) {}
     void SetUp() override {
         AttachHandlers();
         view = desk.ShowDocument(document);
