@@ -10,15 +10,14 @@ namespace {
 
 using namespace UIEngine;
 
-class RibbonSelectors : public RibbonTree {
-protected:
-    std::vector<std::string> Ids(const std::vector<HELEMENT>& elements) {
-        std::vector<std::string> ids;
-        for (HELEMENT e : elements)
-            ids.push_back(Describe(e).id);
-        return ids;
-    }
-};
+using RibbonSelectors = RibbonTree;
+
+std::vector<std::string> Ids(const std::vector<HELEMENT>& elements) {
+    std::vector<std::string> ids;
+    for (HELEMENT e : elements)
+        ids.push_back(Describe(e).id);
+    return ids;
+}
 
 struct SplitButton {
     const char* main;
