@@ -6,14 +6,16 @@
 #include "service-common/ServiceObjectCall.h"
 #include "ui/UIService.h"
 #include "uiengine/Dispatcher.h"
-#include "uiengine/Elements.h"
 
 namespace HostUITest {
 
-ObjectPtr OnePageDocument() {
-    testsupport::Document pdf = testsupport::InMemory(1);
-    testsupport::AddChar(pdf.get(), 0, L"a", testsupport::Box(10, 170, 20, 182));
-    return HostBL::WrapDocument(pdf.get());
+ObjectPtr NewTextDocument() {
+    std::vector<testsupport::Page> pages;
+    const PDRectF box{0, 0, 300, 200};
+    for (int n = 1; n <= 5; ++n)
+        pages.push_back(
+            {box, box, 0, {{20, 150, 12, "Page " + std::to_string(n) + " has some words"}}});
+    return HostBL::WrapDocument(testsupport::BuildInMemory(pages).get());
 }
 
 Desk::Desk(bool withDocumentArea, const std::string& ribbonHtml)
@@ -43,12 +45,6 @@ Desk::~Desk() {
     thread->Shutdown();
 }
 
-HELEMENT Desk::Ribbon(const std::string& selector) const {
-    std::vector<HELEMENT> found = UIEngine::Select(Tree().Root(), selector);
-    EXPECT_EQ(found.size(), 1u) << selector;
-    return found.empty() ? nullptr : found.front();
-}
-
 void Desk::OpenDocumentArea() {
     OnUI([&] {
         documentWindow = HostUI::OpenWindow(nullptr, dispatcher.get(), mainWindow.get());
@@ -57,21 +53,20 @@ void Desk::OpenDocumentArea() {
 }
 
 ObjectPtr Desk::ShowDocument(const ObjectPtr& document) {
-    return Show(HostBL::CreateView(document.get(), 400, 1200, 1));
+    ObjectPtr view = HostBL::CreateView(document.get(), 400, 1200, 1);
+    Show(view);
+    return view;
 }
 
 ObjectPtr Desk::Show(const ObjectPtr& blView) {
-    return OnUI([&] {
+    const ObjectPtr shown = OnUI([&] {
         ObjectPtr view = HostUI::CreateDocumentView(blView.get());
         HostUI::AddView(Collection().get(), view.get());
         HostUI::ActivateView(Collection().get(), view.get());
         return view;
     });
-}
-
-uint32_t Desk::Place(const wchar_t* group, const ObjectPtr& handler) {
-    return SODetails::TryCall<RibbonBarOps::Place>(ribbonBar.get(), group, handler.get())
-        .value_or(~0u);
+    thread->WaitIdle(); // what the activation's listeners left to the UI thread
+    return shown;
 }
 
 } // namespace HostUITest

@@ -47,17 +47,11 @@ protected:
     // group, a point and `kind`.
     void NewActionOn(const wchar_t* kind) {
         action = NewAction();
-        PushSource();
-        ASSERT_EQ(Property(L"markup_type", kind), kOk);
-    }
-    // The window and element of the ribbon's Markup group, and a point.
-    void PushSource() {
         ASSERT_EQ(Param(L"HWND", MainWindow()), kOk);
-        ASSERT_EQ(
-            Param(L"HELEMENT", reinterpret_cast<uint64_t>(desk.Ribbon("[data-panel=\"Markup\"]"))),
-            kOk);
+        ASSERT_EQ(Param(L"HELEMENT", reinterpret_cast<uint64_t>(One("#Markup"))), kOk);
         ASSERT_EQ(Property(L"point_x", L"0"), kOk);
         ASSERT_EQ(Property(L"point_y", L"0"), kOk);
+        ASSERT_EQ(Property(L"markup_type", kind), kOk);
     }
     void SelectPages(uint64_t first, uint64_t last) {
         OnUI([&] {
@@ -68,7 +62,7 @@ protected:
 
     testsupport::TempFolder scratch;
     ObjectPtr document = NewTextDocument();
-    ObjectPtr blView = ShowDocument(document);
+    ObjectPtr blView = desk.ShowDocument(document);
     ObjectPtr action = NewAction();
 };
 
@@ -79,10 +73,9 @@ TEST_F(ActionTest, ParamsAreKnownByTheHashOfTheirExactName) {
     EXPECT_EQ(Param(L"HWND", 0x7777777), kBadArgument); // no window's handle
     EXPECT_EQ(Param(L"HELEMENT", 0), kBadArgument);
     EXPECT_EQ(Param(L"MKEY", 42), kOk);
-    EXPECT_EQ(Param(L"Other", 42), kDeclined);
 
     // Either order binds the element record once both are there.
-    EXPECT_EQ(Param(L"HELEMENT", reinterpret_cast<uint64_t>(desk.Ribbon("#Highlight"))), kOk);
+    EXPECT_EQ(Param(L"HELEMENT", reinterpret_cast<uint64_t>(One("#Highlight"))), kOk);
     EXPECT_FALSE(OnUI([&] { return Impl().RecordIsValid(); }));
     EXPECT_EQ(Param(L"HWND", MainWindow()), kOk);
     EXPECT_TRUE(OnUI([&] { return Impl().RecordIsValid(); }));
@@ -97,19 +90,16 @@ TEST_F(ActionTest, ParamsAreKnownByTheHashOfTheirExactName) {
 TEST_F(ActionTest, PropertiesAreTakenOnceAndReadAsTheirTypesRead) {
     EXPECT_EQ(Property(nullptr, L"x"), kBadArgument);
     EXPECT_EQ(Property(L"doc-path", nullptr), kBadArgument);
-    EXPECT_EQ(Impl().DocumentPath(), L"");
     EXPECT_EQ(Property(L"DOC-Path", L"/tmp/a.pdf"), kOk);
     EXPECT_EQ(Impl().DocumentPath(), L"/tmp/a.pdf");
 
+    // The first value stays.
     EXPECT_EQ(Property(L"color", L"-5573"), kOk);
-    EXPECT_EQ(Impl().Color(), kHighlightColor);
     EXPECT_EQ(Property(L"color", L"1"), kGivenTwice);
     EXPECT_EQ(Impl().Color(), kHighlightColor);
-
     EXPECT_EQ(Property(L"point_x", L"  12abc"), kOk);
     EXPECT_EQ(Property(L"point_x", L"13"), kGivenTwice);
     EXPECT_EQ(Property(L"markup_type", L"Highlight"), kOk);
-    EXPECT_EQ(Impl().Kind(), uint32_t{kPDAtomHighlight});
     EXPECT_EQ(Property(L"markup_type", L"Underline"), kGivenTwice);
     EXPECT_EQ(Impl().Kind(), uint32_t{kPDAtomHighlight});
     EXPECT_EQ(Property(L"Point_Y", L"1"), kOk); // not a property: nothing set
@@ -124,18 +114,34 @@ TEST_F(ActionTest, PropertiesAreTakenOnceAndReadAsTheirTypesRead) {
     }
 }
 
-TEST_F(ActionTest, ExecuteNeedsPointsAndAKindWithAColour) {
+// Execute needs a selection, both points, a kind with a colour and a view
+// that permits annotations; it needs no window.
+TEST_F(ActionTest, ExecuteRefusesWhatItLacksAndNeedsNoWindow) {
+    NewActionOn(L"Highlight");
+    EXPECT_EQ(Execute(), kNotAvailable); // no selection
     SelectPages(0, 0);
+    action = NewAction();
     ASSERT_EQ(Param(L"HWND", MainWindow()), kOk);
     ASSERT_EQ(Property(L"point_x", L"0"), kOk);
     ASSERT_EQ(Property(L"markup_type", L"Highlight"), kOk);
     EXPECT_EQ(Execute(), kNotAvailable); // no point_y
-    EXPECT_TRUE(Marks(document).empty());
-
     NewActionOn(L"Squiggly");
     EXPECT_EQ(Execute(), kNotAvailable); // no last colour for that kind
+    OnUI([&] { HostBL::SetReadOnly(blView.get(), true); });
     ASSERT_EQ(Property(L"color", L"-65536"), kOk);
+    EXPECT_EQ(Execute(), kNotPermitted);
+    EXPECT_TRUE(Marks(document).empty());
+    OnUI([&] { HostBL::SetReadOnly(blView.get(), false); });
     EXPECT_EQ(Execute(), kOk); // the annotation's creation decides
+
+    // Without a window the action finds the view through the thread's main
+    // frame.
+    action = NewAction();
+    ASSERT_EQ(Property(L"point_x", L"0"), kOk);
+    ASSERT_EQ(Property(L"point_y", L"0"), kOk);
+    ASSERT_EQ(Property(L"markup_type", L"StrikeOut"), kOk);
+    EXPECT_EQ(Execute(), kOk);
+    EXPECT_EQ(Marks(document).size(), 1u);
 }
 
 // The selection over pages 2 to 3 gets a highlight per page in the last
@@ -163,25 +169,6 @@ TEST_F(ActionTest, ExecuteMarksUpTheSelectionAndChangesNoUserState) {
     EXPECT_EQ(MarkupOptions::LastColorOf(kPDAtomHighlight)->Get(), kHighlightColor);
     EXPECT_EQ(OnUI([&] { return HostBL::ActiveToolName(blView.get()); }), "TextCopy");
     EXPECT_EQ(OnUI([&] { return HostBL::UndoSteps(document.get()); }), 3u);
-}
-
-TEST_F(ActionTest, ExecuteRefusesWithoutSelectionOrPermission) {
-    NewActionOn(L"Highlight");
-    EXPECT_EQ(Execute(), kNotAvailable);
-    SelectPages(0, 0);
-    OnUI([&] { HostBL::SetReadOnly(blView.get(), true); });
-    EXPECT_EQ(Execute(), kNotPermitted);
-    EXPECT_TRUE(Marks(document).empty());
-
-    // Without a window the action finds the view through the thread's main
-    // frame.
-    OnUI([&] { HostBL::SetReadOnly(blView.get(), false); });
-    action = NewAction();
-    ASSERT_EQ(Property(L"point_x", L"0"), kOk);
-    ASSERT_EQ(Property(L"point_y", L"0"), kOk);
-    ASSERT_EQ(Property(L"markup_type", L"StrikeOut"), kOk);
-    EXPECT_EQ(Execute(), kOk);
-    EXPECT_EQ(Marks(document).size(), 1u);
 }
 
 // The document path goes to the side-by-side view when the collection shows

@@ -63,8 +63,6 @@ TEST_F(RibbonTest, EveryOperationAnswersAndOnlyEventsAreTaken) {
     AttachHandlers();
     EXPECT_EQ(AttachedTo(markupHandler), One("#Markup"));
     EXPECT_EQ(AttachedTo(fontHandler), One("#Font"));
-    OnUI([this] { UIEngine::DetachHandler(One("#Font")); });
-    EXPECT_EQ(AttachedTo(fontHandler), nullptr);
     uint32_t events = 0;
     EXPECT_EQ(Call<GetSubscribedEvents>(fontHandler, &events), SODetails::kOk);
     EXPECT_EQ(events, 0x100u);
@@ -103,7 +101,7 @@ TEST_F(RibbonTest, WindowWithoutDispatcherNeverBindsAndQueriesFailWithTheHandler
     OnUI([&] { Call<Attached>(markupHandler, window.get(), One("#Markup")); });
     desk.thread->WaitIdle();
     EXPECT_EQ(AttachedTo(markupHandler), One("#Markup"));
-    ShowDocument(NewTextDocument());
+    desk.ShowDocument();
     EXPECT_FALSE(Markup().LockCollection());
     EXPECT_TRUE(StateOf("#Highlight-split-item") & UIElementState::kDisabled);
 
@@ -138,11 +136,9 @@ TEST_F(RibbonTest, QueriesTheHandlerCannotAnswerGoToTheWindow) {
     EXPECT_EQ(e.Message(), L"the window has no \"BLDocumentView\" service object");
 }
 
-// A view event raised on another thread changes the elements on the UI
-// thread, after the raising thread handed it over.
-TEST_F(RibbonTest, ViewEventsFromAnotherThreadAreHandedOver) {
-    AttachHandlers();
-    const ObjectPtr view = ShowDocument(NewTextDocument());
+// A view event raised on another thread than the UI thread changes the
+// elements on the UI thread, after the raising thread handed it over.
+TEST_F(DocumentShown, ViewEventsFromAnotherThreadAreHandedOver) {
     std::mutex mutex;
     std::vector<uint32_t> changedOn;
     desk.Tree().AddListener([&](const UIEngine::ElementChange&) {
@@ -154,8 +150,11 @@ TEST_F(RibbonTest, ViewEventsFromAnotherThreadAreHandedOver) {
     desk.thread->WaitIdle();
     EXPECT_TRUE(StateOf("#Underline-split-item") & UIElementState::kDisabled);
     EXPECT_TRUE(StateOf("div .font-strike-icon") & UIElementState::kDisabled);
+    HostBL::SetReadOnly(view.get(), false);
+    desk.thread->WaitIdle();
+    EXPECT_FALSE(StateOf("div .font-strike-icon") & UIElementState::kDisabled);
     std::lock_guard<std::mutex> lock(mutex);
-    ASSERT_EQ(changedOn.size(), 6u); // three drop-down parts, three icons
+    ASSERT_EQ(changedOn.size(), 12u); // three drop-down parts, three icons: off, then on
     for (uint32_t id : changedOn)
         EXPECT_EQ(id, desk.thread->ThreadId());
 }

@@ -24,18 +24,18 @@ TEST_F(WithoutDocumentArea, BindsThroughTheMainFrameOnceItsFirstDocumentFrameExi
     AttachHandlers();
     EXPECT_FALSE(Markup().LockCollection());
     EXPECT_TRUE(StateOf("#Highlight-split-item") & kDisabled);
+    EXPECT_FALSE(ChooseColor("div .font-strike-icon", L"ff0000ff")) << "no view to take it";
+    EXPECT_EQ(Font().LastKind(), kNoMarkupKind);
 
     desk.OpenDocumentArea();
-    const ObjectPtr view = ShowDocument(NewTextDocument());
+    const ObjectPtr view = desk.ShowDocument();
     EXPECT_EQ(Markup().LockCollection(), desk.Collection());
     EXPECT_EQ(Markup().LockCurrentView(), view);
     EXPECT_FALSE(StateOf("#Highlight-split-item") & kDisabled);
     EXPECT_FALSE(StateOf("div .font-highlight-icon") & kDisabled);
 }
 
-TEST_F(RibbonTest, FollowsActivationAndDeactivation) {
-    AttachHandlers();
-    ObjectPtr view = ShowDocument(NewTextDocument());
+TEST_F(DocumentShown, FollowsActivationAndDeactivation) {
     EXPECT_EQ(Markup().ViewSubscriptionCount(), 13u);
     EXPECT_TRUE(OnUI([&] { return UIEngine::Click(One("#Highlight")).delivered; }));
     EXPECT_TRUE(StateOf("#Highlight") & kChecked);
@@ -60,7 +60,7 @@ TEST_F(RibbonTest, FollowsActivationAndDeactivation) {
     OnUI([&] { UIEngine::Click(One("#Highlight")); });
     EXPECT_EQ(HostBL::ActiveTool(view.get()), tool);
 
-    Activate(view);
+    desk.Show(view);
     EXPECT_FALSE(StateOf("#Strikethrough-split-item") & kDisabled);
     EXPECT_FALSE(StateOf("div .font-strike-icon") & kDisabled);
 
@@ -71,7 +71,7 @@ TEST_F(RibbonTest, FollowsActivationAndDeactivation) {
     EXPECT_FALSE(Font().LockCollection());
     // Neither follows the collection any more.
     const uint64_t detached = desk.Tree().Revision();
-    ShowDocument(NewTextDocument());
+    desk.ShowDocument();
     EXPECT_FALSE(Markup().LockCurrentView());
     EXPECT_FALSE(Font().LockCurrentView());
     EXPECT_EQ(desk.Tree().Revision(), detached);

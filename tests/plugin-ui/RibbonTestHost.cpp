@@ -40,16 +40,6 @@ void UseHostServices() {
 
 } // namespace
 
-ObjectPtr NewTextDocument() {
-    std::vector<testsupport::Page> pages;
-    for (int n = 1; n <= 5; ++n)
-        pages.push_back({{0, 0, 300, 200},
-                         {0, 0, 300, 200},
-                         0,
-                         {{20, 150, 12, "Page " + std::to_string(n) + " has some words"}}});
-    return HostBL::WrapDocument(testsupport::BuildInMemory(pages).get());
-}
-
 std::vector<Mark> Marks(const ObjectPtr& document) {
     std::vector<Mark> marks;
     for (const HostBL::AnnotRecord& annot : HostBL::ListAnnots(document.get()))
@@ -100,17 +90,6 @@ void RibbonTest::AttachHandlers() {
     desk.thread->WaitIdle();
 }
 
-void RibbonTest::Activate(const ObjectPtr& blView) {
-    desk.Show(blView);
-    desk.thread->WaitIdle();
-}
-
-ObjectPtr RibbonTest::ShowDocument(const ObjectPtr& document) {
-    ObjectPtr view = HostBL::CreateView(document.get(), 400, 1200, 1.0f);
-    Activate(view);
-    return view;
-}
-
 void RibbonTest::CloseActiveView() {
     OnUI([&] {
         const ObjectPtr collection = desk.Collection();
@@ -132,14 +111,6 @@ UIEngine::ColorPopupRecord RibbonTest::OpenPopup(const char* owner) {
     auto request = UIEngine::Describe(UIEngine::PopupOf(One(owner))).popupRequest;
     EXPECT_TRUE(request) << owner;
     return request.value_or(UIEngine::ColorPopupRecord{});
-}
-
-MarkupGroupHandler& RibbonTest::Markup() const {
-    return MarkupGroupHandler::Object::ImplOf(markupHandler.get());
-}
-
-FontGroupTextMarkupControlHandler& RibbonTest::Font() const {
-    return FontGroupTextMarkupControlHandler::Object::ImplOf(fontHandler.get());
 }
 
 std::pair<uint32_t, uint32_t> RibbonTest::ActiveTool(const ObjectPtr& blView) {

@@ -20,10 +20,9 @@
 namespace uitest {
 
 using HostUITest::Desk;
+using HostUITest::NewTextDocument;
 using ObjectPtr = HostUI::ObjectPtr;
 
-// Five pages of text, "Page N has some words" each, in a host document.
-ObjectPtr NewTextDocument();
 // An annotation as its page, kind and colour (RGB).
 using Mark = std::tuple<uint64_t, uint32_t, uint32_t>;
 // The document's annotations, in page order.
@@ -55,10 +54,6 @@ protected:
     // Places the handlers into the "Markup" and "Font" groups, then lets the
     // UI thread run what they left to it.
     void AttachHandlers();
-    // Makes a new UI view over `blView` the active view.
-    void Activate(const ObjectPtr& blView);
-    // A new view of `document`, made the active view; the business-logic view.
-    ObjectPtr ShowDocument(const ObjectPtr& document);
     void CloseActiveView();
     // A colour chosen in the popup of `owner`, sent as the popup's script
     // sends it (also while `owner` is disabled); whether it was handled.
@@ -67,8 +62,12 @@ protected:
     UIEngine::ColorPopupRecord OpenPopup(const char* owner);
     // The kind and colour of the view's active markup tool (none: kind 0).
     static std::pair<uint32_t, uint32_t> ActiveTool(const ObjectPtr& blView);
-    MarkupGroupHandler& Markup() const;
-    FontGroupTextMarkupControlHandler& Font() const;
+    MarkupGroupHandler& Markup() const {
+        return MarkupGroupHandler::Object::ImplOf(markupHandler.get());
+    }
+    FontGroupTextMarkupControlHandler& Font() const {
+        return FontGroupTextMarkupControlHandler::Object::ImplOf(fontHandler.get());
+    }
 
     // Before anything of the plug-in is made: the host's services and a
     // settings store of the tests' own (the process keeps the first it opens).
@@ -79,6 +78,19 @@ protected:
 
 private:
     static bool Prepare();
+};
+
+// The handlers placed, over the active view of a new text document.
+class DocumentShown : public RibbonTest {
+protected:
+    explicit DocumentShown(const std::string& ribbonHtml = "") : RibbonTest(true, ribbonHtml) {}
+    void SetUp() override {
+        AttachHandlers();
+        view = desk.ShowDocument(document);
+    }
+
+    ObjectPtr document = NewTextDocument();
+    ObjectPtr view;
 };
 
 } // namespace uitest

@@ -15,7 +15,7 @@ namespace {
 using namespace UIEngine;
 
 const UIElementApi& Api() {
-    return *ElementApi();
+    return *UIEngine::ElementApi();
 }
 
 uint32_t CollectInto(void* context, HELEMENT element) {
@@ -33,9 +33,9 @@ uint32_t LastRecordedCode() {
     return info.code;
 }
 
-TEST(ElementApi, TableWalksSelectionsAndRecordsItsFailures) {
-    auto tree = LoadRibbon();
-    HELEMENT markup = One(*tree, "#Markup");
+using ElementApi = RibbonTree;
+
+TEST_F(ElementApi, TableWalksSelectionsAndRecordsItsFailures) {
     std::vector<HELEMENT> found;
     EXPECT_EQ(Api().SelectElements(markup, "div.split-button", &CollectInto, &found), 0u);
     EXPECT_EQ(found, Select(markup, "div.split-button"));
@@ -57,11 +57,11 @@ TEST(ElementApi, TableWalksSelectionsAndRecordsItsFailures) {
     EXPECT_FALSE(UI_ELEMENT_API_HAS(&shorter, SetText));
 }
 
-TEST(ElementApi, StaleAndForeignHandlesAreRefused) {
+TEST_F(ElementApi, StaleAndForeignHandlesAreRefused) {
     HELEMENT stale;
     {
-        auto tree = LoadRibbon();
-        stale = One(*tree, "#Highlight");
+        auto gone = LoadRibbon();
+        stale = One(*gone, "#Highlight");
         EXPECT_TRUE(IsLive(stale));
     }
     auto again = LoadRibbon(); // may reuse the slots; never the handles
@@ -94,8 +94,7 @@ TEST(ElementApi, StaleAndForeignHandlesAreRefused) {
     EXPECT_EQ(Api().SendEvent(again->Root(), 0, stale, 0, nullptr), SODetails::kStaleElement);
 }
 
-TEST(ElementApi, StatesAndTextsChangeWithNotifications) {
-    auto tree = LoadRibbon();
+TEST_F(ElementApi, StatesAndTextsChangeWithNotificationsAndWakeWaiters) {
     HELEMENT button = One(*tree, "#Strikethrough");
     HELEMENT label = Select(button, ".cmd-base-name").at(0);
     std::vector<ElementChange> changes;
@@ -129,12 +128,9 @@ TEST(ElementApi, StatesAndTextsChangeWithNotifications) {
     tree->RemoveListener(id);
     SetState(button, 0, 0x80);
     EXPECT_EQ(changes.size(), 3u);
-}
 
-TEST(ElementApi, WaitForChangeWakesOnAnotherThreadsChange) {
-    auto tree = LoadRibbon();
-    HELEMENT button = One(*tree, "#Highlight");
-    uint64_t start = tree->Revision();
+    // A waiter wakes on another thread's change.
+    const uint64_t start = tree->Revision();
     EXPECT_EQ(tree->WaitForChange(start, std::chrono::milliseconds(1)), start);
     std::thread changer([&] { SetState(button, UIElementState::kChecked, 0); });
     EXPECT_EQ(tree->WaitForChange(start, std::chrono::seconds(30)), start + 1);

@@ -26,20 +26,19 @@ protected:
     RecordingHandler& Root() { return RecordingHandler::Of(rootHandler); }
 };
 
-TEST_F(EventRouting, NearestAttachedAncestorFirstThenUpUntilHandled) {
+TEST_F(EventRouting, NearestAttachedAncestorFirstThenUpUntilHandledOrFailed) {
     AttachHandler(markup, markupHandler.get(), window.get());
     AttachHandler(tree->Root(), rootHandler.get(), window.get());
     HELEMENT underline = One(*tree, "#Underline");
 
     EXPECT_FALSE(SendEvent(underline, UIEventCode::kClick, underline, 0));
-    ASSERT_EQ(Markup().events.size(), 1u);
-    const SeenEvent& seen = Markup().events[0];
-    EXPECT_EQ(seen.code, UIEventCode::kClick);
-    EXPECT_EQ(seen.element, markup); // on whose behalf: the handler's element
-    EXPECT_EQ(seen.target, underline);
-    EXPECT_EQ(seen.source, underline);
-    ASSERT_EQ(Root().events.size(), 1u); // not handled below: it bubbled on
-    EXPECT_EQ(Root().events[0].element, tree->Root());
+    // Each handler hears it on behalf of its own element; not handled below,
+    // it bubbled on.
+    const SeenEvent click{UIEventCode::kClick, markup, underline, underline, 0};
+    EXPECT_EQ(Markup().events, std::vector<SeenEvent>{click});
+    SeenEvent bubbled = click;
+    bubbled.element = tree->Root();
+    EXPECT_EQ(Root().events, std::vector<SeenEvent>{bubbled});
 
     Markup().markHandled = true;
     uint32_t handled = 0;
@@ -50,6 +49,26 @@ TEST_F(EventRouting, NearestAttachedAncestorFirstThenUpUntilHandled) {
     // Outside the Markup panel only the root's handler hears it.
     EXPECT_FALSE(SendEvent(font, 5, nullptr, 0));
     EXPECT_EQ(Markup().events.size(), 2u);
+    EXPECT_EQ(Root().events.size(), 2u);
+
+    // A handler's failure ends the walk with its code.
+    Markup().failWith = SODetails::kNotAvailable;
+    EXPECT_EQ(ElementApi()->SendEvent(underline, 0, underline, 0, nullptr),
+              SODetails::kNotAvailable);
+    try {
+        SendEvent(underline, 0, underline, 0);
+        FAIL();
+    } catch (const ServiceObjectException& e) {
+        EXPECT_EQ(e.Code(), SODetails::kNotAvailable);
+        EXPECT_EQ(e.Message(), L"UIHandler::HandleEvent() failed, code: 2");
+    }
+    EXPECT_EQ(Root().events.size(), 2u);
+
+    // A handler detached while an event is on its way is passed over.
+    Markup().failWith = SODetails::kOk;
+    Markup().markHandled = false;
+    Markup().onEvent = [&](const UIEventRecord&) { DetachHandler(tree->Root()); };
+    SendEvent(underline, 0, underline, 0);
     EXPECT_EQ(Root().events.size(), 2u);
 }
 
@@ -74,45 +93,27 @@ TEST_F(EventRouting, AttachedAndDetachedFollowTheAttachments) {
     DetachHandler(font); // nothing attached: nothing happens
     EXPECT_EQ(Root().detachedCalls, 1);
 
+    // Only UI handlers can be attached.
+    ObjectPtr notAHandler = CreateDispatcher(std::make_shared<UIThread>());
+    EXPECT_THROW(AttachHandler(font, notAHandler.get(), window.get()), std::invalid_argument);
+    EXPECT_THROW(AttachHandler(font, nullptr, window.get()), std::invalid_argument);
+
     AttachHandler(markup, markupHandler.get(), window.get());
     tree.reset(); // the window goes: its handlers are detached
     EXPECT_EQ(Markup().detachedCalls, 3);
     EXPECT_EQ(markupHandler->common.GetRefCount(markupHandler.get()), 1u);
-
-    // Only UI handlers can be attached.
-    auto other = LoadRibbon();
-    ObjectPtr notAHandler = CreateDispatcher(std::make_shared<UIThread>());
-    EXPECT_THROW(AttachHandler(other->Root(), notAHandler.get(), window.get()),
-                 std::invalid_argument);
-    EXPECT_THROW(AttachHandler(other->Root(), nullptr, window.get()), std::invalid_argument);
-}
-
-TEST_F(EventRouting, AHandlerFailureEndsTheWalkWithItsCode) {
-    AttachHandler(markup, markupHandler.get(), window.get());
-    AttachHandler(tree->Root(), rootHandler.get(), window.get());
-    Markup().failWith = SODetails::kNotAvailable;
-    HELEMENT button = One(*tree, "#Highlight");
-    EXPECT_EQ(ElementApi()->SendEvent(button, 0, button, 0, nullptr), SODetails::kNotAvailable);
-    try {
-        SendEvent(button, 0, button, 0);
-        FAIL();
-    } catch (const ServiceObjectException& e) {
-        EXPECT_EQ(e.Code(), SODetails::kNotAvailable);
-        EXPECT_EQ(e.Message(), L"UIHandler::HandleEvent() failed, code: 2");
-    }
-    EXPECT_TRUE(Root().events.empty());
-
-    // A handler detached while an event is on its way is passed over.
-    Markup().failWith = SODetails::kOk;
-    Markup().onEvent = [&](const UIEventRecord&) { DetachHandler(tree->Root()); };
-    SendEvent(button, 0, button, 0);
-    EXPECT_TRUE(Root().events.empty());
 }
 
 TEST_F(EventRouting, ColorPopupRequestIsKeptOnThePopup) {
     AttachHandler(markup, markupHandler.get(), window.get());
     HELEMENT popup = One(*tree, ".underline-popup");
     uint64_t revision = tree->Revision();
+    // The kept request as one value.
+    const auto kept = [&] {
+        const ColorPopupRecord r = Describe(popup).popupRequest.value_or(ColorPopupRecord{});
+        return std::make_tuple(r.colorText, int(r.allowCustom), int(r.markCurrent), r.opacity,
+                               r.received);
+    };
 
     const float opacity = 0.5f;
     UIColorPopupRequest request{L"ff44dc5e", 0, 1, &opacity, 0};
@@ -122,23 +123,13 @@ TEST_F(EventRouting, ColorPopupRequestIsKeptOnThePopup) {
               0u);
     EXPECT_EQ(handled, 1u);
     EXPECT_TRUE(Markup().events.empty()); // the popup's own business
-
-    std::optional<ColorPopupRecord> kept = Describe(popup).popupRequest;
-    ASSERT_TRUE(kept);
-    EXPECT_EQ(kept->colorText, L"ff44dc5e");
-    EXPECT_EQ(kept->allowCustom, 0);
-    EXPECT_EQ(kept->markCurrent, 1);
-    EXPECT_EQ(kept->opacity, 0.5f);
-    EXPECT_EQ(kept->received, 1u);
+    EXPECT_EQ(kept(), std::make_tuple(std::wstring(L"ff44dc5e"), 0, 1, std::optional(0.5f), 1u));
     EXPECT_EQ(Describe(popup).revision, revision + 1); // a front end sees it change
 
     request = {nullptr, 0, 1, nullptr, 0}; // the font group's: no opacity
     SendEvent(popup, UIEventCode::kColorPopupRequest, nullptr,
               reinterpret_cast<uintptr_t>(&request));
-    kept = Describe(popup).popupRequest;
-    EXPECT_EQ(kept->colorText, L"");
-    EXPECT_FALSE(kept->opacity);
-    EXPECT_EQ(kept->received, 2u);
+    EXPECT_EQ(kept(), std::make_tuple(std::wstring(), 0, 1, std::optional<float>(), 2u));
     EXPECT_EQ(ElementApi()->SendEvent(popup, UIEventCode::kColorPopupRequest, nullptr, 0, nullptr),
               SODetails::kBadArgument);
 }
@@ -167,15 +158,13 @@ TEST_F(EventRouting, GesturesSendWhatAUserDoesAndRefuseDisabledControls) {
     EXPECT_TRUE(OpenPopup(dropDown).delivered);
     EXPECT_EQ(Describe(popup).popupRequest->colorText, L"ffffea3b");
     EXPECT_EQ(State(One(*tree, "#Highlight")), UIElementState::kChecked);
-    std::wstring color = L"ff3b82ff";
+    const std::wstring color = L"ff3b82ff";
     EXPECT_TRUE(ChooseColor(popup, color).delivered);
-    std::vector<std::tuple<uint32_t, HELEMENT, HELEMENT>> seen;
-    for (const SeenEvent& event : Markup().events)
-        seen.emplace_back(event.code, event.target, event.source);
-    EXPECT_EQ(seen, (decltype(seen){{UIEventCode::kPopupRequested, popup, dropDown},
-                                    {UIEventCode::kPopupShowing, popup, dropDown},
-                                    {UIEventCode::kColorChosen, popup, popup}}));
-    EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(Markup().events[2].data)), color);
+    const uintptr_t text = reinterpret_cast<uintptr_t>(color.c_str()); // the chosen colour
+    EXPECT_EQ(Markup().events,
+              (std::vector<SeenEvent>{{UIEventCode::kPopupRequested, markup, popup, dropDown, 0},
+                                      {UIEventCode::kPopupShowing, markup, popup, dropDown, 0},
+                                      {UIEventCode::kColorChosen, markup, popup, popup, text}}));
 
     HELEMENT button = One(*tree, "#Highlight");
     EXPECT_TRUE(Click(button).delivered);

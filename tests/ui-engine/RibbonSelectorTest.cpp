@@ -10,15 +10,14 @@ namespace {
 
 using namespace UIEngine;
 
-class RibbonSelectors : public RibbonTree {
-protected:
-    std::vector<std::string> Ids(const std::vector<HELEMENT>& elements) {
-        std::vector<std::string> ids;
-        for (HELEMENT e : elements)
-            ids.push_back(Describe(e).id);
-        return ids;
-    }
-};
+using RibbonSelectors = RibbonTree;
+
+std::vector<std::string> Ids(const std::vector<HELEMENT>& elements) {
+    std::vector<std::string> ids;
+    for (HELEMENT e : elements)
+        ids.push_back(Describe(e).id);
+    return ids;
+}
 
 struct SplitButton {
     const char* main;
@@ -36,7 +35,8 @@ const char* const kFontIcons[] = {"div .font-underline-icon", "div .font-strike-
 TEST_F(RibbonSelectors, MarkupGroupHasThreeSplitButtonsWithTheirPopups) {
     for (const SplitButton& b : kSplitButtons) {
         SCOPED_TRACE(b.main);
-        ASSERT_EQ(Select(markup, b.main).size(), 1u);
+        const std::vector<HELEMENT> main = Select(markup, b.main);
+        ASSERT_EQ(main.size(), 1u);
         HELEMENT dropDown = Select(markup, b.dropDown).at(0);
         HELEMENT popup = Select(markup, b.popupClass).at(0);
         EXPECT_TRUE(Matches(popup, "div.popup"));
@@ -47,9 +47,7 @@ TEST_F(RibbonSelectors, MarkupGroupHasThreeSplitButtonsWithTheirPopups) {
         // container is found within 6 levels, and in it the main part.
         HELEMENT container = FindNearest(Parent(popup), ".ribbon-item-split", 6);
         ASSERT_NE(container, nullptr);
-        std::vector<HELEMENT> main = Select(container, "div.split-button");
-        ASSERT_EQ(main.size(), 1u);
-        EXPECT_TRUE(Matches(main[0], b.main));
+        EXPECT_EQ(Select(container, "div.split-button"), main);
         EXPECT_EQ(FindNearest(Parent(popup), ".ribbon-item-split", 1), nullptr);
 
         // Drop-down parts wait for a document view; main parts do not.

@@ -16,47 +16,4 @@ HELEMENT One(const UIEngine::ElementTree& tree, const std::string& selector) {
     return found.empty() ? nullptr : found.front();
 }
 
-ObjectPtr RecordingHandler::Make() {
-    return ObjectPtr::Adopt(Interface::Object::New());
-}
-
-RecordingHandler& RecordingHandler::Of(const ObjectPtr& handler) {
-    return Interface::Object::ImplOf(handler.get());
-}
-
-uint32_t RecordingHandler::GetHandlerName(const char** name) {
-    *name = kSignatureName;
-    return 0;
-}
-
-uint32_t RecordingHandler::GetElementAttachedTo(HELEMENT* element) {
-    *element = element_;
-    return 0;
-}
-
-uint32_t RecordingHandler::HandleEvent(uint32_t* handled, HELEMENT element,
-                                       const UIEventRecord* event) {
-    events.push_back({event->code, element, event->target, event->source, event->data});
-    if (onEvent)
-        onEvent(*event);
-    if (failWith != SODetails::kOk)
-        return failWith;
-    if (markHandled && handled)
-        *handled = 1;
-    return markHandled ? 0 : 1;
-}
-
-uint32_t RecordingHandler::Attached(ServiceObject* window, HELEMENT element) {
-    attachedCalls.emplace_back(window, element);
-    attachedOnThread = Platform::CurrentThreadId();
-    element_ = element;
-    return 0;
-}
-
-uint32_t RecordingHandler::Detached() {
-    ++detachedCalls;
-    element_ = nullptr;
-    return 0;
-}
-
 } // namespace UIEngineTest

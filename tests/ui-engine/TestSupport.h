@@ -8,8 +8,10 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "ui-engine/UIHandler.h"
 #include "uiengine/ElementTree.h"
 #include "uiengine/Elements.h"
@@ -38,6 +40,11 @@ struct SeenEvent {
     HELEMENT target;
     HELEMENT source;
     uintptr_t data;
+
+    bool operator==(const SeenEvent& o) const {
+        return std::tie(code, element, target, source, data) ==
+               std::tie(o.code, o.element, o.target, o.source, o.data);
+    }
 };
 
 class RecordingHandler {
@@ -45,8 +52,8 @@ public:
     static constexpr const char* kSignatureName = "class RecordingHandler";
     using Interface = SOImpl::CppUIHandlerBase<RecordingHandler, SODetails::ServiceObjectTraits>;
 
-    static ObjectPtr Make();
-    static RecordingHandler& Of(const ObjectPtr& handler);
+    static ObjectPtr Make() { return ObjectPtr::Adopt(Interface::Object::New()); }
+    static RecordingHandler& Of(const ObjectPtr& h) { return Interface::Object::ImplOf(h.get()); }
 
     // What HandleEvent does: mark handled, fail with a code, or run a hook.
     bool markHandled = false;
@@ -59,11 +66,35 @@ public:
     int detachedCalls = 0;
 
     uint32_t OnQueryServiceObject(uint32_t, ServiceObject**, uint8_t, uint8_t) { return 1; }
-    uint32_t GetHandlerName(const char** name);
-    uint32_t GetElementAttachedTo(HELEMENT* element);
-    uint32_t HandleEvent(uint32_t* handled, HELEMENT element, const UIEventRecord* event);
-    uint32_t Attached(ServiceObject* window, HELEMENT element);
-    uint32_t Detached();
+    uint32_t GetHandlerName(const char** name) {
+        *name = kSignatureName;
+        return 0;
+    }
+    uint32_t GetElementAttachedTo(HELEMENT* element) {
+        *element = element_;
+        return 0;
+    }
+    uint32_t HandleEvent(uint32_t* handled, HELEMENT element, const UIEventRecord* event) {
+        events.push_back({event->code, element, event->target, event->source, event->data});
+        if (onEvent)
+            onEvent(*event);
+        if (failWith != SODetails::kOk)
+            return failWith;
+        if (markHandled && handled)
+            *handled = 1;
+        return markHandled ? 0 : 1;
+    }
+    uint32_t Attached(ServiceObject* window, HELEMENT element) {
+        attachedCalls.emplace_back(window, element);
+        attachedOnThread = Platform::CurrentThreadId();
+        element_ = element;
+        return 0;
+    }
+    uint32_t Detached() {
+        ++detachedCalls;
+        element_ = nullptr;
+        return 0;
+    }
 
 private:
     HELEMENT element_ = nullptr;
