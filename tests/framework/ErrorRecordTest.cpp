@@ -123,20 +123,10 @@ struct ForeignErrors {
     }
 };
 
-// What CheckResult throws for a failure of `object`.
-ServiceObjectException Thrown(ServiceObject* object) {
-    try {
-        CheckResult(object, 2);
-    } catch (const ServiceObjectException& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no exception";
-    return {};
-}
-
 TEST(CheckResult, ThrowsWhatTheObjectRecordedOnlyForFailures) {
     fwtest::FlatObject<1> object, noErrorInfo;
     object.object.header.common.GetErrorInfo = &ForeignErrors::GetErrorInfo;
+    auto thrown = [&] { return fwtest::Thrown([&] { CheckResult(object.get(), 2); }); };
     for (uint32_t code : {0u, 1u, 10u})
         EXPECT_NO_THROW(CheckResult(object.get(), code));
     EXPECT_EQ(ForeignErrors::calls, 0);
@@ -150,7 +140,7 @@ TEST(CheckResult, ThrowsWhatTheObjectRecordedOnlyForFailures) {
     std::wstring message = L"described";
     std::string function = "described::Function", file = "described\\file";
     ForeignErrors::info = {12, 34, message.c_str(), function.c_str(), file.c_str()};
-    const ServiceObjectException described = Thrown(object.get());
+    const ServiceObjectException described = thrown();
     message = L"changed";
     EXPECT_EQ(Of(described), Record(12, 34, L"described", function, file));
     EXPECT_EQ(described.Inner(), nullptr);
@@ -160,7 +150,7 @@ TEST(CheckResult, ThrowsWhatTheObjectRecordedOnlyForFailures) {
     ServiceObjectException theirs(kSPModuleNotFound, L"their message", "their::Function",
                                   "their\\file", 42);
     ForeignErrors::record = &theirs;
-    const ServiceObjectException standing = Thrown(object.get());
+    const ServiceObjectException standing = thrown();
     EXPECT_EQ(standing.Inner(), &theirs);
     EXPECT_EQ(Of(standing), Of(theirs));
 }

@@ -40,12 +40,11 @@ TEST(UIHandlerObject, AnswersForItselfAndRecordsRefusedCalls) {
         SCOPED_TRACE(serviceName);
         ObjectPtr h;
         ASSERT_EQ(CreateServiceObject(SODetails::AtomFromString(serviceName), h.Receive()), kOk);
-        const char* name1 = nullptr;
-        const char* name2 = nullptr;
-        EXPECT_EQ(Call<UIHandlerOps::GetHandlerName>(h, &name1), kOk);
-        EXPECT_EQ(Call<UIHandlerOps::GetHandlerName>(h, &name2), kOk);
-        EXPECT_EQ(name1, handlerName);
-        EXPECT_EQ(name1, name2);
+        const char* names[2] = {};
+        for (const char*& name : names)
+            EXPECT_EQ(Call<UIHandlerOps::GetHandlerName>(h, &name), kOk);
+        EXPECT_EQ(names[0], handlerName);
+        EXPECT_EQ(names[0], names[1]); // one lasting text, not a copy per call
 
         ServiceObject* self = nullptr;
         EXPECT_EQ(Query(h, "UIHandler", &self), kOk);
