@@ -8,7 +8,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,12 +24,9 @@ void ReadPage(PDDocument document, uint64_t index) {
     PDPage page = nullptr;
     if (FolioDocumentLoadPage(document, index, &page) != kPDOk)
         return;
-    PDRectF box{};
-    int32_t rotate = -1;
-    if (PDPageGetRotate(page, &rotate) == kPDOk)
-        fuzz::Require(rotate == 0 || rotate == 90 || rotate == 180 || rotate == 270,
-                      "a rotation of a quarter turn");
-    PDPageGetCropBox(page, &box);
+    const int32_t rotate = foliotest::Got<int32_t>(PDPageGetRotate, page).value_or(0);
+    fuzz::Require(rotate >= 0 && rotate < 360 && rotate % 90 == 0, "a rotation of a quarter turn");
+    foliotest::Got<PDRectF>(PDPageGetCropBox, page);
     PDPageText text = nullptr;
     if (PDPageLoadPageText(page, &text) == kPDOk) {
         uint64_t count = 0;
@@ -98,17 +94,14 @@ PDResult Insert(PDDocument document, uint64_t index, const Choice& choice) {
     return result;
 }
 
-// The written file opens again with the annotation on its page.
+// The written file opens again with the annotation on its page. (A failure
+// leaves the file in the temporary folder, "-written" in its name.)
 void CheckWritten(const std::string& bytes, uint64_t index, uint64_t expected) {
     const std::string path =
         fuzz::ScratchFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), "-written");
     PDDocument again = nullptr;
     fuzz::Require(FolioDocumentOpen(path.c_str(), &again) == kPDOk, "a written file opens");
     const std::optional<uint64_t> count = foliotest::AnnotsOn(again, index);
-    if (count && *count != expected)
-        std::fprintf(stderr, "page %llu of the written file (%s): %llu annotations, not %llu\n",
-                     (unsigned long long)index + 1, path.c_str(), (unsigned long long)*count,
-                     (unsigned long long)expected);
     fuzz::Require(!count || *count == expected, "the written file has the annotation");
     FolioDocumentRelease(again);
 }
@@ -134,15 +127,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   "no page past the count");
     const uint64_t index = pages > 0 ? choice.page % pages : 0;
     const std::optional<uint64_t> before = foliotest::AnnotsOn(document, index);
-    uint32_t undo = 0, stepsBefore = 0;
-    FolioDocumentCanUndo(document, &stepsBefore);
+    const uint32_t stepsBefore =
+        foliotest::Got<uint32_t>(FolioDocumentCanUndo, document).value_or(0);
     if (before && Insert(document, index, choice) == kPDOk) {
         fuzz::Require(foliotest::AnnotsOn(document, index) == *before + 1,
                       "one more annotation on the page");
-        FolioDocumentCanUndo(document, &undo);
-        fuzz::Require(undo == stepsBefore + 1, "one more undo step");
-        uint32_t repaired = 0;
-        FolioDocumentWasRepaired(document, &repaired);
+        fuzz::Require(foliotest::Got<uint32_t>(FolioDocumentCanUndo, document) == stepsBefore + 1,
+                      "one more undo step");
+        const uint32_t repaired =
+            foliotest::Got<uint32_t>(FolioDocumentWasRepaired, document).value_or(0);
         for (const uint32_t flags : {kFolioSaveIncremental, kFolioSaveFull}) {
             PDResult written = kPDOk;
             const std::string bytes = foliotest::Written(document, flags, &written);

@@ -61,29 +61,28 @@ TEST(TextCodec, ConvertsWhatTheCodePageHoldsBothWays) {
 }
 
 TEST(TextCodec, WhatDoesNotConvertIsMalformed) {
-    // Unpaired surrogates are no text in any code page.
-    for (wchar_t bad : {wchar_t(0xD800), wchar_t(0xDFFF)}) {
+    // Unpaired surrogates are no text in any code page; a character the code
+    // page lacks is not replaced.
+    std::vector<std::wstring> wide = {std::wstring(L"a") + wchar_t(0xD800),
+                                      std::wstring(L"a") + wchar_t(0xDFFF)};
+    std::vector<std::string> narrow;
+    if (Platform::AnsiCodePage() == kWesternCodePage)
+        wide.push_back(L"\u6587");
+    if (Platform::AnsiCodePage() == Platform::kUtf8CodePage) {
+        narrow = {"\x80", "a\xE2\x82",   "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                  "\xFF", "\xE2\x28\xA1"};
+        if constexpr (sizeof(wchar_t) == 4)
+            wide.push_back(std::wstring(L"a") + wchar_t(0x110000));
+    }
+    for (const std::wstring& text : wide) {
         std::string out;
-        EXPECT_EQ(Convert(SLConvertUnicodeToACP, L"a" + std::wstring(1, bad), &out),
-                  SODetails::kMalformedText);
+        EXPECT_EQ(Convert(SLConvertUnicodeToACP, text, &out), SODetails::kMalformedText)
+            << testing::PrintToString(text);
     }
-    if (Platform::AnsiCodePage() == kWesternCodePage) {
-        std::string out; // a character the code page lacks is not replaced
-        EXPECT_EQ(Convert(SLConvertUnicodeToACP, std::wstring(L"\u6587"), &out),
-                  SODetails::kMalformedText);
-    }
-    if (Platform::AnsiCodePage() != Platform::kUtf8CodePage)
-        return;
-    for (const std::string text : {"\x80", "a\xE2\x82", "\xC0\xAF", "\xED\xA0\x80",
-                                   "\xF4\x90\x80\x80", "\xFF", "\xE2\x28\xA1"}) {
+    for (const std::string& text : narrow) {
         std::wstring out;
         EXPECT_EQ(Convert(SLConvertACPToUnicode, text, &out), SODetails::kMalformedText)
             << testing::PrintToString(text);
-    }
-    if constexpr (sizeof(wchar_t) == 4) {
-        std::string out;
-        EXPECT_EQ(Convert(SLConvertUnicodeToACP, std::wstring(L"a") + wchar_t(0x110000), &out),
-                  SODetails::kMalformedText);
     }
 }
 
