@@ -39,22 +39,18 @@ Record CurrentError() {
 TEST(ErrorRecords, EachThreadKeepsItsOwnLastFailure) {
     fwtest::SpinBarrier bothReported(2);
     Record seenA, seenB;
-    std::thread a([&] {
-        ReportError(5, L"IfA", L"OpA", "fnA", "fileA", 11);
+    auto reportThenRead = [&](uint32_t code, const char* function, uint32_t line, Record* seen) {
+        ReportError(code, L"If", L"Op", function, "file", line);
         bothReported.Wait();
-        seenA = CurrentError();
-    });
-    std::thread b([&] {
-        ReportError(kSPFactoryFailed, L"IfB", L"OpB", "fnB", "fileB", 22);
-        bothReported.Wait();
-        seenB = CurrentError();
-    });
+        *seen = CurrentError();
+    };
+    std::thread a(reportThenRead, 5, "fnA", 11, &seenA);
+    std::thread b(reportThenRead, kSPFactoryFailed, "fnB", 22, &seenB);
     a.join();
     b.join();
-    EXPECT_EQ(seenA, Record(5, 11, L"IfA::OpA() failed, code: 5", "fnA", "fileA"));
+    EXPECT_EQ(seenA, Record(5, 11, L"If::Op() failed, code: 5", "fnA", "file"));
     // The code is written in decimal.
-    EXPECT_EQ(seenB,
-              Record(kSPFactoryFailed, 22, L"IfB::OpB() failed, code: 65542", "fnB", "fileB"));
+    EXPECT_EQ(seenB, Record(kSPFactoryFailed, 22, L"If::Op() failed, code: 65542", "fnB", "file"));
 }
 
 TEST(ErrorRecords, ThereIsNoneUntilAFailureAndOnlyFailuresReplaceIt) {
