@@ -50,36 +50,32 @@ void ReadPage(PDDocument document, uint64_t index) {
     PDPageRelease(page);
 }
 
+constexpr size_t kMostQuads = 4;
+
 // The input's tail chooses the annotation; what is left is the file.
 struct Choice {
+    explicit Choice(FuzzedDataProvider& input)
+        : subtype(input.PickValueInArray<uint32_t>(
+              {kPDAtomHighlight, kPDAtomUnderline, kPDAtomStrikeOut})),
+          color(input.ConsumeIntegral<uint32_t>()),
+          opacity(input.ConsumeFloatingPointInRange(0.0f, 1.0f)),
+          page(input.ConsumeIntegralInRange<uint64_t>(0, 7)) {
+        // Mostly page-sized numbers, now and then anything a float holds.
+        auto coordinate = [&] {
+            return input.ConsumeBool() ? input.ConsumeFloatingPointInRange(-100.0f, 1000.0f)
+                                       : input.ConsumeFloatingPoint<float>();
+        };
+        for (size_t i = input.ConsumeIntegralInRange<size_t>(1, kMostQuads); i > 0; --i) {
+            const float x0 = coordinate(), y0 = coordinate(), x1 = coordinate(), y1 = coordinate();
+            quads.push_back({{x0, y1}, {x1, y1}, {x0, y0}, {x1, y0}});
+        }
+    }
     uint32_t subtype;
     uint32_t color;
     float opacity;
     uint64_t page;
     std::vector<PDQuadF> quads;
 };
-
-constexpr size_t kMostQuads = 4;
-
-Choice Choose(FuzzedDataProvider& input) {
-    const uint32_t kinds[] = {kPDAtomHighlight, kPDAtomUnderline, kPDAtomStrikeOut};
-    Choice choice{};
-    choice.subtype = input.PickValueInArray(kinds);
-    choice.color = input.ConsumeIntegral<uint32_t>();
-    choice.opacity = input.ConsumeFloatingPointInRange(0.0f, 1.0f);
-    choice.page = input.ConsumeIntegralInRange<uint64_t>(0, 7);
-    const size_t count = input.ConsumeIntegralInRange<size_t>(1, kMostQuads);
-    for (size_t i = 0; i < count; ++i) {
-        // Mostly page-sized numbers, now and then anything a float holds.
-        auto coordinate = [&] {
-            return input.ConsumeBool() ? input.ConsumeFloatingPointInRange(-100.0f, 1000.0f)
-                                       : input.ConsumeFloatingPoint<float>();
-        };
-        const float x0 = coordinate(), y0 = coordinate(), x1 = coordinate(), y1 = coordinate();
-        choice.quads.push_back({{x0, y1}, {x1, y1}, {x0, y0}, {x1, y0}});
-    }
-    return choice;
-}
 
 PDResult Insert(PDDocument document, uint64_t index, const Choice& choice) {
     PDPage page = nullptr;
@@ -110,7 +106,7 @@ void CheckWritten(const std::string& bytes, uint64_t index, uint64_t expected) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
-    const Choice choice = Choose(input);
+    const Choice choice(input);
     const std::vector<uint8_t> file = input.ConsumeRemainingBytes<uint8_t>();
     const std::string path = fuzz::ScratchFile(file.data(), file.size());
     PDDocument document = nullptr;
