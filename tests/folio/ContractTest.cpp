@@ -239,15 +239,12 @@ TEST_P(Contract, RenderingIntoAnImageWritesTheVisiblePartOfThePageOnly) {
     const int32_t width = w, height = h / 2, left = -7, top = height / 2;
     std::vector<uint8_t> image(size_t(width) * height * 4, 0x11);
     ASSERT_EQ(FolioPageRenderInto(pages_[0], 1, image.data(), width, height, left, top), kPDOk);
-    for (int32_t y = 0; y < height; ++y) {
-        for (int32_t x = 0; x < width; ++x) {
-            const uint8_t* got = &image[(size_t(y) * width + x) * 4];
-            const int32_t px = x - left, py = y - top;
-            const bool onPage = px >= 0 && px < w && py >= 0 && py < h;
-            const uint8_t* want = onPage ? page + (size_t(py) * w + px) * 4 : nullptr;
-            for (int c = 0; c < 4; ++c)
-                ASSERT_EQ(got[c], want ? want[c] : 0x11) << x << "," << y;
-        }
+    for (size_t i = 0; i < image.size(); ++i) {
+        const int32_t x = int32_t(i / 4 % width), y = int32_t(i / 4 / width);
+        const int32_t px = x - left, py = y - top;
+        const bool onPage = px >= 0 && px < w && py >= 0 && py < h;
+        ASSERT_EQ(image[i], onPage ? page[(size_t(py) * w + px) * 4 + i % 4] : 0x11)
+            << x << "," << y;
     }
     FolioFreeBuffer(page);
     EXPECT_EQ(FolioPageRenderInto(pages_[0], 1, nullptr, 1, 1, 0, 0), kPDErrBadArgument);

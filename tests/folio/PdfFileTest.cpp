@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "FolioChecks.h"
 #include "ShellCommand.h"
@@ -34,8 +35,7 @@ protected:
     // Annotations on the first page of a saved file that poppler reads without complaint.
     uint64_t Count(const std::string& path) {
         const Outcome info = RunCommand("pdfinfo " + Quote(path));
-        EXPECT_EQ(info.exit, 0);
-        EXPECT_EQ(info.err, "");
+        EXPECT_EQ(std::tie(info.exit, info.err), std::make_tuple(0, std::string()));
         return AnnotsOn(Open(path), 0).value_or(99);
     }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -11,16 +12,16 @@ namespace {
 
 // Both directions the same way: measure, then convert into a buffer one
 // longer than needed, whose last unit must stay untouched.
-template <typename In, typename Out, typename Fn>
-uint32_t Convert(Fn fn, const In& text, Out* out) {
+template <typename Out, typename In, typename Fn>
+std::pair<uint32_t, Out> Convert(Fn fn, const In& text) {
     size_t length = 0;
     if (uint32_t code = fn(text.data(), text.size(), nullptr, &length))
-        return code;
-    out->assign(length + 1, '#');
-    const uint32_t code = fn(text.data(), text.size(), out->data(), &length);
-    EXPECT_EQ(out->back(), '#') << "no terminator is written";
-    out->resize(length);
-    return code;
+        return {code, Out()};
+    Out out(length + 1, '#');
+    const uint32_t code = fn(text.data(), text.size(), out.data(), &length);
+    EXPECT_EQ(out.back(), '#') << "no terminator is written";
+    out.resize(length);
+    return {code, out};
 }
 
 constexpr uint32_t kWesternCodePage = 1252;
@@ -45,12 +46,10 @@ std::vector<Held> HeldByTheCodePage() {
 TEST(TextCodec, ConvertsWhatTheCodePageHoldsBothWays) {
     SCOPED_TRACE(testing::Message() << "code page " << Platform::AnsiCodePage());
     for (const auto& [wideText, narrowText] : HeldByTheCodePage()) {
-        std::string narrow;
-        std::wstring wide;
-        ASSERT_EQ(Convert(SLConvertUnicodeToACP, wideText, &narrow), SODetails::kOk);
-        EXPECT_EQ(narrow, narrowText);
-        ASSERT_EQ(Convert(SLConvertACPToUnicode, narrowText, &wide), SODetails::kOk);
-        EXPECT_EQ(wide, wideText);
+        EXPECT_EQ(Convert<std::string>(SLConvertUnicodeToACP, wideText),
+                  std::make_pair(SODetails::kOk, narrowText));
+        EXPECT_EQ(Convert<std::wstring>(SLConvertACPToUnicode, narrowText),
+                  std::make_pair(SODetails::kOk, wideText));
     }
 
     wchar_t buffer[2] = {L'#', L'#'};
@@ -74,16 +73,14 @@ TEST(TextCodec, WhatDoesNotConvertIsMalformed) {
         if constexpr (sizeof(wchar_t) == 4)
             wide.push_back(std::wstring(L"a") + wchar_t(0x110000));
     }
-    for (const std::wstring& text : wide) {
-        std::string out;
-        EXPECT_EQ(Convert(SLConvertUnicodeToACP, text, &out), SODetails::kMalformedText)
+    for (const std::wstring& text : wide)
+        EXPECT_EQ(Convert<std::string>(SLConvertUnicodeToACP, text).first,
+                  SODetails::kMalformedText)
             << testing::PrintToString(text);
-    }
-    for (const std::string& text : narrow) {
-        std::wstring out;
-        EXPECT_EQ(Convert(SLConvertACPToUnicode, text, &out), SODetails::kMalformedText)
+    for (const std::string& text : narrow)
+        EXPECT_EQ(Convert<std::wstring>(SLConvertACPToUnicode, text).first,
+                  SODetails::kMalformedText)
             << testing::PrintToString(text);
-    }
 }
 
 } // namespace
