@@ -26,12 +26,11 @@ std::pair<uint32_t, Out> Convert(Fn fn, const In& text) {
 
 constexpr uint32_t kWesternCodePage = 1252;
 
-// What the running system's ANSI code page holds: the wide text and its bytes.
-using Held = std::pair<std::wstring, std::string>;
-
-std::vector<Held> HeldByTheCodePage() {
-    std::vector<Held> held = {{L"", ""},
-                              {std::wstring(L"nul\0inside", 10), std::string("nul\0inside", 10)}};
+TEST(TextCodec, ConvertsWhatTheCodePageHoldsBothWays) {
+    SCOPED_TRACE(testing::Message() << "code page " << Platform::AnsiCodePage());
+    // What the running system's ANSI code page holds: the wide text and its bytes.
+    std::vector<std::pair<std::wstring, std::string>> held = {
+        {L"", ""}, {std::wstring(L"nul\0inside", 10), std::string("nul\0inside", 10)}};
     if (Platform::AnsiCodePage() == Platform::kUtf8CodePage) {
         held.push_back({L"Gr\u00FC\u00DFe \u20AC \u6587", "Gr\xC3\xBC\xC3\x9F"
                                                           "e \xE2\x82\xAC \xE6\x96\x87"});
@@ -40,12 +39,7 @@ std::vector<Held> HeldByTheCodePage() {
         held.push_back({L"Gr\u00FC\u00DFe \u20AC", "Gr\xFC\xDF"
                                                    "e \x80"});
     }
-    return held;
-}
-
-TEST(TextCodec, ConvertsWhatTheCodePageHoldsBothWays) {
-    SCOPED_TRACE(testing::Message() << "code page " << Platform::AnsiCodePage());
-    for (const auto& [wideText, narrowText] : HeldByTheCodePage()) {
+    for (const auto& [wideText, narrowText] : held) {
         EXPECT_EQ(Convert<std::string>(SLConvertUnicodeToACP, wideText),
                   std::make_pair(SODetails::kOk, narrowText));
         EXPECT_EQ(Convert<std::wstring>(SLConvertACPToUnicode, narrowText),
