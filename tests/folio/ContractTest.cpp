@@ -113,13 +113,11 @@ TEST_P(Contract, TextQuadsAndLineFeeds) {
         EXPECT_EQ(ReadText(pages_[2]), L"x");
     }
 
-    PDPageText text = nullptr;
-    ASSERT_EQ(PDPageLoadPageText(pages_[0], &text), kPDOk);
+    const PDPageText text = Got<PDPageText>(PDPageLoadPageText, pages_[0]).value();
+    EXPECT_EQ(Got<uint64_t>(PDPageTextGetCharUnicode, text, 0, nullptr, 0), 1u);
     uint64_t len = 0;
     wchar_t buf[4];
     PDQuadF quad;
-    EXPECT_EQ(PDPageTextGetCharUnicode(text, 0, nullptr, 0, &len), kPDOk);
-    EXPECT_EQ(len, 1u);
     EXPECT_EQ(PDPageTextGetCharUnicode(text, 15, buf, 4, &len), kPDErrOutOfRange);
     EXPECT_EQ(PDPageTextGetCharQuad(text, 15, &quad), kPDErrOutOfRange);
     EXPECT_EQ(PDPageTextGetCharQuad(text, 0, nullptr), kPDErrBadArgument);

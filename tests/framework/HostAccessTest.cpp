@@ -23,8 +23,7 @@ struct TranslatorInterface {
         SODetails::SetOperation<LocaleManagerOps::Translate>(ops, &Translate);
     }
     static uint32_t Translate(ServiceObject*, const wchar_t** text, const wchar_t* source) {
-        if (std::wstring(source) == L"Highlight")
-            *text = L"Hervorheben";
+        *text = std::wstring(source) == L"Highlight" ? L"Hervorheben" : *text;
         return SODetails::kOk;
     }
 };

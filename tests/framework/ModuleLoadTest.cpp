@@ -184,10 +184,13 @@ struct Host {
         return {sizeof(PluginInitParams), {}, 77, 0, &GetHostApi, &GetNameId, pluginInterface};
     }
 
-    // Posts a ribbon notification with `source`; returns how many handler
-    // names the plug-in asked for (two per live subscription when the ribbon
-    // is ready).
-    static std::size_t Post(const char* notification, ServiceObject* source) {
+    // Posts a ribbon notification (by default, that the ribbon bar is ready);
+    // returns how many handler names the plug-in asked for (two per live
+    // subscription when the ribbon is ready).
+    static constexpr const char* kReady = "Notification_UIRIbbonBar_Initialized";
+    static inline fwtest::FlatObject<4> ribbonBar;
+    static std::size_t Post(const char* notification = kReady,
+                            ServiceObject* source = ribbonBar.get()) {
         ObjectPtr notifier = SODetails::GetGlobalNotifier();
         EXPECT_TRUE(notifier);
         const std::size_t before = names.size();
@@ -196,11 +199,6 @@ struct Host {
                                    &flag);
         return names.size() - before;
     }
-    std::size_t PostRibbonReady() {
-        return Post("Notification_UIRIbbonBar_Initialized", ribbonBar.get());
-    }
-
-    fwtest::FlatObject<4> ribbonBar;
 };
 
 PluginHostInfo HostInfo(uint32_t version = kPluginInterfaceVersion) {
@@ -236,7 +234,7 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     EXPECT_EQ(initialize(&toShortInterface), kBadRecordSize);
     EXPECT_EQ(Host::hostApiCalls, hostApiCalls + 2);
     EXPECT_EQ(shortInterface.info, nullptr);
-    EXPECT_EQ(host.PostRibbonReady(), 0u);
+    EXPECT_EQ(Host::Post(), 0u);
 
     PluginInitParams params = host.Params(&pi);
     ASSERT_EQ(initialize(&params), kOk);
@@ -249,17 +247,17 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     EXPECT_NE(std::wcsstr(pi.info->legalNotice, brandText), nullptr) << pi.info->legalNotice;
     for (PluginOperation op : {pi.checkAlive0, pi.checkAlive1, pi.checkAlive2})
         EXPECT_EQ(op(), kOk);
-    EXPECT_EQ(host.PostRibbonReady(), 2u);
+    EXPECT_EQ(Host::Post(), 2u);
 
     // A second PluginMain replaces the instance; the first one's
     // subscriptions end with it.
     ASSERT_EQ(m.PluginMain(&in, &out), kOk);
-    EXPECT_EQ(host.PostRibbonReady(), 0u);
+    EXPECT_EQ(Host::Post(), 0u);
     ASSERT_EQ(initialize(&params), kOk);
-    EXPECT_EQ(host.PostRibbonReady(), 2u);
+    EXPECT_EQ(Host::Post(), 2u);
 
     EXPECT_EQ(pi.destroyInstance(), kOk);
-    EXPECT_EQ(host.PostRibbonReady(), 0u);
+    EXPECT_EQ(Host::Post(), 0u);
     for (PluginOperation op :
          {pi.checkAlive0, pi.destroyInstance, pi.registerObjects, pi.unregisterObjects})
         EXPECT_EQ(op(), kNotAvailable);
@@ -302,7 +300,6 @@ TEST(ModuleLoad, RegistrationAndTheRibbon) {
     StartedPlugin started(m);
     ASSERT_TRUE(started.ok);
     PluginInterface& pi = started.pi;
-    Host& host = started.host;
 
     auto handlerIsServed = [] { return bool(HostService("UIReviewMarkupGroupHandler")); };
     auto toolCanBeMade = [] {
@@ -337,20 +334,20 @@ TEST(ModuleLoad, RegistrationAndTheRibbon) {
     EXPECT_TRUE(handlerIsServed());
     EXPECT_TRUE(toolCanBeMade());
     EXPECT_EQ(actionAnnouncements(), announced);
-    EXPECT_EQ(host.PostRibbonReady(), 2u);
+    EXPECT_EQ(Host::Post(), 2u);
 
     ASSERT_EQ(pi.unregisterObjects(), kOk);
     EXPECT_FALSE(handlerIsServed());
-    EXPECT_EQ(host.PostRibbonReady(), 0u); // the subscriptions ended
+    EXPECT_EQ(Host::Post(), 0u); // the subscriptions ended
     EXPECT_TRUE(toolCanBeMade());
 
     EXPECT_EQ(actionAnnouncements(), announced); // it stays announced
     ASSERT_EQ(pi.registerObjects(), kOk);
     EXPECT_TRUE(handlerIsServed());
     EXPECT_EQ(actionAnnouncements(), announced);
-    EXPECT_EQ(host.PostRibbonReady(), 0u); // until PluginInitialize runs again
+    EXPECT_EQ(Host::Post(), 0u); // until PluginInitialize runs again
     ASSERT_EQ(started.Initialize(), kOk);
-    EXPECT_EQ(host.PostRibbonReady(), 2u);
+    EXPECT_EQ(Host::Post(), 2u);
 
     // The ribbon's two notifications put the plug-in's real handlers into its
     // groups: when it is ready, the handlers the host makes for the plug-in's
@@ -362,7 +359,7 @@ TEST(ModuleLoad, RegistrationAndTheRibbon) {
     using Placements = RibbonBar::Placements;
     auto placements = [&] { return std::exchange(bar.placements, {}); };
     Host::slots.clear();
-    EXPECT_EQ(Host::Post("Notification_UIRIbbonBar_Initialized", ribbon.get()), 2u);
+    EXPECT_EQ(Host::Post(Host::kReady, ribbon.get()), 2u);
     EXPECT_EQ(placements(),
               (Placements{{L"Markup", "class MarkupGroupHandler", false},
                           {L"Font", "class FontGroupTextMarkupControlHandler", false}}));
@@ -379,7 +376,7 @@ TEST(ModuleLoad, RegistrationAndTheRibbon) {
                           {L"Font", "class FontGroupTextMarkupControlHandler", true}}));
     EXPECT_EQ(Host::slots, (std::vector<uint32_t>{2}));
     Host::Post(kCustomised, nullptr);
-    Host::Post("Notification_UIRIbbonBar_Initialized", nullptr);
+    Host::Post(Host::kReady, nullptr);
     EXPECT_TRUE(placements().empty()); // no ribbon bar, nothing to place into
     EXPECT_EQ(pi.unregisterObjects(), kOk);
     EXPECT_EQ(pi.destroyInstance(), kOk);

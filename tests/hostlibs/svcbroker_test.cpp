@@ -134,6 +134,15 @@ uint32_t HostFactory(void* context, ServiceObject** out) {
     return SODetails::kOk;
 }
 
+// The load-time module asks from its loading thread and from a thread of its
+// own; not on Windows, where a DLL's initialisers run under the loader lock
+// that a new thread needs before it can start.
+#if defined(_WIN32)
+constexpr int kLoadAsks = 1;
+#else
+constexpr int kLoadAsks = 2;
+#endif
+
 // Were the broker locked while a module loads or creates, the second thread
 // these modules start would wait for ever.
 TEST_F(Broker, ModulesMayCallBackWhileBeingLoadedOrCreating) {
@@ -146,8 +155,7 @@ TEST_F(Broker, ModulesMayCallBackWhileBeingLoadedOrCreating) {
     Release(loaded.object);
     EXPECT_EQ(ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadResult")(),
               SODetails::kOk);
-    EXPECT_EQ(factory.calls,
-              ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadAsks")());
+    EXPECT_EQ(factory.calls, kLoadAsks);
 
     ServiceProviderRegService("hostlibs.nested", "Nested", kModule, "multiple", 0);
     ServiceProviderRegService("hostlibs.nested.inner", "Counter", kModule, "single", 0);
