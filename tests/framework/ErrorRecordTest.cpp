@@ -86,7 +86,6 @@ struct RecordSlot {
         // The inner pointer sits at offset 8 of the shared layout.
         std::memcpy(bytes + 8, &inner, sizeof(inner));
     }
-    void Kill() { record->~ServiceObjectException(); }
 };
 
 TEST(ErrorRecords, ChainResolvesToTheLastLiveRecord) {
@@ -96,10 +95,10 @@ TEST(ErrorRecords, ChainResolvesToTheLastLiveRecord) {
     ServiceObjectException outer = ServiceObjectException::StandingFor(middle.record);
     EXPECT_EQ(Of(outer), Record(7, 70, L"inner", "fn", "file"));
 
-    inner.Kill();
+    inner.record->~ServiceObjectException();
     EXPECT_EQ(std::memcmp(inner.bytes, "DDDD", 4), 0); // the dead marker
     EXPECT_EQ(Of(outer), Record(5, 50, L"middle", "fn", "file"));
-    middle.Kill();
+    middle.record->~ServiceObjectException();
     EXPECT_EQ(Of(outer), Record()); // its own, empty fields
 }
 

@@ -356,13 +356,12 @@ TEST(ModuleLoad, RegistrationAndTheRibbon) {
     // handler of its own.
     const ObjectPtr ribbon = ObjectPtr::Adopt(RibbonBar::Object::New());
     RibbonBar& bar = RibbonBar::Object::ImplOf(ribbon.get());
-    using Placements = RibbonBar::Placements;
     auto placements = [&] { return std::exchange(bar.placements, {}); };
     Host::slots.clear();
     EXPECT_EQ(Host::Post(Host::kReady, ribbon.get()), 2u);
     EXPECT_EQ(placements(),
-              (Placements{{L"Markup", "class MarkupGroupHandler", false},
-                          {L"Font", "class FontGroupTextMarkupControlHandler", false}}));
+              (RibbonBar::Placements{{L"Markup", "class MarkupGroupHandler", false},
+                                     {L"Font", "class FontGroupTextMarkupControlHandler", false}}));
     EXPECT_EQ(Host::slots, (std::vector<uint32_t>{2, 9}));
 
     const char* const kCustomised = "Notification_UIRIbbonBar_CustomPanel_Changed";
@@ -372,8 +371,8 @@ TEST(ModuleLoad, RegistrationAndTheRibbon) {
     Host::slots.clear();
     EXPECT_EQ(Host::Post(kCustomised, ribbon.get()), 1u);
     EXPECT_EQ(placements(),
-              (Placements{{L"Markup", "class MarkupGroupHandler", true},
-                          {L"Font", "class FontGroupTextMarkupControlHandler", true}}));
+              (RibbonBar::Placements{{L"Markup", "class MarkupGroupHandler", true},
+                                     {L"Font", "class FontGroupTextMarkupControlHandler", true}}));
     EXPECT_EQ(Host::slots, (std::vector<uint32_t>{2}));
     Host::Post(kCustomised, nullptr);
     Host::Post(Host::kReady, nullptr);

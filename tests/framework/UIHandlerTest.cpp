@@ -19,13 +19,10 @@ using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 using SODetails::kOk;
 using SODetails::SequenceHash;
 
-template <class Slot, class... Args> uint32_t Call(const ObjectPtr& o, Args... args) {
-    return SODetails::TryCall<Slot>(o.get(), args...).value_or(0xDEAD);
-}
-
 uint32_t Query(const ObjectPtr& o, const char* interfaceName, ServiceObject** out) {
-    return Call<UIHandlerOps::QueryServiceObject>(o, SequenceHash(interfaceName), out, uint8_t{0},
-                                                  uint8_t{0});
+    return SODetails::TryCall<UIHandlerOps::QueryServiceObject>(
+               o.get(), SequenceHash(interfaceName), out, uint8_t{0}, uint8_t{0})
+        .value_or(0xDEAD);
 }
 
 // Each ribbon handler answers a query for its own interface with itself and declines others; a bad

@@ -34,11 +34,10 @@ void ReadPage(PDDocument document, uint64_t index) {
         for (uint64_t i = 0; i < count; ++i) {
             wchar_t unit[8];
             uint64_t length = 0;
-            PDQuadF quad{};
             fuzz::Require(PDPageTextGetCharUnicode(text, i, unit, 8, &length) == kPDOk,
                           "every counted character has text");
             fuzz::Require(length >= 1, "a character of at least one unit");
-            fuzz::Require(PDPageTextGetCharQuad(text, i, &quad) == kPDOk,
+            fuzz::Require(foliotest::Got<PDQuadF>(PDPageTextGetCharQuad, text, i).has_value(),
                           "every counted character has a quad");
         }
         uint64_t length = 0;

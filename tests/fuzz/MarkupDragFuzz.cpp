@@ -68,13 +68,6 @@ void CheckEvent(const std::vector<uint64_t>& before, const std::vector<uint64_t>
                   "one undo step for a drag that marked, none for one that did not");
 }
 
-void Send(ServiceObject* tool, uint32_t type, SL::PointI point) {
-    const BLInputEvent event{type, Input::kLeftButton, point};
-    bool handled = false;
-    const auto result = SODetails::TryCall<BLInputHandlerOps::HandleEvent>(tool, &event, &handled);
-    fuzz::Require(result && *result == SODetails::kOk, "the tool takes every event");
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -94,9 +87,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const int32_t x = (e[1] | e[2] << 8) % (kViewWidth + 2 * kStray) - kStray;
         const int32_t y = (e[3] | e[4] << 8) % (kViewHeight + 2 * kStray) - kStray;
         const uint32_t pointerEvents[] = {Input::kButtonDown, Input::kMouseMove, Input::kButtonUp};
-        if (e[0] % 4 < 3)
-            Send(tool.get(), pointerEvents[e[0] % 4], {x, y});
-        else // the view scrolls under the pointer: by up to a page and a half
+        if (e[0] % 4 < 3) {
+            const BLInputEvent event{pointerEvents[e[0] % 4], Input::kLeftButton, {x, y}};
+            bool handled = false;
+            const auto result =
+                SODetails::TryCall<BLInputHandlerOps::HandleEvent>(tool.get(), &event, &handled);
+            fuzz::Require(result && *result == SODetails::kOk, "the tool takes every event");
+        } else // the view scrolls under the pointer: by up to a page and a half
             HostBL::ScrollTo(view.get(), HostBL::ScrollPosition(view.get()) + (y - x) * 2);
         const std::vector<uint64_t> now = CountsOf(document);
         CheckEvent(counts, now, e[0] % 4 == 2);
