@@ -48,8 +48,7 @@ TEST_F(PdfFile, WritingAppendsOrWritesWholeAndStopsWhenTheOutputRefuses) {
     WritePdf(path, {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 20, "Text"}}}});
     const std::string original = ReadFile(path);
     PDDocument doc = Open(path);
-    PDPage page = nullptr;
-    ASSERT_EQ(FolioDocumentLoadPage(doc, 0, &page), kPDOk);
+    const PDPage page = Got<PDPage>(FolioDocumentLoadPage, doc, 0).value();
     const PDQuadF q = FolioBox(20, 144, 34.44f, 171.5f);
 
     // Incremental saves onto the file the document was read from keep its bytes.

@@ -117,7 +117,6 @@ TEST(ModuleLoad, ServiceObjectEntries) {
     const ServiceObjectInfo* again = nullptr;
     ASSERT_EQ(m.ReflectServiceObjectInfo(&again, &count), kOk);
     EXPECT_EQ(again, table);
-    EXPECT_EQ(count, 2u);
     EXPECT_EQ(again[0].atom, SODetails::kUnresolvedAtom);
 
     for (const char* name : {"ServiceObjectModuleInitialize", "ServiceObjectModuleOnCleanup",
@@ -180,7 +179,7 @@ struct Host {
                                                &systemError);
     }
 
-    PluginInitParams Params(PluginInterface* pluginInterface) {
+    static PluginInitParams Params(PluginInterface* pluginInterface) {
         return {sizeof(PluginInitParams), {}, 77, 0, &GetHostApi, &GetNameId, pluginInterface};
     }
 
@@ -207,7 +206,6 @@ PluginHostInfo HostInfo(uint32_t version = kPluginInterfaceVersion) {
 
 TEST(ModuleLoad, PluginInstanceLifecycle) {
     LOAD_OR_SKIP(m);
-    Host host;
     PluginHostInfo in = HostInfo();
     PluginEntryInfo out{};
     ASSERT_EQ(m.PluginMain(&in, &out), kOk);
@@ -221,8 +219,8 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     pi.size = sizeof(PluginInterface);
     shortInterface.size = 56;
     PluginHostInfo shortInfo{23, 0, kPluginInterfaceVersion, 0, 0};
-    PluginInitParams shortParams = host.Params(&pi), noInterface = host.Params(nullptr),
-                     toShortInterface = host.Params(&shortInterface);
+    PluginInitParams shortParams = Host::Params(&pi), noInterface = Host::Params(nullptr),
+                     toShortInterface = Host::Params(&shortInterface);
     shortParams.size = 47;
     EXPECT_EQ(m.PluginMain(nullptr, &out), kBadArgument);
     EXPECT_EQ(m.PluginMain(&in, nullptr), kBadArgument);
@@ -236,7 +234,7 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     EXPECT_EQ(shortInterface.info, nullptr);
     EXPECT_EQ(Host::Post(), 0u);
 
-    PluginInitParams params = host.Params(&pi);
+    PluginInitParams params = Host::Params(&pi);
     ASSERT_EQ(initialize(&params), kOk);
     ASSERT_NE(pi.info, nullptr);
     EXPECT_STREQ(pi.info->name, L"Text Markup Plugin");
@@ -281,10 +279,9 @@ struct StartedPlugin {
     }
     uint32_t Initialize() {
         pi.size = sizeof(PluginInterface);
-        params = host.Params(&pi);
+        params = Host::Params(&pi);
         return entry.initialize(&params);
     }
-    Host host;
     PluginEntryInfo entry{};
     PluginInterface pi{};
     PluginInitParams params{};

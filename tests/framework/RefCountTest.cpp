@@ -15,9 +15,6 @@ namespace {
 using fwtest::ProbeObject;
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 
-uint32_t AddRef(ServiceObject* o) {
-    return o->common.AddRef(o);
-}
 uint32_t Release(ServiceObject* o) {
     return o->common.Release(o);
 }
@@ -54,7 +51,7 @@ TEST(WeakReference, BlockIsMadeOnceAndOutlivesTheObject) {
     std::atomic<int> destructions{0};
     ServiceObject* o = ProbeObject::New(&destructions);
     EXPECT_EQ(RefCount(o), 1u);
-    EXPECT_EQ(AddRef(o), 2u);
+    EXPECT_EQ(o->common.AddRef(o), 2u);
     EXPECT_EQ(Release(o), 1u);
     EXPECT_EQ(o->common.GetWeakRef(o, nullptr), SODetails::kBadArgument);
 
@@ -146,7 +143,7 @@ TEST(WeakReference, LastReleaseRacesLock) {
 TEST(WeakReference, WeakBlockMadeDuringTheLastReleaseIsRespected) {
     std::vector<Round> rounds(kRounds / 2);
     for (Round& r : rounds)
-        AddRef(r.object);
+        r.object->common.AddRef(r.object);
     Race(
         rounds, [](Round& r) { Release(r.object); },
         [](Round& r) {
