@@ -29,8 +29,6 @@ namespace {
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 using SODetails::AtomFromString;
 using SODetails::kBadArgument;
-using SODetails::kBadRecordSize;
-using SODetails::kNotAvailable;
 using SODetails::kOk;
 using SODetails::TryCall;
 
@@ -224,12 +222,12 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     shortParams.size = 47;
     EXPECT_EQ(m.PluginMain(nullptr, &out), kBadArgument);
     EXPECT_EQ(m.PluginMain(&in, nullptr), kBadArgument);
-    EXPECT_EQ(m.PluginMain(&shortInfo, &out), kBadRecordSize);
+    EXPECT_EQ(m.PluginMain(&shortInfo, &out), SODetails::kBadRecordSize);
     const int hostApiCalls = Host::hostApiCalls;
     EXPECT_EQ(initialize(nullptr), kBadArgument);
-    EXPECT_EQ(initialize(&shortParams), kBadRecordSize);
+    EXPECT_EQ(initialize(&shortParams), SODetails::kBadRecordSize);
     EXPECT_EQ(initialize(&noInterface), kBadArgument);
-    EXPECT_EQ(initialize(&toShortInterface), kBadRecordSize);
+    EXPECT_EQ(initialize(&toShortInterface), SODetails::kBadRecordSize);
     EXPECT_EQ(Host::hostApiCalls, hostApiCalls + 2);
     EXPECT_EQ(shortInterface.info, nullptr);
     EXPECT_EQ(Host::Post(), 0u);
@@ -258,8 +256,8 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     EXPECT_EQ(Host::Post(), 0u);
     for (PluginOperation op :
          {pi.checkAlive0, pi.destroyInstance, pi.registerObjects, pi.unregisterObjects})
-        EXPECT_EQ(op(), kNotAvailable);
-    EXPECT_EQ(initialize(&params), kNotAvailable);
+        EXPECT_EQ(op(), SODetails::kNotAvailable);
+    EXPECT_EQ(initialize(&params), SODetails::kNotAvailable);
 
     // A wrong interface version is refused, but the new instance is in place.
     in = HostInfo(0x01000002);
@@ -267,7 +265,7 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     EXPECT_EQ(m.PluginMain(&in, &out), SODetails::kVersionMismatch);
     EXPECT_EQ(out.initialize, nullptr);
     EXPECT_EQ(pi.checkAlive0(), kOk);
-    EXPECT_EQ(initialize(&toShortInterface), kBadRecordSize);
+    EXPECT_EQ(initialize(&toShortInterface), SODetails::kBadRecordSize);
     EXPECT_EQ(pi.destroyInstance(), kOk);
 }
 

@@ -17,11 +17,10 @@ namespace {
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 
 using SODetails::kOk;
-using SODetails::SequenceHash;
 
 uint32_t Query(const ObjectPtr& o, const char* interfaceName, ServiceObject** out) {
     return SODetails::TryCall<UIHandlerOps::QueryServiceObject>(
-               o.get(), SequenceHash(interfaceName), out, uint8_t{0}, uint8_t{0})
+               o.get(), SODetails::SequenceHash(interfaceName), out, uint8_t{0}, uint8_t{0})
         .value_or(0xDEAD);
 }
 
