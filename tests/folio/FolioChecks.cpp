@@ -28,12 +28,11 @@ std::wstring ReadText(PDPage page, std::vector<PDQuadF>* quads) {
 
 std::optional<uint64_t> AnnotsOn(PDDocument document, uint64_t index) {
     PDPage page = nullptr;
-    uint64_t count = 0;
-    const bool read = FolioDocumentLoadPage(document, index, &page) == kPDOk &&
-                      FolioPageCountAnnots(page, &count) == kPDOk;
-    if (page)
-        PDPageRelease(page);
-    return read ? std::optional<uint64_t>(count) : std::nullopt;
+    if (FolioDocumentLoadPage(document, index, &page) != kPDOk)
+        return std::nullopt;
+    const std::optional<uint64_t> count = Got<uint64_t>(FolioPageCountAnnots, page);
+    PDPageRelease(page);
+    return count;
 }
 
 std::string Written(PDDocument document, uint32_t flags, PDResult* result) {

@@ -15,6 +15,12 @@ namespace foliotest {
 // A page's text, and the characters' quads when asked for.
 std::wstring ReadText(PDPage page, std::vector<PDQuadF>* quads = nullptr);
 
+// What a call that answers through its last argument gives; none when it fails.
+template <class T, class Call, class... Args> std::optional<T> Got(Call call, Args... args) {
+    T value{};
+    return call(args..., &value) == kPDOk ? std::optional<T>(value) : std::nullopt;
+}
+
 // The number of annotations on page `index`; none when the page cannot be read.
 std::optional<uint64_t> AnnotsOn(PDDocument document, uint64_t index);
 

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <tuple>
 
 #include "FolioChecks.h"
 #include "ShellCommand.h"
@@ -34,8 +35,7 @@ protected:
     // Annotations on the first page of a saved file that poppler reads without complaint.
     uint64_t Count(const std::string& path) {
         const Outcome info = RunCommand("pdfinfo " + Quote(path));
-        EXPECT_EQ(info.exit, 0);
-        EXPECT_EQ(info.err, "");
+        EXPECT_EQ(std::tie(info.exit, info.err), std::make_tuple(0, std::string()));
         return AnnotsOn(Open(path), 0).value_or(99);
     }
 
@@ -48,11 +48,8 @@ TEST_F(PdfFile, WritingAppendsOrWritesWholeAndStopsWhenTheOutputRefuses) {
     WritePdf(path, {{{0, 0, 300, 200}, {0, 0, 300, 200}, 0, {{20, 150, 20, "Text"}}}});
     const std::string original = ReadFile(path);
     PDDocument doc = Open(path);
-    PDPage page = nullptr;
-    ASSERT_EQ(FolioDocumentLoadPage(doc, 0, &page), kPDOk);
-    std::vector<PDQuadF> quads;
-    ReadText(page, &quads);
-    const PDQuadF q = quads.at(0);
+    const PDPage page = Got<PDPage>(FolioDocumentLoadPage, doc, 0).value();
+    const PDQuadF q = FolioBox(20, 144, 34.44f, 171.5f);
 
     // Incremental saves onto the file the document was read from keep its bytes.
     ASSERT_EQ(AddMarkup(doc, page, kPDAtomHighlight, {q}, 0xFFFF0000), kPDOk);
@@ -109,13 +106,10 @@ TEST_F(PdfFile, OpenSaysWhyItFailed) {
     EXPECT_EQ(FolioDocumentOpen(nullptr, &doc), kPDErrBadArgument);
 
     // A file cut short still opens, but says that it was rebuilt.
-    uint32_t repaired = 1;
-    EXPECT_EQ(FolioDocumentWasRepaired(Open(Path("plain.pdf")), &repaired), kPDOk);
-    EXPECT_EQ(repaired, 0u);
+    EXPECT_EQ(Got<uint32_t>(FolioDocumentWasRepaired, Open(Path("plain.pdf"))), 0u);
     const auto size = std::filesystem::file_size(Path("plain.pdf"));
     std::filesystem::resize_file(Path("plain.pdf"), size - size / 4);
-    EXPECT_EQ(FolioDocumentWasRepaired(Open(Path("plain.pdf")), &repaired), kPDOk);
-    EXPECT_EQ(repaired, 1u);
+    EXPECT_EQ(Got<uint32_t>(FolioDocumentWasRepaired, Open(Path("plain.pdf"))), 1u);
 }
 
 } // namespace

@@ -39,22 +39,18 @@ Record CurrentError() {
 TEST(ErrorRecords, EachThreadKeepsItsOwnLastFailure) {
     fwtest::SpinBarrier bothReported(2);
     Record seenA, seenB;
-    std::thread a([&] {
-        ReportError(5, L"IfA", L"OpA", "fnA", "fileA", 11);
+    auto reportThenRead = [&](uint32_t code, const char* function, uint32_t line, Record* seen) {
+        ReportError(code, L"If", L"Op", function, "file", line);
         bothReported.Wait();
-        seenA = CurrentError();
-    });
-    std::thread b([&] {
-        ReportError(kSPFactoryFailed, L"IfB", L"OpB", "fnB", "fileB", 22);
-        bothReported.Wait();
-        seenB = CurrentError();
-    });
+        *seen = CurrentError();
+    };
+    std::thread a(reportThenRead, 5, "fnA", 11, &seenA);
+    std::thread b(reportThenRead, kSPFactoryFailed, "fnB", 22, &seenB);
     a.join();
     b.join();
-    EXPECT_EQ(seenA, Record(5, 11, L"IfA::OpA() failed, code: 5", "fnA", "fileA"));
+    EXPECT_EQ(seenA, Record(5, 11, L"If::Op() failed, code: 5", "fnA", "file"));
     // The code is written in decimal.
-    EXPECT_EQ(seenB,
-              Record(kSPFactoryFailed, 22, L"IfB::OpB() failed, code: 65542", "fnB", "fileB"));
+    EXPECT_EQ(seenB, Record(kSPFactoryFailed, 22, L"If::Op() failed, code: 65542", "fnB", "file"));
 }
 
 TEST(ErrorRecords, ThereIsNoneUntilAFailureAndOnlyFailuresReplaceIt) {
@@ -90,7 +86,6 @@ struct RecordSlot {
         // The inner pointer sits at offset 8 of the shared layout.
         std::memcpy(bytes + 8, &inner, sizeof(inner));
     }
-    void Kill() { record->~ServiceObjectException(); }
 };
 
 TEST(ErrorRecords, ChainResolvesToTheLastLiveRecord) {
@@ -100,10 +95,10 @@ TEST(ErrorRecords, ChainResolvesToTheLastLiveRecord) {
     ServiceObjectException outer = ServiceObjectException::StandingFor(middle.record);
     EXPECT_EQ(Of(outer), Record(7, 70, L"inner", "fn", "file"));
 
-    inner.Kill();
+    inner.record->~ServiceObjectException();
     EXPECT_EQ(std::memcmp(inner.bytes, "DDDD", 4), 0); // the dead marker
     EXPECT_EQ(Of(outer), Record(5, 50, L"middle", "fn", "file"));
-    middle.Kill();
+    middle.record->~ServiceObjectException();
     EXPECT_EQ(Of(outer), Record()); // its own, empty fields
 }
 
@@ -123,20 +118,10 @@ struct ForeignErrors {
     }
 };
 
-// What CheckResult throws for a failure of `object`.
-ServiceObjectException Thrown(ServiceObject* object) {
-    try {
-        CheckResult(object, 2);
-    } catch (const ServiceObjectException& e) {
-        return e;
-    }
-    ADD_FAILURE() << "no exception";
-    return {};
-}
-
 TEST(CheckResult, ThrowsWhatTheObjectRecordedOnlyForFailures) {
     fwtest::FlatObject<1> object, noErrorInfo;
     object.object.header.common.GetErrorInfo = &ForeignErrors::GetErrorInfo;
+    auto thrown = [&] { return fwtest::Thrown([&] { CheckResult(object.get(), 2); }); };
     for (uint32_t code : {0u, 1u, 10u})
         EXPECT_NO_THROW(CheckResult(object.get(), code));
     EXPECT_EQ(ForeignErrors::calls, 0);
@@ -150,7 +135,7 @@ TEST(CheckResult, ThrowsWhatTheObjectRecordedOnlyForFailures) {
     std::wstring message = L"described";
     std::string function = "described::Function", file = "described\\file";
     ForeignErrors::info = {12, 34, message.c_str(), function.c_str(), file.c_str()};
-    const ServiceObjectException described = Thrown(object.get());
+    const ServiceObjectException described = thrown();
     message = L"changed";
     EXPECT_EQ(Of(described), Record(12, 34, L"described", function, file));
     EXPECT_EQ(described.Inner(), nullptr);
@@ -160,7 +145,7 @@ TEST(CheckResult, ThrowsWhatTheObjectRecordedOnlyForFailures) {
     ServiceObjectException theirs(kSPModuleNotFound, L"their message", "their::Function",
                                   "their\\file", 42);
     ForeignErrors::record = &theirs;
-    const ServiceObjectException standing = Thrown(object.get());
+    const ServiceObjectException standing = thrown();
     EXPECT_EQ(standing.Inner(), &theirs);
     EXPECT_EQ(Of(standing), Of(theirs));
 }

@@ -29,8 +29,6 @@ namespace {
 using ObjectPtr = SODetails::BasicServiceObjectPtr<>;
 using SODetails::AtomFromString;
 using SODetails::kBadArgument;
-using SODetails::kBadRecordSize;
-using SODetails::kNotAvailable;
 using SODetails::kOk;
 using SODetails::TryCall;
 
@@ -99,26 +97,24 @@ TEST(ModuleLoad, ServiceObjectEntries) {
               kSPServiceNotSupportedByModule);
     EXPECT_EQ(out, untouched);
 
-    for (const char* name : {table[0].name, table[1].name}) {
+    // The UI action is made by its name's atom too, though the table does
+    // not list it.
+    const std::pair<const char*, const char*> made[] = {
+        {table[0].name, "UIHandler"},
+        {table[1].name, "UIHandler"},
+        {"UiAction_AddTextMarkupAnnotation", "UIAction"}};
+    for (const auto& [name, interfaceName] : made) {
         const ObjectPtr a = m.Make(name), b = m.Make(name);
         ASSERT_TRUE(a && b);
         EXPECT_NE(a, b);
         EXPECT_EQ(a->common.GetRefCount(a.get()), 1u);
-        EXPECT_STREQ(a->interfaceName, "UIHandler");
+        EXPECT_STREQ(a->interfaceName, interfaceName);
     }
-
-    // The UI action is made by its name's atom too, though the table does
-    // not list it.
-    const ObjectPtr action = m.Make("UiAction_AddTextMarkupAnnotation");
-    ASSERT_TRUE(action);
-    EXPECT_STREQ(action->interfaceName, "UIAction");
-    EXPECT_EQ(action->common.GetRefCount(action.get()), 1u);
 
     // The table was made once, before the atoms were resolved.
     const ServiceObjectInfo* again = nullptr;
     ASSERT_EQ(m.ReflectServiceObjectInfo(&again, &count), kOk);
     EXPECT_EQ(again, table);
-    EXPECT_EQ(count, 2u);
     EXPECT_EQ(again[0].atom, SODetails::kUnresolvedAtom);
 
     for (const char* name : {"ServiceObjectModuleInitialize", "ServiceObjectModuleOnCleanup",
@@ -181,14 +177,17 @@ struct Host {
                                                &systemError);
     }
 
-    PluginInitParams Params(PluginInterface* pluginInterface) {
+    static PluginInitParams Params(PluginInterface* pluginInterface) {
         return {sizeof(PluginInitParams), {}, 77, 0, &GetHostApi, &GetNameId, pluginInterface};
     }
 
-    // Posts a ribbon notification with `source`; returns how many handler
-    // names the plug-in asked for (two per live subscription when the ribbon
-    // is ready).
-    static std::size_t Post(const char* notification, ServiceObject* source) {
+    // Posts a ribbon notification (by default, that the ribbon bar is ready);
+    // returns how many handler names the plug-in asked for (two per live
+    // subscription when the ribbon is ready).
+    static constexpr const char* kReady = "Notification_UIRIbbonBar_Initialized";
+    static inline fwtest::FlatObject<4> ribbonBar;
+    static std::size_t Post(const char* notification = kReady,
+                            ServiceObject* source = ribbonBar.get()) {
         ObjectPtr notifier = SODetails::GetGlobalNotifier();
         EXPECT_TRUE(notifier);
         const std::size_t before = names.size();
@@ -197,11 +196,6 @@ struct Host {
                                    &flag);
         return names.size() - before;
     }
-    std::size_t PostRibbonReady() {
-        return Post("Notification_UIRIbbonBar_Initialized", ribbonBar.get());
-    }
-
-    fwtest::FlatObject<4> ribbonBar;
 };
 
 PluginHostInfo HostInfo(uint32_t version = kPluginInterfaceVersion) {
@@ -210,7 +204,6 @@ PluginHostInfo HostInfo(uint32_t version = kPluginInterfaceVersion) {
 
 TEST(ModuleLoad, PluginInstanceLifecycle) {
     LOAD_OR_SKIP(m);
-    Host host;
     PluginHostInfo in = HostInfo();
     PluginEntryInfo out{};
     ASSERT_EQ(m.PluginMain(&in, &out), kOk);
@@ -223,24 +216,23 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     PluginInterface pi{}, shortInterface{};
     pi.size = sizeof(PluginInterface);
     shortInterface.size = 56;
-    PluginHostInfo shortInfo = HostInfo();
-    shortInfo.size = 23;
-    PluginInitParams shortParams = host.Params(&pi), noInterface = host.Params(nullptr),
-                     toShortInterface = host.Params(&shortInterface);
+    PluginHostInfo shortInfo{23, 0, kPluginInterfaceVersion, 0, 0};
+    PluginInitParams shortParams = Host::Params(&pi), noInterface = Host::Params(nullptr),
+                     toShortInterface = Host::Params(&shortInterface);
     shortParams.size = 47;
     EXPECT_EQ(m.PluginMain(nullptr, &out), kBadArgument);
     EXPECT_EQ(m.PluginMain(&in, nullptr), kBadArgument);
-    EXPECT_EQ(m.PluginMain(&shortInfo, &out), kBadRecordSize);
+    EXPECT_EQ(m.PluginMain(&shortInfo, &out), SODetails::kBadRecordSize);
     const int hostApiCalls = Host::hostApiCalls;
     EXPECT_EQ(initialize(nullptr), kBadArgument);
-    EXPECT_EQ(initialize(&shortParams), kBadRecordSize);
+    EXPECT_EQ(initialize(&shortParams), SODetails::kBadRecordSize);
     EXPECT_EQ(initialize(&noInterface), kBadArgument);
-    EXPECT_EQ(initialize(&toShortInterface), kBadRecordSize);
+    EXPECT_EQ(initialize(&toShortInterface), SODetails::kBadRecordSize);
     EXPECT_EQ(Host::hostApiCalls, hostApiCalls + 2);
     EXPECT_EQ(shortInterface.info, nullptr);
-    EXPECT_EQ(host.PostRibbonReady(), 0u);
+    EXPECT_EQ(Host::Post(), 0u);
 
-    PluginInitParams params = host.Params(&pi);
+    PluginInitParams params = Host::Params(&pi);
     ASSERT_EQ(initialize(&params), kOk);
     ASSERT_NE(pi.info, nullptr);
     EXPECT_STREQ(pi.info->name, L"Text Markup Plugin");
@@ -251,21 +243,21 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     EXPECT_NE(std::wcsstr(pi.info->legalNotice, brandText), nullptr) << pi.info->legalNotice;
     for (PluginOperation op : {pi.checkAlive0, pi.checkAlive1, pi.checkAlive2})
         EXPECT_EQ(op(), kOk);
-    EXPECT_EQ(host.PostRibbonReady(), 2u);
+    EXPECT_EQ(Host::Post(), 2u);
 
     // A second PluginMain replaces the instance; the first one's
     // subscriptions end with it.
     ASSERT_EQ(m.PluginMain(&in, &out), kOk);
-    EXPECT_EQ(host.PostRibbonReady(), 0u);
+    EXPECT_EQ(Host::Post(), 0u);
     ASSERT_EQ(initialize(&params), kOk);
-    EXPECT_EQ(host.PostRibbonReady(), 2u);
+    EXPECT_EQ(Host::Post(), 2u);
 
     EXPECT_EQ(pi.destroyInstance(), kOk);
-    EXPECT_EQ(host.PostRibbonReady(), 0u);
+    EXPECT_EQ(Host::Post(), 0u);
     for (PluginOperation op :
          {pi.checkAlive0, pi.destroyInstance, pi.registerObjects, pi.unregisterObjects})
-        EXPECT_EQ(op(), kNotAvailable);
-    EXPECT_EQ(initialize(&params), kNotAvailable);
+        EXPECT_EQ(op(), SODetails::kNotAvailable);
+    EXPECT_EQ(initialize(&params), SODetails::kNotAvailable);
 
     // A wrong interface version is refused, but the new instance is in place.
     in = HostInfo(0x01000002);
@@ -273,7 +265,7 @@ TEST(ModuleLoad, PluginInstanceLifecycle) {
     EXPECT_EQ(m.PluginMain(&in, &out), SODetails::kVersionMismatch);
     EXPECT_EQ(out.initialize, nullptr);
     EXPECT_EQ(pi.checkAlive0(), kOk);
-    EXPECT_EQ(initialize(&toShortInterface), kBadRecordSize);
+    EXPECT_EQ(initialize(&toShortInterface), SODetails::kBadRecordSize);
     EXPECT_EQ(pi.destroyInstance(), kOk);
 }
 
@@ -285,10 +277,9 @@ struct StartedPlugin {
     }
     uint32_t Initialize() {
         pi.size = sizeof(PluginInterface);
-        params = host.Params(&pi);
+        params = Host::Params(&pi);
         return entry.initialize(&params);
     }
-    Host host;
     PluginEntryInfo entry{};
     PluginInterface pi{};
     PluginInitParams params{};
@@ -304,7 +295,6 @@ TEST(ModuleLoad, RegistrationAndTheRibbon) {
     StartedPlugin started(m);
     ASSERT_TRUE(started.ok);
     PluginInterface& pi = started.pi;
-    Host& host = started.host;
 
     auto handlerIsServed = [] { return bool(HostService("UIReviewMarkupGroupHandler")); };
     auto toolCanBeMade = [] {
@@ -339,20 +329,20 @@ TEST(ModuleLoad, RegistrationAndTheRibbon) {
     EXPECT_TRUE(handlerIsServed());
     EXPECT_TRUE(toolCanBeMade());
     EXPECT_EQ(actionAnnouncements(), announced);
-    EXPECT_EQ(host.PostRibbonReady(), 2u);
+    EXPECT_EQ(Host::Post(), 2u);
 
     ASSERT_EQ(pi.unregisterObjects(), kOk);
     EXPECT_FALSE(handlerIsServed());
-    EXPECT_EQ(host.PostRibbonReady(), 0u); // the subscriptions ended
+    EXPECT_EQ(Host::Post(), 0u); // the subscriptions ended
     EXPECT_TRUE(toolCanBeMade());
 
     EXPECT_EQ(actionAnnouncements(), announced); // it stays announced
     ASSERT_EQ(pi.registerObjects(), kOk);
     EXPECT_TRUE(handlerIsServed());
     EXPECT_EQ(actionAnnouncements(), announced);
-    EXPECT_EQ(host.PostRibbonReady(), 0u); // until PluginInitialize runs again
+    EXPECT_EQ(Host::Post(), 0u); // until PluginInitialize runs again
     ASSERT_EQ(started.Initialize(), kOk);
-    EXPECT_EQ(host.PostRibbonReady(), 2u);
+    EXPECT_EQ(Host::Post(), 2u);
 
     // The ribbon's two notifications put the plug-in's real handlers into its
     // groups: when it is ready, the handlers the host makes for the plug-in's
@@ -361,13 +351,12 @@ TEST(ModuleLoad, RegistrationAndTheRibbon) {
     // handler of its own.
     const ObjectPtr ribbon = ObjectPtr::Adopt(RibbonBar::Object::New());
     RibbonBar& bar = RibbonBar::Object::ImplOf(ribbon.get());
-    using Placements = RibbonBar::Placements;
     auto placements = [&] { return std::exchange(bar.placements, {}); };
     Host::slots.clear();
-    EXPECT_EQ(Host::Post("Notification_UIRIbbonBar_Initialized", ribbon.get()), 2u);
+    EXPECT_EQ(Host::Post(Host::kReady, ribbon.get()), 2u);
     EXPECT_EQ(placements(),
-              (Placements{{L"Markup", "class MarkupGroupHandler", false},
-                          {L"Font", "class FontGroupTextMarkupControlHandler", false}}));
+              (RibbonBar::Placements{{L"Markup", "class MarkupGroupHandler", false},
+                                     {L"Font", "class FontGroupTextMarkupControlHandler", false}}));
     EXPECT_EQ(Host::slots, (std::vector<uint32_t>{2, 9}));
 
     const char* const kCustomised = "Notification_UIRIbbonBar_CustomPanel_Changed";
@@ -377,11 +366,11 @@ TEST(ModuleLoad, RegistrationAndTheRibbon) {
     Host::slots.clear();
     EXPECT_EQ(Host::Post(kCustomised, ribbon.get()), 1u);
     EXPECT_EQ(placements(),
-              (Placements{{L"Markup", "class MarkupGroupHandler", true},
-                          {L"Font", "class FontGroupTextMarkupControlHandler", true}}));
+              (RibbonBar::Placements{{L"Markup", "class MarkupGroupHandler", true},
+                                     {L"Font", "class FontGroupTextMarkupControlHandler", true}}));
     EXPECT_EQ(Host::slots, (std::vector<uint32_t>{2}));
     Host::Post(kCustomised, nullptr);
-    Host::Post("Notification_UIRIbbonBar_Initialized", nullptr);
+    Host::Post(Host::kReady, nullptr);
     EXPECT_TRUE(placements().empty()); // no ribbon bar, nothing to place into
     EXPECT_EQ(pi.unregisterObjects(), kOk);
     EXPECT_EQ(pi.destroyInstance(), kOk);
@@ -399,7 +388,6 @@ TEST(ModuleLoad, DescriptionIsTranslated) {
     StartedPlugin started(m);
     ASSERT_TRUE(started.ok);
     EXPECT_STREQ(started.pi.info->description, translated);
-    EXPECT_STREQ(started.pi.info->name, L"Text Markup Plugin");
     EXPECT_EQ(started.pi.destroyInstance(), kOk);
 }
 

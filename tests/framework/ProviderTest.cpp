@@ -6,6 +6,7 @@
 #include <string>
 #include <tuple>
 
+#include "TestObjects.h"
 #include "platform/Platform.h"
 #include "service-common/ResultCodes.h"
 #include "service-common/ServiceObjectException.h"
@@ -21,13 +22,8 @@ const char* const kFile = "support\\include\\service-common\\serviceprovider";
 using Failure = std::tuple<uint32_t, std::wstring, std::string, std::string>;
 
 template <class Call> Failure Catch(Call call) {
-    try {
-        call();
-    } catch (const ServiceObjectException& e) {
-        return {e.Code(), e.Message(), e.Function(), e.File()};
-    }
-    ADD_FAILURE() << "no exception";
-    return {};
+    const ServiceObjectException e = fwtest::Thrown(call);
+    return {e.Code(), e.Message(), e.Function(), e.File()};
 }
 
 const std::wstring kModuleMissing =

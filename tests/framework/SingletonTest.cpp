@@ -9,21 +9,19 @@
 
 namespace {
 
-struct Counter {
-    static inline int constructed = 0;
-    static void Construct(void* block) {
-        ++constructed;
-        *static_cast<uint64_t*>(block) = 0x5EED;
-    }
-    static void Destroy(void*) {}
-};
+int constructed = 0;
+
+void Construct(void* block) {
+    ++constructed;
+    *static_cast<uint64_t*>(block) = 0x5EED;
+}
 
 // An 8-byte block under the id "FWST", found through `cache`.
 SODetails::SingletonDescriptor Descriptor(std::atomic<void*>* cache) {
     return {0x54535746,
             8,
-            &Counter::Construct,
-            &Counter::Destroy,
+            &Construct,
+            nullptr,
             cache,
             SODetails::kSingletonDestroyedText,
             SODetails::kSingletonBadIdText,
@@ -38,7 +36,7 @@ TEST(Singleton, CreatedOnceAndFoundByEveryCache) {
     EXPECT_EQ(*static_cast<uint64_t*>(block), 0x5EEDu);
     EXPECT_EQ(SODetails::AcquireSingletonStaticData(Descriptor(&cache)), block);
     EXPECT_EQ(SODetails::AcquireSingletonStaticData(Descriptor(&otherModulesCache)), block);
-    EXPECT_EQ(Counter::constructed, 1);
+    EXPECT_EQ(constructed, 1);
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 // Objects the framework tests build: a probe made by this framework, flat
 // objects laid out by hand as another module would, and a barrier that lines
-// two threads up for a race.
+// two threads up for a race; and the exception a call throws.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstddef>
@@ -11,6 +13,7 @@
 #include "platform/Platform.h"
 #include "service-common/ServiceObjectCall.h"
 #include "service-common/ServiceObjectCppTheConcrete.h"
+#include "service-common/ServiceObjectException.h"
 
 namespace fwtest {
 
@@ -71,5 +74,16 @@ private:
     std::atomic<unsigned> arrived_{0};
     std::atomic<unsigned> generation_{0};
 };
+
+// What `call` throws; an empty exception, and a failure, when it throws none.
+template <class Call> ServiceObjectException Thrown(Call call) {
+    try {
+        call();
+    } catch (const ServiceObjectException& e) {
+        return e;
+    }
+    ADD_FAILURE() << "no exception";
+    return {};
+}
 
 } // namespace fwtest

@@ -8,7 +8,6 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,12 +24,9 @@ void ReadPage(PDDocument document, uint64_t index) {
     PDPage page = nullptr;
     if (FolioDocumentLoadPage(document, index, &page) != kPDOk)
         return;
-    PDRectF box{};
-    int32_t rotate = -1;
-    if (PDPageGetRotate(page, &rotate) == kPDOk)
-        fuzz::Require(rotate == 0 || rotate == 90 || rotate == 180 || rotate == 270,
-                      "a rotation of a quarter turn");
-    PDPageGetCropBox(page, &box);
+    const int32_t rotate = foliotest::Got<int32_t>(PDPageGetRotate, page).value_or(0);
+    fuzz::Require(rotate >= 0 && rotate < 360 && rotate % 90 == 0, "a rotation of a quarter turn");
+    foliotest::Got<PDRectF>(PDPageGetCropBox, page);
     PDPageText text = nullptr;
     if (PDPageLoadPageText(page, &text) == kPDOk) {
         uint64_t count = 0;
@@ -38,11 +34,10 @@ void ReadPage(PDDocument document, uint64_t index) {
         for (uint64_t i = 0; i < count; ++i) {
             wchar_t unit[8];
             uint64_t length = 0;
-            PDQuadF quad{};
             fuzz::Require(PDPageTextGetCharUnicode(text, i, unit, 8, &length) == kPDOk,
                           "every counted character has text");
             fuzz::Require(length >= 1, "a character of at least one unit");
-            fuzz::Require(PDPageTextGetCharQuad(text, i, &quad) == kPDOk,
+            fuzz::Require(foliotest::Got<PDQuadF>(PDPageTextGetCharQuad, text, i).has_value(),
                           "every counted character has a quad");
         }
         uint64_t length = 0;
@@ -54,36 +49,32 @@ void ReadPage(PDDocument document, uint64_t index) {
     PDPageRelease(page);
 }
 
+constexpr size_t kMostQuads = 4;
+
 // The input's tail chooses the annotation; what is left is the file.
 struct Choice {
+    explicit Choice(FuzzedDataProvider& input)
+        : subtype(input.PickValueInArray<uint32_t>(
+              {kPDAtomHighlight, kPDAtomUnderline, kPDAtomStrikeOut})),
+          color(input.ConsumeIntegral<uint32_t>()),
+          opacity(input.ConsumeFloatingPointInRange(0.0f, 1.0f)),
+          page(input.ConsumeIntegralInRange<uint64_t>(0, 7)) {
+        // Mostly page-sized numbers, now and then anything a float holds.
+        auto coordinate = [&] {
+            return input.ConsumeBool() ? input.ConsumeFloatingPointInRange(-100.0f, 1000.0f)
+                                       : input.ConsumeFloatingPoint<float>();
+        };
+        for (size_t i = input.ConsumeIntegralInRange<size_t>(1, kMostQuads); i > 0; --i) {
+            const float x0 = coordinate(), y0 = coordinate(), x1 = coordinate(), y1 = coordinate();
+            quads.push_back({{x0, y1}, {x1, y1}, {x0, y0}, {x1, y0}});
+        }
+    }
     uint32_t subtype;
     uint32_t color;
     float opacity;
     uint64_t page;
     std::vector<PDQuadF> quads;
 };
-
-constexpr size_t kMostQuads = 4;
-
-Choice Choose(FuzzedDataProvider& input) {
-    const uint32_t kinds[] = {kPDAtomHighlight, kPDAtomUnderline, kPDAtomStrikeOut};
-    Choice choice{};
-    choice.subtype = input.PickValueInArray(kinds);
-    choice.color = input.ConsumeIntegral<uint32_t>();
-    choice.opacity = input.ConsumeFloatingPointInRange(0.0f, 1.0f);
-    choice.page = input.ConsumeIntegralInRange<uint64_t>(0, 7);
-    const size_t count = input.ConsumeIntegralInRange<size_t>(1, kMostQuads);
-    for (size_t i = 0; i < count; ++i) {
-        // Mostly page-sized numbers, now and then anything a float holds.
-        auto coordinate = [&] {
-            return input.ConsumeBool() ? input.ConsumeFloatingPointInRange(-100.0f, 1000.0f)
-                                       : input.ConsumeFloatingPoint<float>();
-        };
-        const float x0 = coordinate(), y0 = coordinate(), x1 = coordinate(), y1 = coordinate();
-        choice.quads.push_back({{x0, y1}, {x1, y1}, {x0, y0}, {x1, y0}});
-    }
-    return choice;
-}
 
 PDResult Insert(PDDocument document, uint64_t index, const Choice& choice) {
     PDPage page = nullptr;
@@ -98,18 +89,15 @@ PDResult Insert(PDDocument document, uint64_t index, const Choice& choice) {
     return result;
 }
 
-// The written file opens again with the annotation on its page.
+// The written file opens again with the annotation on its page. (A failure
+// leaves the file in the temporary folder, "-written" in its name.)
 void CheckWritten(const std::string& bytes, uint64_t index, uint64_t expected) {
     const std::string path =
         fuzz::ScratchFile(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), "-written");
     PDDocument again = nullptr;
     fuzz::Require(FolioDocumentOpen(path.c_str(), &again) == kPDOk, "a written file opens");
-    const std::optional<uint64_t> count = foliotest::AnnotsOn(again, index);
-    if (count && *count != expected)
-        std::fprintf(stderr, "page %llu of the written file (%s): %llu annotations, not %llu\n",
-                     (unsigned long long)index + 1, path.c_str(), (unsigned long long)*count,
-                     (unsigned long long)expected);
-    fuzz::Require(!count || *count == expected, "the written file has the annotation");
+    fuzz::Require(foliotest::AnnotsOn(again, index).value_or(expected) == expected,
+                  "the written file has the annotation");
     FolioDocumentRelease(again);
 }
 
@@ -117,7 +105,7 @@ void CheckWritten(const std::string& bytes, uint64_t index, uint64_t expected) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider input(data, size);
-    const Choice choice = Choose(input);
+    const Choice choice(input);
     const std::vector<uint8_t> file = input.ConsumeRemainingBytes<uint8_t>();
     const std::string path = fuzz::ScratchFile(file.data(), file.size());
     PDDocument document = nullptr;
@@ -134,15 +122,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                   "no page past the count");
     const uint64_t index = pages > 0 ? choice.page % pages : 0;
     const std::optional<uint64_t> before = foliotest::AnnotsOn(document, index);
-    uint32_t undo = 0, stepsBefore = 0;
-    FolioDocumentCanUndo(document, &stepsBefore);
+    const uint32_t stepsBefore =
+        foliotest::Got<uint32_t>(FolioDocumentCanUndo, document).value_or(0);
     if (before && Insert(document, index, choice) == kPDOk) {
         fuzz::Require(foliotest::AnnotsOn(document, index) == *before + 1,
                       "one more annotation on the page");
-        FolioDocumentCanUndo(document, &undo);
-        fuzz::Require(undo == stepsBefore + 1, "one more undo step");
-        uint32_t repaired = 0;
-        FolioDocumentWasRepaired(document, &repaired);
+        fuzz::Require(foliotest::Got<uint32_t>(FolioDocumentCanUndo, document) == stepsBefore + 1,
+                      "one more undo step");
+        const uint32_t repaired =
+            foliotest::Got<uint32_t>(FolioDocumentWasRepaired, document).value_or(0);
         for (const uint32_t flags : {kFolioSaveIncremental, kFolioSaveFull}) {
             PDResult written = kPDOk;
             const std::string bytes = foliotest::Written(document, flags, &written);

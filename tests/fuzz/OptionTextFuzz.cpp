@@ -3,6 +3,7 @@
 // accept must come back unchanged through the text it is stored as.
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <stdexcept>
 #include <string>
 
@@ -29,10 +30,8 @@ void CheckTime(int64_t time) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // The bytes as UTF-32 code units (as the store's strings arrive), and
     // as narrow text.
-    std::wstring wide;
-    for (size_t i = 0; i + 4 <= size; i += 4)
-        wide.push_back(wchar_t(uint32_t(data[i]) | uint32_t(data[i + 1]) << 8 |
-                               uint32_t(data[i + 2]) << 16 | uint32_t(data[i + 3]) << 24));
+    std::wstring wide(size / sizeof(wchar_t), L'\0');
+    std::memcpy(wide.data(), data, wide.size() * sizeof(wchar_t));
     std::wstring narrowAsWide(data, data + size);
     const std::string narrow(reinterpret_cast<const char*>(data), size);
 

@@ -28,8 +28,8 @@ Request Get(const char* name) {
     return r;
 }
 
-void Release(ServiceObject* object) {
-    object->common.Release(object);
+template <class... Objects> void Release(Objects*... objects) {
+    (objects->common.Release(objects), ...);
 }
 
 // An export of a module in the test host tree (its file as built).
@@ -58,8 +58,7 @@ TEST(BrokerDefaults, HostFolderIsAboveTheLibraryAndItsManifestsAreRead) {
     Request a = Get("hostlibs.manifest.single"), b = Get("hostlibs.manifest.single");
     ASSERT_EQ(a.code, SODetails::kOk);
     EXPECT_EQ(a.object, b.object);
-    Release(a.object);
-    Release(b.object);
+    Release(a.object, b.object);
 
     EXPECT_EQ(Get("hostlibs.manifest.replaced").code, kSPModuleNotFound);
     ServiceProviderRegService("hostlibs.manifest.replaced", "Counter",
@@ -80,8 +79,7 @@ TEST_F(Broker, SingleSharesOneObjectAndMultipleMakesNewOnes) {
     Request c = Get("hostlibs.multi"), d = Get("hostlibs.multi");
     EXPECT_NE(c.object, d.object);
     EXPECT_EQ(ModuleLiveObjects(), 3u);
-    for (ServiceObject* object : {a.object, b.object, c.object, d.object})
-        Release(object);
+    Release(a.object, b.object, c.object, d.object);
     EXPECT_EQ(ModuleLiveObjects(), 1u);
     ServiceProviderReleaseInstances();
     EXPECT_EQ(ModuleLiveObjects(), 0u);
@@ -136,6 +134,15 @@ uint32_t HostFactory(void* context, ServiceObject** out) {
     return SODetails::kOk;
 }
 
+// The load-time module asks from its loading thread and from a thread of its
+// own; not on Windows, where a DLL's initialisers run under the loader lock
+// that a new thread needs before it can start.
+#if defined(_WIN32)
+constexpr int kLoadAsks = 1;
+#else
+constexpr int kLoadAsks = 2;
+#endif
+
 // Were the broker locked while a module loads or creates, the second thread
 // these modules start would wait for ever.
 TEST_F(Broker, ModulesMayCallBackWhileBeingLoadedOrCreating) {
@@ -148,8 +155,7 @@ TEST_F(Broker, ModulesMayCallBackWhileBeingLoadedOrCreating) {
     Release(loaded.object);
     EXPECT_EQ(ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadResult")(),
               SODetails::kOk);
-    EXPECT_EQ(factory.calls,
-              ModuleExport<uint32_t (*)()>(HOSTLIBS_LOADTIME_MODULE, "TestModuleLoadAsks")());
+    EXPECT_EQ(factory.calls, kLoadAsks);
 
     ServiceProviderRegService("hostlibs.nested", "Nested", kModule, "multiple", 0);
     ServiceProviderRegService("hostlibs.nested.inner", "Counter", kModule, "single", 0);

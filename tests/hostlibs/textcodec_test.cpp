@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -11,26 +12,25 @@ namespace {
 
 // Both directions the same way: measure, then convert into a buffer one
 // longer than needed, whose last unit must stay untouched.
-template <typename In, typename Out, typename Fn>
-uint32_t Convert(Fn fn, const In& text, Out* out) {
+template <typename Out, typename In, typename Fn>
+std::pair<uint32_t, Out> Convert(Fn fn, const In& text) {
     size_t length = 0;
     if (uint32_t code = fn(text.data(), text.size(), nullptr, &length))
-        return code;
-    out->assign(length + 1, '#');
-    const uint32_t code = fn(text.data(), text.size(), out->data(), &length);
-    EXPECT_EQ(out->back(), '#') << "no terminator is written";
-    out->resize(length);
-    return code;
+        return {code, Out()};
+    Out out(length + 1, '#');
+    const uint32_t code = fn(text.data(), text.size(), out.data(), &length);
+    EXPECT_EQ(out.back(), '#') << "no terminator is written";
+    out.resize(length);
+    return {code, out};
 }
 
 constexpr uint32_t kWesternCodePage = 1252;
 
-// What the running system's ANSI code page holds: the wide text and its bytes.
-using Held = std::pair<std::wstring, std::string>;
-
-std::vector<Held> HeldByTheCodePage() {
-    std::vector<Held> held = {{L"", ""},
-                              {std::wstring(L"nul\0inside", 10), std::string("nul\0inside", 10)}};
+TEST(TextCodec, ConvertsWhatTheCodePageHoldsBothWays) {
+    SCOPED_TRACE(testing::Message() << "code page " << Platform::AnsiCodePage());
+    // What the running system's ANSI code page holds: the wide text and its bytes.
+    std::vector<std::pair<std::wstring, std::string>> held = {
+        {L"", ""}, {std::wstring(L"nul\0inside", 10), std::string("nul\0inside", 10)}};
     if (Platform::AnsiCodePage() == Platform::kUtf8CodePage) {
         held.push_back({L"Gr\u00FC\u00DFe \u20AC \u6587", "Gr\xC3\xBC\xC3\x9F"
                                                           "e \xE2\x82\xAC \xE6\x96\x87"});
@@ -39,18 +39,11 @@ std::vector<Held> HeldByTheCodePage() {
         held.push_back({L"Gr\u00FC\u00DFe \u20AC", "Gr\xFC\xDF"
                                                    "e \x80"});
     }
-    return held;
-}
-
-TEST(TextCodec, ConvertsWhatTheCodePageHoldsBothWays) {
-    SCOPED_TRACE(testing::Message() << "code page " << Platform::AnsiCodePage());
-    for (const auto& [wideText, narrowText] : HeldByTheCodePage()) {
-        std::string narrow;
-        std::wstring wide;
-        ASSERT_EQ(Convert(SLConvertUnicodeToACP, wideText, &narrow), SODetails::kOk);
-        EXPECT_EQ(narrow, narrowText);
-        ASSERT_EQ(Convert(SLConvertACPToUnicode, narrowText, &wide), SODetails::kOk);
-        EXPECT_EQ(wide, wideText);
+    for (const auto& [wideText, narrowText] : held) {
+        EXPECT_EQ(Convert<std::string>(SLConvertUnicodeToACP, wideText),
+                  std::make_pair(SODetails::kOk, narrowText));
+        EXPECT_EQ(Convert<std::wstring>(SLConvertACPToUnicode, narrowText),
+                  std::make_pair(SODetails::kOk, wideText));
     }
 
     wchar_t buffer[2] = {L'#', L'#'};
@@ -61,30 +54,27 @@ TEST(TextCodec, ConvertsWhatTheCodePageHoldsBothWays) {
 }
 
 TEST(TextCodec, WhatDoesNotConvertIsMalformed) {
-    // Unpaired surrogates are no text in any code page.
-    for (wchar_t bad : {wchar_t(0xD800), wchar_t(0xDFFF)}) {
-        std::string out;
-        EXPECT_EQ(Convert(SLConvertUnicodeToACP, L"a" + std::wstring(1, bad), &out),
-                  SODetails::kMalformedText);
+    // Unpaired surrogates are no text in any code page; a character the code
+    // page lacks is not replaced.
+    std::vector<std::wstring> wide = {std::wstring(L"a") + wchar_t(0xD800),
+                                      std::wstring(L"a") + wchar_t(0xDFFF)};
+    std::vector<std::string> narrow;
+    if (Platform::AnsiCodePage() == kWesternCodePage)
+        wide.push_back(L"\u6587");
+    if (Platform::AnsiCodePage() == Platform::kUtf8CodePage) {
+        narrow = {"\x80", "a\xE2\x82",   "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80",
+                  "\xFF", "\xE2\x28\xA1"};
+        if constexpr (sizeof(wchar_t) == 4)
+            wide.push_back(std::wstring(L"a") + wchar_t(0x110000));
     }
-    if (Platform::AnsiCodePage() == kWesternCodePage) {
-        std::string out; // a character the code page lacks is not replaced
-        EXPECT_EQ(Convert(SLConvertUnicodeToACP, std::wstring(L"\u6587"), &out),
-                  SODetails::kMalformedText);
-    }
-    if (Platform::AnsiCodePage() != Platform::kUtf8CodePage)
-        return;
-    for (const std::string text : {"\x80", "a\xE2\x82", "\xC0\xAF", "\xED\xA0\x80",
-                                   "\xF4\x90\x80\x80", "\xFF", "\xE2\x28\xA1"}) {
-        std::wstring out;
-        EXPECT_EQ(Convert(SLConvertACPToUnicode, text, &out), SODetails::kMalformedText)
+    for (const std::wstring& text : wide)
+        EXPECT_EQ(Convert<std::string>(SLConvertUnicodeToACP, text).first,
+                  SODetails::kMalformedText)
             << testing::PrintToString(text);
-    }
-    if constexpr (sizeof(wchar_t) == 4) {
-        std::string out;
-        EXPECT_EQ(Convert(SLConvertUnicodeToACP, std::wstring(L"a") + wchar_t(0x110000), &out),
-                  SODetails::kMalformedText);
-    }
+    for (const std::string& text : narrow)
+        EXPECT_EQ(Convert<std::wstring>(SLConvertACPToUnicode, text).first,
+                  SODetails::kMalformedText)
+            << testing::PrintToString(text);
 }
 
 } // namespace

@@ -47,14 +47,14 @@ float Advance(char c) {
 
 namespace {
 
-std::string Number(float v) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", v);
+template <class... Values> std::string Format(const char* pattern, Values... values) {
+    char text[128];
+    std::snprintf(text, sizeof text, pattern, values...);
     return text;
 }
 
 std::string Array(const PDRectF& r) {
-    return "[" + Number(r.x0) + " " + Number(r.y0) + " " + Number(r.x1) + " " + Number(r.y1) + "]";
+    return Format("[%g %g %g %g]", r.x0, r.y0, r.x1, r.y1);
 }
 
 } // namespace
@@ -67,8 +67,7 @@ void WritePdf(const std::string& path, const std::vector<Page>& pages) {
     for (const Page& p : pages) {
         std::string content = "BT\n";
         for (const Line& l : p.lines)
-            content += "/F1 " + Number(l.size) + " Tf 1 0 0 1 " + Number(l.x) + " " + Number(l.y) +
-                       " Tm (" + l.text + ") Tj\n";
+            content += Format("/F1 %g Tf 1 0 0 1 %g %g Tm (", l.size, l.x, l.y) + l.text + ") Tj\n";
         content += "ET";
         objects.push_back("<< /Length " + std::to_string(content.size()) + " >>\nstream\n" +
                           content + "\nendstream");
@@ -88,11 +87,8 @@ void WritePdf(const std::string& path, const std::vector<Page>& pages) {
     }
     const size_t xref = out.size();
     out += "xref\n0 " + std::to_string(objects.size() + 1) + "\n0000000000 65535 f \n";
-    for (size_t offset : offsets) {
-        char entry[24];
-        std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
-        out += entry;
-    }
+    for (size_t offset : offsets)
+        out += Format("%010zu 00000 n \n", offset);
     out += "trailer\n<< /Size " + std::to_string(objects.size() + 1) +
            " /Root 1 0 R >>\nstartxref\n" + std::to_string(xref) + "\n%%EOF\n";
     std::ofstream(path, std::ios::binary) << out;
@@ -128,9 +124,8 @@ TempFolder::TempFolder() {
     std::random_device seed;
     std::mt19937_64 names(seed());
     for (int attempt = 0; attempt < 100; ++attempt) {
-        char suffix[17];
-        std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(names()));
-        root_ = fs::temp_directory_path() / ("vellum-test-" + std::string(suffix));
+        root_ = fs::temp_directory_path() /
+                Format("vellum-test-%016llx", static_cast<unsigned long long>(names()));
         if (fs::create_directory(root_))
             return;
     }

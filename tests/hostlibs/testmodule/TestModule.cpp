@@ -46,10 +46,8 @@ uint32_t loadSameThread = AskBroker("hostlibs.hosted", false);
 // needs before it can start: there a module must not wait for a thread of
 // its own while it loads, so only the loading thread asks.
 #if defined(_WIN32)
-constexpr uint32_t kLoadAsks = 1;
 uint32_t loadOtherThread = 0;
 #else
-constexpr uint32_t kLoadAsks = 2;
 uint32_t loadOtherThread = AskBroker("hostlibs.hosted", true);
 #endif
 #endif
@@ -106,10 +104,6 @@ SO_EXPORT uint32_t TestModuleLiveObjects() {
 #ifdef HOSTLIBS_ASK_AT_LOAD
 SO_EXPORT uint32_t TestModuleLoadResult() {
     return loadSameThread | loadOtherThread;
-}
-
-SO_EXPORT uint32_t TestModuleLoadAsks() {
-    return kLoadAsks;
 }
 #endif
 }
