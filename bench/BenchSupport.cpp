@@ -10,7 +10,6 @@
 #include "hostbl/HostBL.h"
 #include "service-common/ServiceObjectException.h"
 #include "service-common/TextConversion.h"
-#include "svcbroker.h"
 #include "vellum-marker/AddTextMarkupAnnotationInputHandler.h"
 
 #ifndef VELLUM_BENCH_SAMPLES_DIR
@@ -25,11 +24,6 @@ using Tool = BLAddTextMarkupAnnotationInputHandlerImpl;
 
 bool gOwnRunLengths = true;
 
-uint32_t MakeHostService(void* name, ServiceObject** out) {
-    *out = HostBL::NewService(static_cast<const char*>(name)).Detach();
-    return 0;
-}
-
 } // namespace
 
 std::string SamplePath(const std::string& name) {
@@ -42,11 +36,7 @@ void UseHostServices() {
     if (registered)
         return;
     setenv("VELLUM_AUTHOR", kAuthor, 1);
-    for (const char* name : {"BLService", "GraphicsFactory", "BLAuthor"}) {
-        if (ServiceProviderRegHostService(name, &MakeHostService, const_cast<char*>(name),
-                                          "single") != 0)
-            throw std::runtime_error(std::string("cannot register the host service ") + name);
-    }
+    HostBL::RegisterServicesInProcess();
     registered = true;
 }
 

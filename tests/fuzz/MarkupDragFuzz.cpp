@@ -13,7 +13,6 @@
 #include "service-common/BasicServiceObjectPtr.h"
 #include "service-common/ErrorReporting.h"
 #include "service-common/ServiceObjectCall.h"
-#include "svcbroker.h"
 #include "vellum-marker/AddTextMarkupAnnotationInputHandler.h"
 
 namespace {
@@ -26,17 +25,10 @@ constexpr int32_t kViewWidth = 700, kViewHeight = 900;
 constexpr int32_t kStray = 40;
 constexpr size_t kEventBytes = 5;
 
-uint32_t MakeHostService(void* name, ServiceObject** out) {
-    *out = HostBL::NewService(static_cast<const char*>(name)).Detach();
-    return SODetails::kOk;
-}
-
 // The sample, opened once; every input's edits are undone after it.
 ServiceObject* Sample() {
     static ObjectPtr document = [] {
-        for (const char* name : {"BLService", "GraphicsFactory", "BLAuthor"})
-            ServiceProviderRegHostService(name, &MakeHostService, const_cast<char*>(name),
-                                          "single");
+        HostBL::RegisterServicesInProcess();
         return HostBL::OpenDocument(VELLUM_FUZZ_SAMPLE);
     }();
     return document.get();

@@ -15,7 +15,6 @@
 #include "hostbl/HostBL.h"
 #include "service-common/PdfException.h"
 #include "service-common/ResultCodes.h"
-#include "svcbroker.h"
 #include "vellum-marker/AddTextMarkupAnnotationInputHandler.h"
 
 namespace {
@@ -26,11 +25,6 @@ using testsupport::Box;
 using Impl = BLAddTextMarkupAnnotationInputHandlerImpl;
 namespace Ev = BLInputEventTypes;
 namespace Ops = BLInputHandlerOps;
-
-uint32_t MakeHostService(void* name, ServiceObject** out) {
-    *out = HostBL::NewService(static_cast<const char*>(name)).Detach();
-    return 0;
-}
 
 // The centre of a character on pages of 200 x 200, each with two lines of
 // 10 x 10 characters:
@@ -121,11 +115,7 @@ class MarkupToolTest : public ::testing::Test {
 protected:
     // The host's "BLService", "GraphicsFactory" and "BLAuthor" for the
     // plug-in to find, registered once.
-    static void SetUpTestSuite() {
-        for (const char* name : {"BLService", "GraphicsFactory", "BLAuthor"})
-            ServiceProviderRegHostService(name, &MakeHostService, const_cast<char*>(name),
-                                          "single");
-    }
+    static void SetUpTestSuite() { HostBL::RegisterServicesInProcess(); }
 
     // The centre of a character, moved right by dx; or any page point.
     SL::PointI At(uint64_t page, uint64_t index, float dx = 0) {

@@ -19,16 +19,10 @@ namespace {
 
 using SODetails::kOk;
 
-uint32_t MakeHostService(void* name, ServiceObject** out) {
-    *out = HostBL::NewService(static_cast<const char*>(name)).Detach();
-    return kOk;
-}
-
 // The business-logic services of the host library, and the markup tool in
 // their registry, as the plug-in's registration leaves it.
 void UseHostServices() {
-    for (const char* name : {"BLService", "GraphicsFactory", "BLAuthor"})
-        ServiceProviderRegHostService(name, &MakeHostService, const_cast<char*>(name), "single");
+    HostBL::RegisterServicesInProcess();
     ObjectPtr service, registry;
     ServiceProviderGetServiceObject(BLServiceOps::kFixedAtom, service.Receive(), nullptr);
     SODetails::CallChecked<BLServiceOps::GetInputHandlerRegistry>(service.get(),

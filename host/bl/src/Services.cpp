@@ -2,6 +2,8 @@
 // the service-module entry through which the provider makes them.
 #include <cstdlib>
 #include <map>
+#include <stdexcept>
+#include <string>
 
 #include "Objects.h"
 #include "Services.h"
@@ -10,6 +12,7 @@
 #include "platform/Platform.h"
 #include "service-common/NamedServiceFactory.h"
 #include "service-common/TextConversion.h"
+#include "svcbroker.h"
 
 namespace HostBLImpl {
 
@@ -219,6 +222,21 @@ ObjectPtr NewService(const std::string& name) {
         if (name == service.objectName)
             return ObjectPtr::Adopt(service.make());
     return nullptr;
+}
+
+void RegisterServicesInProcess() {
+    // The provider hands each registration's entry back to its factory.
+    const HostServiceFactory make = [](void* entry, ServiceObject** out) {
+        *out = static_cast<const SODetails::NamedServiceFactory*>(entry)->make();
+        return SODetails::kOk;
+    };
+    for (const SODetails::NamedServiceFactory& service : HostBLImpl::kServices) {
+        void* entry = const_cast<SODetails::NamedServiceFactory*>(&service);
+        if (ServiceProviderRegHostService(service.objectName, make, entry, "single") !=
+            SODetails::kOk)
+            throw std::runtime_error(std::string("cannot register the host service ") +
+                                     service.objectName);
+    }
 }
 
 uint32_t LastCursor() {

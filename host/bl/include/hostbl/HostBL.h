@@ -244,6 +244,12 @@ constexpr const char* kTextCopyTool = "TextCopy";
 // A new service object by name ("BLService", "GraphicsFactory", "BLAuthor"),
 // as the service provider gets it; null for other names.
 HOSTBL_API ObjectPtr NewService(const std::string& name);
+// Registers those services with the service provider as the running
+// process's own ("single"), for programs that link this library rather than
+// having the provider load it through its manifest: tests, benchmarks and
+// fuzzers. Registering again replaces them. Throws std::runtime_error
+// naming a service the provider refuses.
+HOSTBL_API void RegisterServicesInProcess();
 // The last cursor id set through any "BLService" cursor object; 0 before any.
 HOSTBL_API uint32_t LastCursor();
 
